@@ -1,0 +1,29 @@
+# Windows build: the agent, its Win32 libraries, the simulator and the tests run under Wine.
+set(NY_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+target_link_options(nycore PUBLIC ${NY_STATIC_RUNTIME})
+
+# Wine runs the test programs. Each build tree keeps its own prefix.
+find_program(WINE_PROGRAM NAMES wine wine64 REQUIRED)
+set(NY_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix of this build tree")
+configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run CACHE STRING "")
+
+add_library(nywin STATIC
+    app/trace.cpp
+    app/winver.cpp
+    devices/shared/console.cpp
+    devices/shared/def_device.cpp
+    monitor/device.cpp
+    monitor/printer_info.cpp
+    monitor/status_device.cpp
+)
+target_link_libraries(nywin PUBLIC nycore winspool)
+target_compile_options(nywin PRIVATE ${NY_WARNINGS})
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+
+add_subdirectory(tests/wine)

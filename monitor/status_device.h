@@ -1,0 +1,33 @@
+// A device that answers the status operations from its own current record.
+// The polling thread replaces the record while the user-interface thread
+// reads it, so the record is only ever copied whole under a small lock.
+#pragma once
+
+#include <mutex>
+
+#include "monitor/device.h"
+
+class CStatusDevice : public CDevice {
+public:
+    using CDevice::CDevice;
+
+    BOOL IsError(DWORD* pdwClass) const override;
+    DWORD GetStatusCode() const override;
+    BOOL IsPrinting(BOOL* pbFlag) const override;
+    BYTE GetPrintPhase() const override;
+    BYTE GetWifiState() const override;
+    BYTE GetProgress() const override;
+    BYTE GetDeviceState() const override;
+    WORD GetProductId() const override;
+
+protected:
+    CDeviceStatus GetCurrentStatus() const;
+    void SetCurrentStatus(const CDeviceStatus& status);
+    // One polling step's outcome: a valid fresh record becomes current and
+    // the controller hears what changed; anything else is ignored.
+    void UpdateStatus(const CDeviceStatus& fresh);
+
+private:
+    mutable std::mutex m_StatusLock;
+    CDeviceStatus m_Status;
+};

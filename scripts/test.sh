@@ -1,0 +1,23 @@
+#!/bin/sh
+# Builds and runs every test: the platform-free suite natively under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Win32 suite under
+# Wine. Fails when either suite fails or runs no test.
+#   scripts/test.sh [build-root]     (default: ./build)
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+root=${1:-$top/build}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+"$top/scripts/deps.sh"
+
+echo "== native suite (sanitizers)"
+cmake -S "$top" -B "$root/native" -DCMAKE_BUILD_TYPE=Debug -DNY_SANITIZE=ON >/dev/null
+cmake --build "$root/native" -j "$jobs"
+(cd "$root/native" && ctest --no-tests=error --output-on-failure -j "$jobs")
+
+echo "== Win32 suite (Wine)"
+cmake -S "$top" -B "$root/win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$root/win" -j "$jobs"
+(cd "$root/win" && ctest --no-tests=error --output-on-failure -j "$jobs")
+echo "== all tests passed"

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Boots a Wine prefix once and keeps its wineserver running detached, so that
+# programs reading Wine's output through a pipe do not wait for the server.
+#   wine-prefix.sh start PREFIX   boot (first time only) and start the server
+#   wine-prefix.sh stop PREFIX    stop the server and every process of the prefix
+set -eu
+action=$1
+export WINEPREFIX=$2
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+
+case "$action" in
+start)
+    mkdir -p "$WINEPREFIX"
+    (wineserver -p; wine wineboot -i) </dev/null >/dev/null 2>&1
+    ;;
+stop)
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    ;;
+*)
+    echo "usage: $0 start|stop PREFIX" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "devices/shared/def_device.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/test_printer.h"
+
+TEST(Device, ConnectionFollowsTheLink) {
+    const std::string strPort = UniqueName("DEV");
+    CDefDevice withoutLink(nullptr, "Brindle J", strPort.c_str(), nullptr);
+    EXPECT_FALSE(withoutLink.IsConnected());
+    EXPECT_EQ("", withoutLink.GetLink());
+
+    CDefDevice withLink(nullptr, "Brindle J", strPort.c_str(), "host:9100");
+    EXPECT_TRUE(withLink.IsConnected());
+    EXPECT_EQ("host:9100", withLink.GetLink());
+    EXPECT_EQ(strPort, withLink.GetPortName());
+    EXPECT_EQ("Brindle J", withLink.GetPrinterName());
+}
+
+TEST(Device, ConnectAndDisconnectTraceAndKeepTheLink) {
+    const std::string strPort = UniqueName("DEV");
+    CDefDevice device(nullptr, "Kestrel A", strPort.c_str(), nullptr);
+    CTraceCapture trace;
+
+    device.OnConnected("10.0.0.7:9100");
+    EXPECT_TRUE(device.IsConnected());
+    EXPECT_EQ("10.0.0.7:9100", device.GetLink());
+
+    device.OnDisconnected();
+    EXPECT_FALSE(device.IsConnected());
+    EXPECT_EQ("10.0.0.7:9100", device.GetLink());
+
+    const std::vector<std::string> expected = {
+        "CDevice::OnConnected() : \"Kestrel A\" on port \"" + strPort + "\"\n",
+        "CDevice::OnDisconnected() : \"Kestrel A\" on port \"" + strPort + "\"\n",
+    };
+    EXPECT_EQ(expected, trace.Lines());
+}
+
+namespace {
+
+// Records what a device tells its controller.
+class CRecordingNotify : public CDeviceNotify {
+public:
+    void OnErrorRaised() override { m_Calls.push_back("ErrorRaised"); }
+    void OnErrorCleared() override { m_Calls.push_back("ErrorCleared"); }
+    void OnStatusChanged() override { m_Calls.push_back("StatusChanged"); }
+    void OnPrintingStarted() override { m_Calls.push_back("PrintingStarted"); }
+    void OnPrintingEnded() override { m_Calls.push_back("PrintingEnded"); }
+    void RefreshDisplay() override { m_Calls.push_back("RefreshDisplay"); }
+
+    std::vector<std::string> m_Calls;
+};
+
+// A device whose polling step takes the next record from a list.
+class CReplayDevice : public CStatusDevice {
+public:
+    CReplayDevice(CDeviceNotify* pNotify, std::vector<CDeviceStatus> records)
+        : CStatusDevice(pNotify, "Replay", "REPLAY", "REPLAY", FALSE), m_Records(std::move(records)) {}
+
+    DWORD ReadStatus(CDeviceStatus* pStatus) override {
+        *pStatus = GetCurrentStatus();
+        return 0;
+    }
+    DWORD ReadInfo(DEVICE_INFO*) override { return ERROR_NOT_SUPPORTED; }
+    DWORD GetNumberOfLogs(WORD*) override { return ERROR_NOT_SUPPORTED; }
+    DWORD GetLogs(WORD, DEVICE_LOG*) override { return ERROR_NOT_SUPPORTED; }
+    DWORD OnCancel() override { return ERROR_NOT_SUPPORTED; }
+    DWORD OnResume() override { return ERROR_NOT_SUPPORTED; }
+    void PollStatus() override { UpdateStatus(m_Records.at(m_nNext++)); }
+
+private:
+    std::vector<CDeviceStatus> m_Records;
+    std::size_t m_nNext = 0;
+};
+
+CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code, bool valid = true) {
+    CDeviceStatus status;
+    if (valid)
+        status.SetSignature();
+    status.SetProductId(0x3C);
+    status.SetDeviceState(state);
+    status.SetPrintPhase(phase);
+    status.SetStatusCode(code);
+    return status;
+}
+
+} // namespace
+
+TEST(Device, PollingStepsNotifyTheControllerInOrder) {
+    CRecordingNotify notify;
+    CReplayDevice device(&notify, {
+                                      Record(1, 0, 0),                   // first valid record
+                                      Record(3, 1, 0),                   // job starts
+                                      Record(9, 9, 0x80000000, false),   // not "NYRA": ignored
+                                      Record(1, 4, 0x80000001),          // paper out stops it
+                                      Record(1, 4, 0x80000001),          // nothing new
+                                      Record(1, 0, 0),                   // error cleared
+                                  });
+    const std::vector<std::vector<std::string>> expected = {
+        {"StatusChanged"},
+        {"PrintingStarted", "StatusChanged"},
+        {},
+        {"PrintingEnded", "ErrorRaised"},
+        {},
+        {"ErrorCleared"},
+    };
+    for (std::size_t step = 0; step < expected.size(); ++step) {
+        notify.m_Calls.clear();
+        device.PollStatus();
+        EXPECT_EQ(expected[step], notify.m_Calls) << "step " << step;
+    }
+    EXPECT_TRUE(device.IsKestrelModel());
+    DWORD dwClass = 0;
+    EXPECT_FALSE(device.IsError(&dwClass));
+}
+
+TEST(Device, AccessorsReadTheCurrentRecord) {
+    CRecordingNotify notify;
+    CReplayDevice device(&notify, {Record(19, 5, 0x48000010)});
+    device.PollStatus();
+    DWORD dwClass = 0;
+    BOOL bFlag = FALSE;
+    EXPECT_TRUE(device.IsError(&dwClass));
+    EXPECT_EQ(static_cast<DWORD>(kErrorClassConsumable), dwClass);
+    EXPECT_TRUE(device.IsPrinting(&bFlag));
+    EXPECT_TRUE(bFlag);
+    EXPECT_EQ(0x48000010u, device.GetStatusCode());
+    EXPECT_EQ(19, device.GetDeviceState());
+    EXPECT_EQ(5, device.GetPrintPhase());
+    EXPECT_EQ(0x3C, device.GetProductId());
+}

@@ -1,0 +1,27 @@
+// A printer installed in the spooler's registry for the length of a test,
+// the way Wine's spooler finds the printers it lists.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+#include <winspool.h>
+
+class CTestPrinter {
+public:
+    CTestPrinter(const std::string& strName, const std::string& strPort, const std::string& strDriver);
+    ~CTestPrinter();
+    CTestPrinter(const CTestPrinter&) = delete;
+    CTestPrinter& operator=(const CTestPrinter&) = delete;
+
+    // A value under the printer's PrinterDriverData key, as GetPrinterData reads it.
+    void SetPrinterData(const std::string& strValue, const std::string& strData);
+    const std::string& Name() const { return m_strName; }
+
+private:
+    std::string m_strName;
+    std::string m_strKey;
+};
+
+// A name no other test process uses at the same time.
+std::string UniqueName(const std::string& strBase);
