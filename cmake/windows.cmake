@@ -10,7 +10,18 @@ configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run CACHE STRING "")
 
+enable_language(RC)
+
+# Strings, version record and manifest: linked as objects into every program
+# that needs them, so nothing is dropped by the linker.
+add_library(nyresources OBJECT resources/nyagent.rc)
+file(GLOB NY_RESOURCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc
+    ${CMAKE_SOURCE_DIR}/resources/lang/*.rc ${CMAKE_SOURCE_DIR}/resources/*.manifest)
+set_source_files_properties(resources/nyagent.rc PROPERTIES OBJECT_DEPENDS "${NY_RESOURCE_SOURCES}")
+
 add_library(nywin STATIC
+    app/strings.cpp
+    app/version_info.cpp
     app/trace.cpp
     app/winver.cpp
     devices/shared/console.cpp
@@ -19,7 +30,7 @@ add_library(nywin STATIC
     monitor/printer_info.cpp
     monitor/status_device.cpp
 )
-target_link_libraries(nywin PUBLIC nycore winspool)
+target_link_libraries(nywin PUBLIC nycore winspool version)
 target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
