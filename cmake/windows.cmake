@@ -26,6 +26,8 @@ add_library(nywin STATIC
     app/winver.cpp
     devices/shared/console.cpp
     devices/shared/def_device.cpp
+    devices/threads/status_thread.cpp
+    devices/threads/thread.cpp
     monitor/device.cpp
     monitor/printer_info.cpp
     monitor/status_device.cpp

@@ -1,0 +1,58 @@
+#include "devices/threads/thread.h"
+
+#include "app/trace.h"
+
+CThread::CThread(DWORD dwPeriod) : m_dwPeriod(dwPeriod) {
+    m_hCloseEvent.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!m_hCloseEvent) {
+        const DWORD dwError = GetLastError();
+        DebugTrace("CThread::CThread() : CreateEvent() failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
+        throw CExcep(dwError);
+    }
+    m_hThread.Reset(CreateThread(nullptr, 0, ThreadEntry, this, CREATE_SUSPENDED, &m_dwThreadId));
+    if (!m_hThread) {
+        const DWORD dwError = GetLastError();
+        DebugTrace("CThread::CThread() : CreateThread() failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
+        throw CExcep(dwError);
+    }
+}
+
+CThread::~CThread() {
+    Stop();
+}
+
+void CThread::Stop() {
+    SignalClose();
+    WaitForEnd();
+}
+
+BOOL CThread::Resume() {
+    return m_hThread && ResumeThread(m_hThread.Get()) != static_cast<DWORD>(-1);
+}
+
+void CThread::SignalClose() {
+    if (m_hCloseEvent)
+        SetEvent(m_hCloseEvent.Get());
+}
+
+void CThread::WaitForEnd() {
+    if (m_hThread)
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+}
+
+DWORD CThread::Run() {
+    if (!OnBegin())
+        return 0;
+    while (WaitForSingleObject(m_hCloseEvent.Get(), m_dwPeriod) == WAIT_TIMEOUT) {
+        if (!Step())
+            break;
+    }
+    OnEnd();
+    return 0;
+}
+
+DWORD WINAPI CThread::ThreadEntry(void* pParameter) {
+    return static_cast<CThread*>(pParameter)->Run();
+}

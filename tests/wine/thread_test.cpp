@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "devices/shared/def_device.h"
+#include "devices/threads/status_thread.h"
+#include "framework/unique_handle.h"
+#include "tests/wine/test_printer.h"
+
+namespace {
+
+// A worker whose steps the test can count, hold and end.
+class CProbeThread : public CThread {
+public:
+    CProbeThread(DWORD dwPeriod, BOOL bBegin = TRUE, int nStepsBeforeStop = -1)
+        : CThread(dwPeriod), m_bBegin(bBegin), m_nStepsBeforeStop(nStepsBeforeStop) {}
+    ~CProbeThread() override { Stop(); }
+
+    // While held, a step waits in the middle until Release.
+    void Hold() { ResetEvent(m_hRelease.Get()); }
+    void Release() { SetEvent(m_hRelease.Get()); }
+    bool WaitForStepStart(DWORD dwTimeOut) {
+        return WaitForSingleObject(m_hInStep.Get(), dwTimeOut) == WAIT_OBJECT_0;
+    }
+
+    std::atomic<int> m_nSteps{0};
+    std::atomic<int> m_nEnds{0};
+    std::vector<DWORD> m_StepStarts;
+    std::vector<DWORD> m_StepEnds;
+
+protected:
+    BOOL Step() override {
+        m_StepStarts.push_back(GetTickCount());
+        ++m_nSteps;
+        SetEvent(m_hInStep.Get());
+        WaitForSingleObject(m_hRelease.Get(), INFINITE);
+        m_StepEnds.push_back(GetTickCount());
+        return m_nStepsBeforeStop < 0 || m_nSteps < m_nStepsBeforeStop;
+    }
+    BOOL OnBegin() override { return m_bBegin; }
+    void OnEnd() override { ++m_nEnds; }
+
+private:
+    BOOL m_bBegin;
+    int m_nStepsBeforeStop;
+    CUniqueHandle m_hInStep{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+    CUniqueHandle m_hRelease{CreateEventA(nullptr, TRUE, TRUE, nullptr)};
+};
+
+} // namespace
+
+TEST(Thread, DoesNothingUntilResumed) {
+    CProbeThread thread(1);
+    Sleep(50);
+    EXPECT_EQ(0, thread.m_nSteps);
+    ASSERT_TRUE(thread.Resume());
+    EXPECT_TRUE(thread.WaitForStepStart(5000));
+}
+
+TEST(Thread, CloseWhileWaitingEndsWithoutAnotherStep) {
+    CProbeThread thread(60000);
+    ASSERT_TRUE(thread.Resume());
+    thread.SignalClose();
+    thread.WaitForEnd();
+    EXPECT_EQ(0, thread.m_nSteps);
+    EXPECT_EQ(1, thread.m_nEnds);
+}
+
+TEST(Thread, CloseDuringAStepEndsRightAfterIt) {
+    CProbeThread thread(1);
+    thread.Hold();
+    ASSERT_TRUE(thread.Resume());
+    ASSERT_TRUE(thread.WaitForStepStart(5000));
+    thread.SignalClose();
+    thread.Release();
+    thread.WaitForEnd();
+    EXPECT_EQ(1, thread.m_nSteps);
+    EXPECT_EQ(1, thread.m_nEnds);
+}
+
+TEST(Thread, StepAskingToStopEndsTheThread) {
+    CProbeThread thread(1, TRUE, 3);
+    ASSERT_TRUE(thread.Resume());
+    thread.WaitForEnd();
+    EXPECT_EQ(3, thread.m_nSteps);
+    EXPECT_EQ(1, thread.m_nEnds);
+}
+
+TEST(Thread, RefusedBeginEndsWithoutStepOrEnd) {
+    CProbeThread thread(1, FALSE);
+    ASSERT_TRUE(thread.Resume());
+    thread.WaitForEnd();
+    EXPECT_EQ(0, thread.m_nSteps);
+    EXPECT_EQ(0, thread.m_nEnds);
+}
+
+TEST(Thread, PeriodCountsFromTheEndOfOneStepToTheStartOfTheNext) {
+    const DWORD dwPeriod = 100;
+    CProbeThread thread(dwPeriod, TRUE, 3);
+    thread.Hold();
+    ASSERT_TRUE(thread.Resume());
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(thread.WaitForStepStart(5000));
+        Sleep(150); // a slow step
+        thread.Release();
+        thread.Hold();
+    }
+    thread.Release();
+    thread.WaitForEnd();
+    ASSERT_EQ(3u, thread.m_StepStarts.size());
+    // The system timer may fire a tick early; a slow step must still delay
+    // the next one by a whole period.
+    for (size_t i = 1; i < thread.m_StepStarts.size(); ++i)
+        EXPECT_GE(thread.m_StepStarts[i] - thread.m_StepEnds[i - 1] + 16, dwPeriod) << "step " << i;
+}
+
+TEST(Thread, DestructorAfterCloseAndWaitReturns) {
+    auto pThread = std::make_unique<CProbeThread>(1);
+    ASSERT_TRUE(pThread->Resume());
+    ASSERT_TRUE(pThread->WaitForStepStart(5000));
+    pThread->SignalClose();
+    pThread->WaitForEnd();
+    pThread.reset();
+    SUCCEED();
+}
+
+namespace {
+
+// Counts the polls of its status thread and wakes the test after a few.
+class CPolledDevice : public CDefDevice {
+public:
+    CPolledDevice() : CDefDevice(nullptr, "Polled", UniqueName("THR").c_str(), nullptr) {}
+    void PollStatus() override {
+        if (++m_nPolls == 3)
+            SetEvent(m_hThird.Get());
+    }
+    std::atomic<int> m_nPolls{0};
+    CUniqueHandle m_hThird{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+};
+
+} // namespace
+
+TEST(StatusThread, PollsItsDeviceUntilClosed) {
+    CPolledDevice device;
+    {
+        CStatusThread thread(5, &device);
+        ASSERT_TRUE(thread.Resume());
+        ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(device.m_hThird.Get(), 10000));
+    }
+    const int nPolls = device.m_nPolls;
+    Sleep(30);
+    EXPECT_EQ(nPolls, device.m_nPolls) << "no poll after the thread is destroyed";
+}
