@@ -1,0 +1,58 @@
+// The version record, read from the program's own file by name. The test
+// program runs twice: as itself, with no agent file beside it, and copied
+// as NyAgent.exe, carrying a record with two translations.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/nyagent_app.h"
+#include "tests/common/trace_capture.h"
+
+namespace {
+
+bool RunsAsTheAgentFile() {
+    char szPath[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    const char* pszName = strrchr(szPath, '\\');
+    return pszName && lstrcmpiA(pszName + 1, "NyAgent.exe") == 0;
+}
+
+} // namespace
+
+TEST(VersionRecord, LastTranslationHoldingTheKeyWins) {
+    if (!RunsAsTheAgentFile())
+        GTEST_SKIP() << "runs only as NyAgent.exe";
+    std::string strValue;
+    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("ProductName", strValue));
+    EXPECT_EQ("Second Product", strValue);
+    // A key held by the first translation only is still found.
+    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("CompanyName", strValue));
+    EXPECT_EQ("First Company", strValue);
+    EXPECT_STREQ("Second Product", CNyAgentApp::GetProductName());
+}
+
+TEST(VersionRecord, FixedBlockGivesTheProductVersion) {
+    WORD wMajor = 0, wMinor = 0, wBuild = 0, wRevision = 0;
+    ASSERT_TRUE(CNyAgentApp::GetProductVersion(wMajor, wMinor, wBuild, wRevision));
+    EXPECT_EQ(7, wMajor);
+    EXPECT_EQ(8, wMinor);
+    EXPECT_EQ(9, wBuild);
+    EXPECT_EQ(10, wRevision);
+}
+
+TEST(VersionRecord, MissingAgentFileLeavesValuesAndRetries) {
+    if (RunsAsTheAgentFile())
+        GTEST_SKIP() << "runs only without NyAgent.exe beside it";
+    CTraceCapture trace;
+    std::string strValue = "unchanged";
+    EXPECT_FALSE(CNyAgentApp::GetVersionInformation("ProductName", strValue));
+    EXPECT_EQ("unchanged", strValue);
+    EXPECT_STREQ("", CNyAgentApp::GetProductName());
+    EXPECT_STREQ("", CNyAgentApp::GetProductName());
+    const std::string strSizeFailed =
+        "CNyAgentApp::GetVersionInformation() : GetFileVersionInfoSize() failed. GetLastError() = 2\n";
+    const std::string strNoName = "CNyAgentApp::GetProductName() : Unable to get product name\n";
+    const std::vector<std::string> expected = {strSizeFailed, strSizeFailed, strNoName, strSizeFailed,
+                                               strNoName};
+    EXPECT_EQ(expected, trace.Lines());
+}
