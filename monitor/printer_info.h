@@ -8,16 +8,14 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "framework/error_exception.h"
+
 class CPrinterInfo {
 public:
     // Thrown when the buffer cannot be allocated; carries the system error.
-    class CExcep {
+    class CExcep : public CErrorException {
     public:
-        explicit CExcep(DWORD dwError) : m_dwError(dwError) {}
-        DWORD GetError() const { return m_dwError; }
-
-    private:
-        DWORD m_dwError;
+        using CErrorException::CErrorException;
     };
 
     explicit CPrinterInfo(std::size_t nSize = 0);

@@ -4,18 +4,15 @@
 
 #include <windows.h>
 
+#include "framework/error_exception.h"
 #include "framework/unique_handle.h"
 
 class CThread {
 public:
     // Thrown by the constructor; carries the system error.
-    class CExcep {
+    class CExcep : public CErrorException {
     public:
-        explicit CExcep(DWORD dwError) : m_dwError(dwError) {}
-        DWORD GetError() const { return m_dwError; }
-
-    private:
-        DWORD m_dwError;
+        using CErrorException::CErrorException;
     };
 
     // Creates the thread suspended: it runs only after Resume.
