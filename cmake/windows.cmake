@@ -20,6 +20,7 @@ file(GLOB NY_RESOURCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.
 set_source_files_properties(resources/nyagent.rc PROPERTIES OBJECT_DEPENDS "${NY_RESOURCE_SOURCES}")
 
 add_library(nywin STATIC
+    app/registry.cpp
     app/strings.cpp
     app/version_info.cpp
     app/trace.cpp
