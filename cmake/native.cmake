@@ -13,3 +13,13 @@ add_subdirectory(tests/native)
 
 find_package(benchmark REQUIRED)
 add_subdirectory(bench)
+
+# libFuzzer targets, built with clang in a tree of their own (scripts/fuzz.sh).
+option(NY_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(NY_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "NY_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    target_compile_options(nycore PUBLIC -fsanitize=fuzzer-no-link)
+    add_subdirectory(tests/fuzz)
+endif()

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "devices/lan/lan_errors.h"
+#include "devices/lan/pjl_frame.h"
+#include "devices/lan/pjl_reply.h"
+#include "tests/common/trace_capture.h"
+
+namespace {
+
+const std::string kUel = "\x1b%-12345X";
+const std::string kEcho = "@PJL ECHO Status at 09:05:07.0";
+
+// Hexadecimal digits for the bytes first, first + 1, ... (count bytes).
+std::string HexRun(int first, int count) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const int value = (first + i) & 0xFF;
+        text += kDigits[value >> 4];
+        text += kDigits[value & 15];
+    }
+    return text;
+}
+
+std::vector<std::uint8_t> ByteRun(int first, int count, std::size_t size) {
+    std::vector<std::uint8_t> bytes(size, 0);
+    for (int i = 0; i < count; ++i)
+        bytes[i] = static_cast<std::uint8_t>(first + i);
+    return bytes;
+}
+
+// A reply as a printer frames it around a payload line.
+std::string Reply(const std::string& payloadLine) {
+    return kUel + "@PJL\r\n" + kEcho + "\r\n" + payloadLine + "\r\n" + kUel;
+}
+
+} // namespace
+
+TEST(PjlReply, CompletenessRule) {
+    const std::string filler55 = std::string(46, 'a') + kUel; // 55 bytes
+    struct {
+        const char* pszName;
+        std::string strData;
+        bool bComplete;
+    } const cases[] = {
+        {"55 bytes", filler55, false},
+        {"56 bytes", "a" + filler55, true},
+        {"lower-case x", std::string(47, 'a') + "\x1b%-12345x", true},
+        {"sequence followed by CR LF", std::string(47, 'a') + kUel + "\r\n", false},
+        {"sequence in the middle", kUel + std::string(47, 'a'), false},
+        {"without ESC", std::string(48, 'a') + "%-12345X", false},
+        {"wrong digit", std::string(47, 'a') + "\x1b%-12346X", false},
+        {"NUL inside the data", std::string(20, '\0') + std::string(27, 'a') + kUel, true},
+        {"sequence alone", kUel, false},
+        {"nothing", "", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.bComplete, IsPjlReplyComplete(c.strData.data(), c.strData.size())) << c.pszName;
+}
+
+TEST(PjlReply, EchoLineMustMatchThisExchange) {
+    CTraceCapture trace;
+    EXPECT_EQ(0u, CheckPjlEcho(Reply("NYSTATUS="), kEcho));
+    EXPECT_TRUE(trace.Lines().empty());
+    std::string otherSecond = Reply("NYSTATUS=");
+    otherSecond.replace(otherSecond.find("09:05:07"), 8, "09:05:08");
+    for (const std::string& reply :
+         {otherSecond, std::string("@PJL ECHO Status at 09:05:07"), std::string()}) {
+        trace.Clear();
+        EXPECT_EQ(kErrorInvalidData, CheckPjlEcho(reply, kEcho));
+        EXPECT_EQ(std::vector<std::string>{"CLanThread::InitInstance() : Invalid Time Stamp\n"},
+                  trace.Lines());
+    }
+}
+
+TEST(PjlReply, CopyRecord) {
+    const std::size_t kStatus = CDeviceStatus::kSize;
+    const std::size_t kInfo = DEVICE_INFO::kSize;
+    std::vector<std::uint8_t> oddCount = ByteRun(0x10, 43, kStatus);
+    oddCount[43] = 0x0C; // the lone last digit
+    std::vector<std::uint8_t> nonHex(kStatus, 0);
+    nonHex[1] = 0x01;
+    nonHex[2] = 0x07;
+    nonHex[3] = 0xFF;
+    nonHex[4] = 0x0F;
+    nonHex[5] = 0xF1;
+    nonHex[6] = 0x0A;
+    // A short payload runs into the trailer: CR LF, then ESC "%-12345X",
+    // read in pairs as "\r\n", "\x1b%", "-1", "23", "45", "X".
+    std::vector<std::uint8_t> shortPayload = ByteRun(0x40, 4, kStatus);
+    shortPayload[6] = 0xFF;
+    shortPayload[7] = 0x23;
+    shortPayload[8] = 0x45;
+
+    struct {
+        const char* pszName;
+        const PjlRecordRequest* pRequest;
+        std::string strReply;
+        std::vector<std::uint8_t> expected;
+    } const cases[] = {
+        {"status", &kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0xD0, 44)), ByteRun(0xD0, 44, kStatus)},
+        {"information", &kPjlInfoRequest, Reply("NYCONFIG=" + HexRun(0x01, 78)), ByteRun(0x01, 78, kInfo)},
+        {"lower case digits", &kPjlStatusRequest, "NYSTATUS=abcdef", {0xAB, 0xCD, 0xEF}},
+        {"short payload", &kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0x40, 4)), shortPayload},
+        {"odd digit count", &kPjlStatusRequest, "NYSTATUS=" + HexRun(0x10, 43) + "C", oddCount},
+        {"non-hex pairs", &kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", nonHex},
+        {"key at the very end", &kPjlStatusRequest, "junk NYSTATUS=", std::vector<std::uint8_t>(kStatus, 0)},
+        // The second key is read as payload: " N", "YS", "TA", "TU", "S=", "02".
+        {"first key wins", &kPjlStatusRequest, "NYSTATUS=01 NYSTATUS=02", {0x01, 0, 0, 0, 0, 0, 0x02}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CTraceCapture trace;
+        std::vector<std::uint8_t> record(c.pRequest->nRecordSize, 0xAA);
+        ASSERT_EQ(0u, CopyPjlRecord(*c.pRequest, c.strReply, record.data()));
+        std::vector<std::uint8_t> expected = c.expected;
+        expected.resize(c.pRequest->nRecordSize, 0);
+        EXPECT_EQ(expected, record);
+        EXPECT_TRUE(trace.Lines().empty());
+    }
+}
+
+TEST(PjlReply, CopyRecordWithoutKey) {
+    struct {
+        const PjlRecordRequest* pRequest;
+        std::string strReply;
+        const char* pszTrace;
+    } const cases[] = {
+        {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)),
+         "CLanStatusThread::CopyData() : Unable to found \"NYSTATUS=\" in data\n"},
+        {&kPjlStatusRequest, "nystatus=" + HexRun(0, 44),
+         "CLanStatusThread::CopyData() : Unable to found \"NYSTATUS=\" in data\n"},
+        {&kPjlInfoRequest, "NYCONFIG" + HexRun(0, 78),
+         "CLanInfoThread::CopyData() : Unable to found \"NYCONFIG=\" in data\n"},
+    };
+    for (const auto& c : cases) {
+        CTraceCapture trace;
+        std::vector<std::uint8_t> record(c.pRequest->nRecordSize, 0xAA);
+        EXPECT_EQ(kErrorInvalidData, CopyPjlRecord(*c.pRequest, c.strReply, record.data()));
+        EXPECT_EQ(std::vector<std::uint8_t>(c.pRequest->nRecordSize, 0xAA), record);
+        EXPECT_EQ(std::vector<std::string>{c.pszTrace}, trace.Lines());
+    }
+}
+
+TEST(PjlReply, CopyReplyCode) {
+    struct {
+        const PjlRequest* pRequest;
+        std::string strReply;
+        std::uint32_t dwCode;
+    } const cases[] = {
+        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=\"0\""), 0},
+        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=\"2\""), 2},
+        {&kPjlResumeRequest, Reply("@PJL RESUME_STATUS=\"17\""), 17},
+        {&kPjlCancelRequest, "CANCEL_STATUS= \r\n\"  12\"", 12}, // quote further on, blanks skipped
+        {&kPjlCancelRequest, "CANCEL_STATUS=\"\"", 0},
+        {&kPjlCancelRequest, "CANCEL_STATUS=\"", 0}, // quote at the very end
+        {&kPjlCancelRequest, "CANCEL_STATUS=\"-2\"", 0xFFFFFFFE},
+        {&kPjlResumeRequest, "RESUME_STATUS=\"99999999999\"", 0xFFFFFFFF},
+        {&kPjlResumeRequest, "\"1\" RESUME_STATUS=\"3\"", 3}, // only quotes behind the key count
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strReply);
+        CTraceCapture trace;
+        std::uint32_t dwCode = 0xAAAA;
+        EXPECT_EQ(0u, CopyPjlReplyCode(*c.pRequest, c.strReply, &dwCode));
+        EXPECT_EQ(c.dwCode, dwCode);
+        EXPECT_TRUE(trace.Lines().empty());
+    }
+}
+
+TEST(PjlReply, CopyReplyCodeWithoutKeyOrQuote) {
+    struct {
+        const PjlRequest* pRequest;
+        std::string strReply;
+        const char* pszTrace;
+    } const cases[] = {
+        {&kPjlCancelRequest, Reply("@PJL RESUME_STATUS=\"0\""),
+         "CLanCancelThread::CopyData() : Unable to found \"CANCEL_STATUS=\" in data\n"},
+        {&kPjlResumeRequest, Reply("@PJL CANCEL_STATUS=\"0\""),
+         "CLanResumeThread::CopyData() : Unable to found \"RESUME_STATUS=\" in data\n"},
+        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=0"),
+         "CLanCancelThread::CopyData() : Unable to found \" in data\n"},
+        {&kPjlResumeRequest,
+         "\"0\" RESUME_STATUS=", "CLanResumeThread::CopyData() : Unable to found \" in data\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strReply);
+        CTraceCapture trace;
+        std::uint32_t dwCode = 0xAAAA;
+        EXPECT_EQ(kErrorInvalidData, CopyPjlReplyCode(*c.pRequest, c.strReply, &dwCode));
+        EXPECT_EQ(0xAAAAu, dwCode);
+        EXPECT_EQ(std::vector<std::string>{c.pszTrace}, trace.Lines());
+    }
+}
