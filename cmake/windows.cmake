@@ -19,11 +19,13 @@ file(GLOB NY_RESOURCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.
     ${CMAKE_SOURCE_DIR}/resources/lang/*.rc ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_source_files_properties(resources/nyagent.rc PROPERTIES OBJECT_DEPENDS "${NY_RESOURCE_SOURCES}")
 
+# The platform-free code traces too; on Windows its lines go to the debug output.
+target_sources(nycore PRIVATE app/trace.cpp)
+
 add_library(nywin STATIC
     app/registry.cpp
     app/strings.cpp
     app/version_info.cpp
-    app/trace.cpp
     app/winver.cpp
     devices/shared/console.cpp
     devices/shared/def_device.cpp
