@@ -1,0 +1,201 @@
+#include "sim/sim_options.h"
+
+#include <algorithm>
+
+#include "app/format.h"
+#include "monitor/device_status.h"
+#include "sim/builtin_scenarios.h"
+#include "sim/parse_number.h"
+
+namespace {
+
+constexpr std::size_t kMaxPortNameLength = 64;
+
+// Port names end up in kernel object names, where a backslash would open a
+// namespace of its own.
+bool IsValidPortName(const std::string& strPort) {
+    if (strPort.empty() || strPort.size() > kMaxPortNameLength)
+        return false;
+    return std::all_of(strPort.begin(), strPort.end(),
+                       [](char c) { return c > ' ' && c < 127 && c != '\\'; });
+}
+
+std::string ScenarioList() {
+    std::string list;
+    for (const std::string& name : BuiltInScenarioNames())
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
+}
+
+class CArgumentReader {
+public:
+    CArgumentReader(const std::vector<std::string>& args, std::string& strError)
+        : m_args(args), m_strError(strError) {}
+
+    bool AtEnd() const { return m_index == m_args.size(); }
+    const std::string& Next() { return m_args[m_index++]; }
+
+    bool Value(const std::string& strOption, std::string& value) {
+        if (AtEnd()) {
+            m_strError = Format("%s needs a value", strOption.c_str());
+            return false;
+        }
+        value = Next();
+        return true;
+    }
+
+    bool Number(const std::string& strOption, std::uint32_t minValue, std::uint32_t maxValue,
+                std::uint32_t& value) {
+        std::string text;
+        if (!Value(strOption, text))
+            return false;
+        std::uint32_t number = 0;
+        if (ParseNumber(text, maxValue, number) != NumberResult::kOk || number < minValue) {
+            m_strError = Format("%s \"%s\": expected a number from %u to %u", strOption.c_str(), text.c_str(),
+                                minValue, maxValue);
+            return false;
+        }
+        value = number;
+        return true;
+    }
+
+    bool Text(const std::string& strOption, std::size_t maxLength, std::string& value) {
+        std::string text;
+        if (!Value(strOption, text))
+            return false;
+        if (text.size() > maxLength) {
+            m_strError = Format("%s \"%s\": at most %d characters", strOption.c_str(), text.c_str(),
+                                static_cast<int>(maxLength));
+            return false;
+        }
+        value = text;
+        return true;
+    }
+
+private:
+    const std::vector<std::string>& m_args;
+    std::string& m_strError;
+    std::size_t m_index = 0;
+};
+
+bool AddPort(const std::string& strPort, SimOptions& options, std::string& strError) {
+    if (!IsValidPortName(strPort)) {
+        strError = Format("--port \"%s\": a port name is 1 to %d printable characters without blanks or '\\'",
+                          strPort.c_str(), static_cast<int>(kMaxPortNameLength));
+        return false;
+    }
+    if (std::find(options.ports.begin(), options.ports.end(), strPort) != options.ports.end()) {
+        strError = Format("--port %s is given twice", strPort.c_str());
+        return false;
+    }
+    if (options.ports.size() == kMaxSimPorts) {
+        strError = Format("at most %d ports", static_cast<int>(kMaxSimPorts));
+        return false;
+    }
+    options.ports.push_back(strPort);
+    return true;
+}
+
+bool ParseOption(CArgumentReader& reader, const std::string& strOption, SimOptions& options,
+                 bool& bScenarioGiven, std::string& strError) {
+    std::string value;
+    std::uint32_t number = 0;
+    if (strOption == "--port")
+        return reader.Value(strOption, value) && AddPort(value, options, strError);
+    if (strOption == "--scenario") {
+        if (!reader.Value(strOption, options.scenario))
+            return false;
+        Scenario steps;
+        if (!GetBuiltInScenario(options.scenario, steps)) {
+            strError = Format("--scenario \"%s\": expected one of %s", options.scenario.c_str(),
+                              ScenarioList().c_str());
+            return false;
+        }
+        bScenarioGiven = true;
+        return true;
+    }
+    if (strOption == "--script")
+        return reader.Value(strOption, options.scriptPath);
+    if (strOption == "--model") {
+        if (!reader.Number(strOption, 0, 0xFFFF, number))
+            return false;
+        options.personality.productId = static_cast<std::uint16_t>(number);
+        return true;
+    }
+    if (strOption == "--serial")
+        return reader.Text(strOption, CDeviceStatus::kSerialNumberSize, options.personality.serial);
+    if (strOption == "--firmware")
+        return reader.Text(strOption, CDeviceStatus::kFirmwareVersionSize, options.personality.firmware);
+    if (strOption == "--tick")
+        return reader.Number(strOption, 1, 10000, options.tickMs);
+    if (strOption == "--stop-event")
+        return reader.Value(strOption, options.stopEvent);
+    if (strOption == "--loop")
+        options.loop = true;
+    else if (strOption == "--print")
+        options.print = true;
+    else if (strOption == "--exit-when-done")
+        options.exitWhenDone = true;
+    else if (strOption == "--help" || strOption == "-h" || strOption == "/?")
+        options.help = true;
+    else {
+        strError = Format("unknown option \"%s\"", strOption.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& strError) {
+    SimOptions parsed;
+    CArgumentReader reader(args, strError);
+    bool bScenarioGiven = false;
+    while (!reader.AtEnd()) {
+        const std::string strOption = reader.Next();
+        if (!ParseOption(reader, strOption, parsed, bScenarioGiven, strError))
+            return false;
+    }
+    if (parsed.help) {
+        options = parsed;
+        return true;
+    }
+    if (bScenarioGiven && !parsed.scriptPath.empty()) {
+        strError = "--scenario and --script exclude each other";
+        return false;
+    }
+    if (parsed.ports.empty()) {
+        strError = "at least one --port is needed";
+        return false;
+    }
+    if (parsed.stopEvent.empty() || parsed.stopEvent.find('\\') != std::string::npos) {
+        strError = "--stop-event needs a name without '\\'";
+        return false;
+    }
+    options = parsed;
+    return true;
+}
+
+std::string DefaultSerial(const std::string& strPort) {
+    return ("SIM-" + strPort).substr(0, CDeviceStatus::kSerialNumberSize);
+}
+
+std::string SimUsage() {
+    return "Usage: NySim.exe --port NAME [--port NAME ...] [--scenario NAME | --script FILE]\n"
+           "                 [--model ID] [--serial TEXT] [--firmware TEXT] [--loop] [--tick MS]\n"
+           "                 [--print] [--exit-when-done] [--stop-event NAME]\n"
+           "Plays print jobs on simulated printers and publishes each port's status block\n"
+           "as the print path does; Cancel and Resume come through the port's console events.\n"
+           "  --scenario NAME    built-in job: " +
+           ScenarioList() +
+           " (default job)\n"
+           "  --script FILE      job read from a script (format in sim/scenario.h)\n"
+           "  --model ID         USB product id the printers report (default 0x3F)\n"
+           "  --serial TEXT      serial number, up to 16 characters (default SIM-<port>)\n"
+           "  --firmware TEXT    firmware version, up to 8 characters (default 1.23)\n"
+           "  --loop             start the job again once it is done\n"
+           "  --tick MS          clock period in milliseconds, 1 to 10000 (default 50)\n"
+           "  --print            print every published status block as a line\n"
+           "  --exit-when-done   end once every printer's job is done\n"
+           "  --stop-event NAME  named event that stops the simulator (default NySim.Stop)\n";
+}

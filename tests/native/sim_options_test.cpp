@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "sim/sim_options.h"
+#include "sim/status_line.h"
+
+namespace {
+
+bool Parse(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
+    return ParseSimOptions(args, options, error);
+}
+
+} // namespace
+
+TEST(SimOptions, EveryOptionTakesEffect) {
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--port", "USB001", "--port", "NET1", "--scenario", "paper-out", "--model", "0x3C",
+                       "--serial", "SN-0001", "--firmware", "2.05", "--loop", "--tick", "10", "--print",
+                       "--exit-when-done", "--stop-event", "MyStop"},
+                      options, error))
+        << error;
+    EXPECT_EQ((std::vector<std::string>{"USB001", "NET1"}), options.ports);
+    EXPECT_EQ("paper-out", options.scenario);
+    EXPECT_EQ(0x3C, options.personality.productId);
+    EXPECT_EQ("SN-0001", options.personality.serial);
+    EXPECT_EQ("2.05", options.personality.firmware);
+    EXPECT_TRUE(options.loop);
+    EXPECT_EQ(10u, options.tickMs);
+    EXPECT_TRUE(options.print);
+    EXPECT_TRUE(options.exitWhenDone);
+    EXPECT_EQ("MyStop", options.stopEvent);
+
+    ASSERT_TRUE(Parse({"--script", "job.txt", "--port", "P"}, options, error)) << error;
+    EXPECT_EQ("job.txt", options.scriptPath);
+    EXPECT_FALSE(options.loop); // nothing is kept from an earlier parse
+
+    ASSERT_TRUE(Parse({"--help"}, options, error));
+    EXPECT_TRUE(options.help);
+}
+
+TEST(SimOptions, BadCommandLinesSayWhatIsWrong) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{}, "at least one --port is needed"},
+        {{"--print"}, "at least one --port is needed"},
+        {{"--port"}, "--port needs a value"},
+        {{"--port", "USB001", "--port", "USB001"}, "--port USB001 is given twice"},
+        {{"--port", "Global\\USB001"},
+         "--port \"Global\\USB001\": a port name is 1 to 64 printable characters without blanks or '\\'"},
+        {{"--port", "USB 1"},
+         "--port \"USB 1\": a port name is 1 to 64 printable characters without blanks or '\\'"},
+        {{"--port", ""}, "--port \"\": a port name is 1 to 64 printable characters without blanks or '\\'"},
+        {{"--port", "P", "--scenario", "jobs"},
+         "--scenario \"jobs\": expected one of idle, job, paper-out, ribbon-jam, card-error"},
+        {{"--port", "P", "--scenario", "job", "--script", "x.txt"},
+         "--scenario and --script exclude each other"},
+        {{"--port", "P", "--model", "0x10000"}, "--model \"0x10000\": expected a number from 0 to 65535"},
+        {{"--port", "P", "--model", "D"}, "--model \"D\": expected a number from 0 to 65535"},
+        {{"--port", "P", "--tick", "0"}, "--tick \"0\": expected a number from 1 to 10000"},
+        {{"--port", "P", "--tick", "10001"}, "--tick \"10001\": expected a number from 1 to 10000"},
+        {{"--port", "P", "--tick"}, "--tick needs a value"},
+        {{"--port", "P", "--serial", "12345678901234567"},
+         "--serial \"12345678901234567\": at most 16 characters"},
+        {{"--port", "P", "--firmware", "1.2.3.4.5"}, "--firmware \"1.2.3.4.5\": at most 8 characters"},
+        {{"--port", "P", "--stop-event", "Global\\Stop"}, "--stop-event needs a name without '\\'"},
+        {{"--port", "P", "--stop-event", ""}, "--stop-event needs a name without '\\'"},
+        {{"--port", "P", "--fast"}, "unknown option \"--fast\""},
+        {{"USB001"}, "unknown option \"USB001\""},
+    };
+    for (const Case& c : cases) {
+        SimOptions options;
+        options.ports = {"KEPT"};
+        std::string error;
+        EXPECT_FALSE(Parse(c.args, options, error)) << c.error;
+        EXPECT_EQ(c.error, error);
+        EXPECT_EQ(std::vector<std::string>{"KEPT"}, options.ports) << c.error; // left as it was
+    }
+}
+
+TEST(SimOptions, PortCountIsBounded) {
+    std::vector<std::string> args;
+    for (std::size_t i = 0; i < kMaxSimPorts; ++i) {
+        args.push_back("--port");
+        args.push_back("P" + std::to_string(i));
+    }
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse(args, options, error)) << error;
+    EXPECT_EQ(kMaxSimPorts, options.ports.size());
+    args.push_back("--port");
+    args.push_back("ONE_TOO_MANY");
+    EXPECT_FALSE(Parse(args, options, error));
+    EXPECT_EQ("at most 31 ports", error);
+}
+
+TEST(SimOptions, DefaultSerialFitsTheRecord) {
+    EXPECT_EQ("SIM-USB001", DefaultSerial("USB001"));
+    EXPECT_EQ("SIM-IP_10.0.0.12", DefaultSerial("IP_10.0.0.123"));
+}
+
+TEST(StatusLine, NamesStatePhaseAndError) {
+    struct Case {
+        std::uint64_t time;
+        std::uint8_t state;
+        std::uint8_t phase;
+        std::uint8_t progress;
+        std::uint32_t code;
+        const char* line;
+    };
+    const Case cases[] = {
+        {1250, 3, 4, 40, 0,
+         "  1250 ms USB001 state=3 (printing) phase=4 (yellow) progress=40% code=0x00000000"},
+        {0, 1, 0, 0, 0, "     0 ms USB001 state=1 (ready) phase=0 (none) progress=0% code=0x00000000"},
+        {12345678, 19, 7, 100, 0,
+         "12345678 ms USB001 state=19 (printing) phase=7 (waiting) progress=100% code=0x00000000"},
+        {5, 21, 1, 0, 0,
+         "     5 ms USB001 state=21 (initialising) phase=1 (feed in) progress=0% code=0x00000000"},
+        {5, 6, 8, 255, 0,
+         "     5 ms USB001 state=6 (unknown) phase=8 (unknown) progress=255% code=0x00000000"},
+        {5, 3, 4, 40, 0x80000001,
+         "     5 ms USB001 state=3 (printing) phase=4 (yellow) progress=40% code=0x80000001 (printer error, "
+         "resumable)"},
+        {5, 3, 7, 0, 0x40000020,
+         "     5 ms USB001 state=3 (printing) phase=7 (waiting) progress=0% code=0x40000020 (consumable "
+         "error)"},
+        {5, 1, 0, 0, 0x07FFFFFF,
+         "     5 ms USB001 state=1 (ready) phase=0 (none) progress=0% code=0x07FFFFFF"},
+    };
+    for (const Case& c : cases) {
+        CDeviceStatus status;
+        status.SetSignature();
+        status.SetDeviceState(c.state);
+        status.SetPrintPhase(c.phase);
+        status.SetProgress(c.progress);
+        status.SetStatusCode(c.code);
+        EXPECT_EQ(c.line, FormatStatusLine(c.time, "USB001", status));
+    }
+}
