@@ -27,6 +27,9 @@ add_library(nywin STATIC
     app/strings.cpp
     app/version_info.cpp
     app/winver.cpp
+    devices/lan/lan_device.cpp
+    devices/lan/lan_thread.cpp
+    devices/lan/ny_socket.cpp
     devices/shared/console.cpp
     devices/shared/def_device.cpp
     devices/threads/status_thread.cpp
@@ -35,7 +38,7 @@ add_library(nywin STATIC
     monitor/printer_info.cpp
     monitor/status_device.cpp
 )
-target_link_libraries(nywin PUBLIC nycore winspool version)
+target_link_libraries(nywin PUBLIC nycore winspool version ws2_32)
 target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -43,3 +46,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 
 add_subdirectory(tests/wine)
+
+# One PJL status exchange on loopback, timed against the simulator (scripts/bench-lan.sh).
+add_executable(lan_exchange_bench bench/lan_exchange_bench.cpp)
+target_link_libraries(lan_exchange_bench PRIVATE nywin)
+target_compile_options(lan_exchange_bench PRIVATE ${NY_WARNINGS})

@@ -6,7 +6,6 @@
 #include "app/trace.h"
 #include "devices/shared/console.h"
 #include "monitor/models.h"
-#include "monitor/status_change.h"
 
 CDevice::CDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                  const char* pszLink, BOOL bWithConsole)
@@ -54,24 +53,27 @@ BOOL CDevice::IsKestrelModel() const { return IsKestrelProductId(GetProductId())
 
 void CDevice::NotifyChanges(const CDeviceStatus& previous, const CDeviceStatus& fresh) {
     const StatusChanges changes = ClassifyChange(previous, fresh);
-    for (std::size_t i = 0; i < changes.nCount; ++i) {
-        switch (changes.aItems[i]) {
-        case StatusNotification::PrintingStarted:
-            m_pDeviceControl->OnPrintingStarted();
-            break;
-        case StatusNotification::PrintingEnded:
-            m_pDeviceControl->OnPrintingEnded();
-            break;
-        case StatusNotification::ErrorRaised:
-            m_pDeviceControl->OnErrorRaised();
-            break;
-        case StatusNotification::ErrorCleared:
-            m_pDeviceControl->OnErrorCleared();
-            break;
-        case StatusNotification::StatusChanged:
-            m_pDeviceControl->OnStatusChanged();
-            break;
-        }
+    for (std::size_t i = 0; i < changes.nCount; ++i)
+        Notify(changes.aItems[i]);
+}
+
+void CDevice::Notify(StatusNotification notification) {
+    switch (notification) {
+    case StatusNotification::PrintingStarted:
+        m_pDeviceControl->OnPrintingStarted();
+        break;
+    case StatusNotification::PrintingEnded:
+        m_pDeviceControl->OnPrintingEnded();
+        break;
+    case StatusNotification::ErrorRaised:
+        m_pDeviceControl->OnErrorRaised();
+        break;
+    case StatusNotification::ErrorCleared:
+        m_pDeviceControl->OnErrorCleared();
+        break;
+    case StatusNotification::StatusChanged:
+        m_pDeviceControl->OnStatusChanged();
+        break;
     }
 }
 

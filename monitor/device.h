@@ -10,6 +10,7 @@
 #include "monitor/device_info.h"
 #include "monitor/device_status.h"
 #include "monitor/device_notify.h"
+#include "monitor/status_change.h"
 #include "monitor/printer_info.h"
 
 class CConsole;
@@ -60,6 +61,7 @@ public:
 protected:
     // Tells the controller what changed between two valid records, in order.
     void NotifyChanges(const CDeviceStatus& previous, const CDeviceStatus& fresh);
+    void Notify(StatusNotification notification);
 
     CDeviceNotify* m_pDeviceControl;
     std::unique_ptr<CConsole> m_pConsole;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <winsock2.h>
+
 #include <windows.h>
 
 #include "sim/builtin_scenarios.h"
@@ -43,14 +45,23 @@ int main(int argc, char** argv) {
         GetBuiltInScenario(options.scenario, steps); // the name was checked with the command line
     }
 
-    CSimRunner runner(options, steps);
-    DWORD dwError = runner.Open();
-    if (dwError == 0) {
-        g_hStopEvent = runner.StopEvent();
-        SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-        dwError = runner.Run();
-        SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+    WSADATA wsaData;
+    if (const int nError = WSAStartup(MAKEWORD(2, 2), &wsaData)) {
+        std::fprintf(stderr, "NySim: no Windows Sockets, error %d\n", nError);
+        return 1;
     }
+    DWORD dwError = 0;
+    {
+        CSimRunner runner(options, steps);
+        dwError = runner.Open();
+        if (dwError == 0) {
+            g_hStopEvent = runner.StopEvent();
+            SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+            dwError = runner.Run();
+            SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+        }
+    }
+    WSACleanup();
     if (dwError) {
         std::fprintf(stderr, "NySim: stopped by Windows error %lu\n", static_cast<unsigned long>(dwError));
         return 1;

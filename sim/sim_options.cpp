@@ -130,6 +130,27 @@ bool ParseOption(CArgumentReader& reader, const std::string& strOption, SimOptio
         return reader.Number(strOption, 1, 10000, options.tickMs);
     if (strOption == "--stop-event")
         return reader.Value(strOption, options.stopEvent);
+    if (strOption == "--pjl-port") {
+        options.pjl = true;
+        return reader.Number(strOption, 0, 65535, options.pjlPort);
+    }
+    if (strOption == "--pjl-delay")
+        return reader.Number(strOption, 0, 600000, options.pjlDelayMs);
+    if (strOption == "--misbehave") {
+        if (!reader.Value(strOption, value))
+            return false;
+        if (!ParsePjlMisbehaviour(value, options.misbehaviour)) {
+            strError = Format("--misbehave \"%s\": expected none, refuse, silent, slow, split, wrong-stamp, "
+                              "close-early, garbage, overflow or refuse-command",
+                              value.c_str());
+            return false;
+        }
+        return true;
+    }
+    if (strOption == "--no-print-path") {
+        options.printPath = false;
+        return true;
+    }
     if (strOption == "--loop")
         options.loop = true;
     else if (strOption == "--print")
@@ -168,6 +189,14 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         strError = "at least one --port is needed";
         return false;
     }
+    if (!parsed.printPath && !parsed.pjl) {
+        strError = "--no-print-path leaves the printers unreachable without --pjl-port";
+        return false;
+    }
+    if (parsed.pjl && parsed.pjlPort != 0 && parsed.pjlPort + parsed.ports.size() - 1 > 65535) {
+        strError = "--pjl-port: the ports of all printers must stay below 65536";
+        return false;
+    }
     if (parsed.stopEvent.empty() || parsed.stopEvent.find('\\') != std::string::npos) {
         strError = "--stop-event needs a name without '\\'";
         return false;
@@ -184,8 +213,10 @@ std::string SimUsage() {
     return "Usage: NySim.exe --port NAME [--port NAME ...] [--scenario NAME | --script FILE]\n"
            "                 [--model ID] [--serial TEXT] [--firmware TEXT] [--loop] [--tick MS]\n"
            "                 [--print] [--exit-when-done] [--stop-event NAME]\n"
+           "                 [--pjl-port N] [--misbehave MODE] [--pjl-delay MS] [--no-print-path]\n"
            "Plays print jobs on simulated printers and publishes each port's status block\n"
-           "as the print path does; Cancel and Resume come through the port's console events.\n"
+           "as the print path does; Cancel and Resume come through the port's console events,\n"
+           "and, with --pjl-port, as PJL requests on a loopback TCP port.\n"
            "  --scenario NAME    built-in job: " +
            ScenarioList() +
            " (default job)\n"
@@ -197,5 +228,10 @@ std::string SimUsage() {
            "  --tick MS          clock period in milliseconds, 1 to 10000 (default 50)\n"
            "  --print            print every published status block as a line\n"
            "  --exit-when-done   end once every printer's job is done\n"
-           "  --stop-event NAME  named event that stops the simulator (default NySim.Stop)\n";
+           "  --stop-event NAME  named event that stops the simulator (default NySim.Stop)\n"
+           "  --pjl-port N       answer PJL on 127.0.0.1:N (0: any free port; one port per printer)\n"
+           "  --misbehave MODE   none, refuse, silent, slow, split, wrong-stamp, close-early,\n"
+           "                     garbage, overflow or refuse-command (default none)\n"
+           "  --pjl-delay MS     how long a slow printer takes to answer (default 4000)\n"
+           "  --no-print-path    no status mutex, console events or status block: PJL only\n";
 }

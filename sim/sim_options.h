@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/pjl_responder.h"
 #include "sim/sim_printer.h"
 
 // One stop event and each port's Cancel and Resume events must fit in one
@@ -22,6 +23,14 @@ struct SimOptions {
     bool print = false;
     bool exitWhenDone = false;
     std::string stopEvent = "NySim.Stop";
+    // The print path's objects (status mutex, console events, status block).
+    bool printPath = true;
+    // Each printer also answers PJL on 127.0.0.1: the first at pjlPort (0: any
+    // free port), the next ones on the ports that follow.
+    bool pjl = false;
+    std::uint32_t pjlPort = 0;
+    PjlMisbehaviour misbehaviour = PjlMisbehaviour::None;
+    std::uint32_t pjlDelayMs = 4000; // how long a slow printer takes to answer
     bool help = false;
 };
 

@@ -13,7 +13,7 @@ CSimRunner::CSimRunner(const SimOptions& options, const Scenario& steps) : m_opt
         SimPersonality personality = options.personality;
         if (personality.serial.empty())
             personality.serial = DefaultSerial(strPort);
-        m_ports.push_back(std::make_unique<Port>(strPort, personality, steps, options.loop));
+        m_ports.push_back(std::make_unique<Port>(*this, strPort, personality, steps, options.loop));
     }
 }
 
@@ -26,14 +26,28 @@ DWORD CSimRunner::Open() {
                    m_options.stopEvent.c_str(), static_cast<int>(dwError));
         return dwError;
     }
-    for (const std::unique_ptr<Port>& pPort : m_ports) {
-        if (const DWORD dwError = pPort->publisher.Open())
-            return dwError;
-        const SimPersonality& personality = pPort->printer.Personality();
+    for (std::size_t i = 0; i < m_ports.size(); ++i) {
+        Port& port = *m_ports[i];
+        if (m_options.printPath) {
+            if (const DWORD dwError = port.publisher.Open())
+                return dwError;
+        }
+        const SimPersonality& personality = port.Personality();
         Print(Format("NySim: %s is a %s (vendor 0x%04X, product 0x%04X), serial %s, firmware %s",
-                     pPort->publisher.Port().c_str(), GetModelName(personality.productId),
-                     personality.vendorId, personality.productId, personality.serial.c_str(),
-                     personality.firmware.c_str()));
+                     port.publisher.Port().c_str(), GetModelName(personality.productId), personality.vendorId,
+                     personality.productId, personality.serial.c_str(), personality.firmware.c_str()));
+        if (!m_options.pjl)
+            continue;
+        port.pServer = std::make_unique<CPjlServer>(port, m_options.misbehaviour, m_options.pjlDelayMs);
+        const std::uint32_t nTcpPort =
+            m_options.pjlPort ? m_options.pjlPort + static_cast<std::uint32_t>(i) : 0;
+        if (const DWORD dwError = port.pServer->Start(nTcpPort)) {
+            DebugTrace("CSimRunner::Open() : PJL server on %u failed. GetLastError() = %d\n", nTcpPort,
+                       static_cast<int>(dwError));
+            return dwError;
+        }
+        Print(Format("NySim: %s answers PJL on 127.0.0.1:%u", port.publisher.Port().c_str(),
+                     port.pServer->Port()));
     }
     return 0;
 }
@@ -42,11 +56,13 @@ DWORD CSimRunner::Run() {
     // Index 0 stops; then each port's Cancel and Resume, in port order.
     std::vector<HANDLE> handles = {m_hStopEvent.Get()};
     for (const std::unique_ptr<Port>& pPort : m_ports) {
+        if (!m_options.printPath)
+            break;
         handles.push_back(pPort->publisher.CancelEvent());
         handles.push_back(pPort->publisher.ResumeEvent());
     }
-    const ULONGLONG start = GetTickCount64();
-    ULONGLONG last = start;
+    m_start = GetTickCount64();
+    ULONGLONG last = m_start;
     if (const DWORD dwError = PublishChanges(0))
         return dwError;
     for (;;) {
@@ -66,22 +82,26 @@ DWORD CSimRunner::Run() {
         const ULONGLONG elapsed = now - last;
         last = now;
         for (const std::unique_ptr<Port>& pPort : m_ports)
-            pPort->printer.Advance(elapsed > MAXDWORD ? MAXDWORD : static_cast<std::uint32_t>(elapsed));
+            pPort->Advance(elapsed > MAXDWORD ? MAXDWORD : static_cast<std::uint32_t>(elapsed));
         if (dwWait > WAIT_OBJECT_0 && dwWait < WAIT_OBJECT_0 + handles.size()) {
             const std::size_t index = dwWait - WAIT_OBJECT_0 - 1;
-            OnConsoleEvent(*m_ports[index / 2], index % 2 == 0, now - start);
+            Port& port = *m_ports[index / 2];
+            if (index % 2 == 0)
+                port.Cancel("console");
+            else
+                port.Resume("console");
         }
-        if (const DWORD dwError = PublishChanges(now - start))
+        if (const DWORD dwError = PublishChanges(now - m_start))
             return dwError;
     }
 }
 
 DWORD CSimRunner::PublishChanges(ULONGLONG elapsedMs) {
     for (const std::unique_ptr<Port>& pPort : m_ports) {
-        const CDeviceStatus status = pPort->printer.GetStatus();
+        const CDeviceStatus status = pPort->CurrentStatus();
         if (pPort->bPublished && status == pPort->published)
             continue;
-        const DWORD dwError = pPort->publisher.Publish(status, m_options.tickMs);
+        const DWORD dwError = m_options.printPath ? pPort->publisher.Publish(status, m_options.tickMs) : 0;
         if (dwError == WAIT_TIMEOUT)
             continue; // an agent holds the status mutex: try again on the next tick
         if (dwError)
@@ -94,20 +114,50 @@ DWORD CSimRunner::PublishChanges(ULONGLONG elapsedMs) {
     return 0;
 }
 
-void CSimRunner::OnConsoleEvent(Port& port, bool bCancel, ULONGLONG elapsedMs) {
-    const char* pszWhat = nullptr;
-    if (bCancel)
-        pszWhat = port.printer.Cancel() ? "Cancel: job ended" : "Cancel: no job to end";
-    else
-        pszWhat = port.printer.Resume() ? "Resume: error cleared" : "Resume: no resumable error";
-    if (m_options.print)
-        Print(Format("%6llu ms %s %s", static_cast<unsigned long long>(elapsedMs),
-                     port.publisher.Port().c_str(), pszWhat));
+void CSimRunner::Port::Advance(std::uint32_t elapsedMs) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_printer.Advance(elapsedMs);
+}
+
+bool CSimRunner::Port::IsDone() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_printer.IsDone();
+}
+
+CDeviceStatus CSimRunner::Port::CurrentStatus() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_printer.GetStatus();
+}
+
+bool CSimRunner::Port::Cancel(const char* pszRoad) {
+    bool bDone = false;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        bDone = m_printer.Cancel();
+    }
+    if (m_runner.m_options.print)
+        m_runner.Print(Format("%6llu ms %s %s Cancel: %s",
+                              static_cast<unsigned long long>(m_runner.Elapsed()), publisher.Port().c_str(),
+                              pszRoad, bDone ? "job ended" : "no job to end"));
+    return bDone;
+}
+
+bool CSimRunner::Port::Resume(const char* pszRoad) {
+    bool bDone = false;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        bDone = m_printer.Resume();
+    }
+    if (m_runner.m_options.print)
+        m_runner.Print(Format("%6llu ms %s %s Resume: %s",
+                              static_cast<unsigned long long>(m_runner.Elapsed()), publisher.Port().c_str(),
+                              pszRoad, bDone ? "error cleared" : "no resumable error"));
+    return bDone;
 }
 
 bool CSimRunner::AllDone() const {
     for (const std::unique_ptr<Port>& pPort : m_ports) {
-        if (!pPort->printer.IsDone() || !pPort->bPublished || pPort->printer.GetStatus() != pPort->published)
+        if (!pPort->IsDone() || !pPort->bPublished || pPort->CurrentStatus() != pPort->published)
             return false;
     }
     return true;

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include <windows.h>
 
 #include "framework/unique_handle.h"
+#include "sim/pjl_server.h"
 #include "sim/port_publisher.h"
 #include "sim/sim_options.h"
 #include "sim/sim_printer.h"
@@ -29,23 +31,44 @@ public:
     HANDLE StopEvent() const { return m_hStopEvent.Get(); }
 
 private:
-    struct Port {
-        Port(const std::string& strPort, const SimPersonality& personality, const Scenario& steps, bool bLoop)
-            : printer(personality, steps, bLoop), publisher(strPort) {}
+    // One simulated printer and the ways it is reached. The PJL server asks
+    // it from its own thread, so the printer is only touched under its lock.
+    class Port : public CPjlPrinter {
+    public:
+        Port(CSimRunner& runner, const std::string& strPort, const SimPersonality& personality,
+             const Scenario& steps, bool bLoop)
+            : publisher(strPort), m_runner(runner), m_printer(personality, steps, bLoop) {}
 
-        CSimPrinter printer;
+        void Advance(std::uint32_t elapsedMs);
+        bool IsDone();
+        const SimPersonality& Personality() const { return m_printer.Personality(); }
+        // What the console events and PJL requests ask; both say what happened.
+        bool Cancel(const char* pszRoad);
+        bool Resume(const char* pszRoad);
+
+        CDeviceStatus CurrentStatus() override;
+        bool CancelJob() override { return Cancel("PJL"); }
+        bool ResumeJob() override { return Resume("PJL"); }
+
         CPortPublisher publisher;
+        std::unique_ptr<CPjlServer> pServer;
         CDeviceStatus published; // what the mappings hold
         bool bPublished = false; // the mappings hold a record at all
+
+    private:
+        CSimRunner& m_runner;
+        std::mutex m_lock;
+        CSimPrinter m_printer;
     };
 
     // Publishes each record that changed. Returns 0 or the error that stops the run.
     DWORD PublishChanges(ULONGLONG elapsedMs);
-    void OnConsoleEvent(Port& port, bool bCancel, ULONGLONG elapsedMs);
     bool AllDone() const;
     void Print(const std::string& strLine) const;
+    ULONGLONG Elapsed() const { return GetTickCount64() - m_start; }
 
     SimOptions m_options;
     std::vector<std::unique_ptr<Port>> m_ports;
     CUniqueHandle m_hStopEvent;
+    ULONGLONG m_start = GetTickCount64();
 };

@@ -30,9 +30,21 @@ TEST(SimOptions, EveryOptionTakesEffect) {
     EXPECT_TRUE(options.exitWhenDone);
     EXPECT_EQ("MyStop", options.stopEvent);
 
+    ASSERT_TRUE(Parse({"--port", "NET1", "--pjl-port", "9100", "--misbehave", "close-early", "--pjl-delay",
+                       "250", "--no-print-path"},
+                      options, error))
+        << error;
+    EXPECT_TRUE(options.pjl);
+    EXPECT_EQ(9100u, options.pjlPort);
+    EXPECT_EQ(PjlMisbehaviour::CloseEarly, options.misbehaviour);
+    EXPECT_EQ(250u, options.pjlDelayMs);
+    EXPECT_FALSE(options.printPath);
+
     ASSERT_TRUE(Parse({"--script", "job.txt", "--port", "P"}, options, error)) << error;
     EXPECT_EQ("job.txt", options.scriptPath);
     EXPECT_FALSE(options.loop); // nothing is kept from an earlier parse
+    EXPECT_FALSE(options.pjl);
+    EXPECT_TRUE(options.printPath);
 
     ASSERT_TRUE(Parse({"--help"}, options, error));
     EXPECT_TRUE(options.help);
@@ -69,6 +81,15 @@ TEST(SimOptions, BadCommandLinesSayWhatIsWrong) {
         {{"--port", "P", "--stop-event", ""}, "--stop-event needs a name without '\\'"},
         {{"--port", "P", "--fast"}, "unknown option \"--fast\""},
         {{"USB001"}, "unknown option \"USB001\""},
+        {{"--port", "P", "--no-print-path"},
+         "--no-print-path leaves the printers unreachable without --pjl-port"},
+        {{"--port", "P", "--pjl-port", "65536"}, "--pjl-port \"65536\": expected a number from 0 to 65535"},
+        {{"--port", "P", "--port", "Q", "--pjl-port", "65535"},
+         "--pjl-port: the ports of all printers must stay below 65536"},
+        {{"--port", "P", "--misbehave", "rude"},
+         "--misbehave \"rude\": expected none, refuse, silent, slow, split, wrong-stamp, close-early, "
+         "garbage, "
+         "overflow or refuse-command"},
     };
     for (const Case& c : cases) {
         SimOptions options;

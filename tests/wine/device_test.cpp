@@ -2,6 +2,7 @@
 
 #include "devices/shared/def_device.h"
 #include "tests/common/trace_capture.h"
+#include "tests/wine/recording_notify.h"
 #include "tests/wine/test_printer.h"
 
 TEST(Device, ConnectionFollowsTheLink) {
@@ -38,19 +39,6 @@ TEST(Device, ConnectAndDisconnectTraceAndKeepTheLink) {
 }
 
 namespace {
-
-// Records what a device tells its controller.
-class CRecordingNotify : public CDeviceNotify {
-public:
-    void OnErrorRaised() override { m_Calls.push_back("ErrorRaised"); }
-    void OnErrorCleared() override { m_Calls.push_back("ErrorCleared"); }
-    void OnStatusChanged() override { m_Calls.push_back("StatusChanged"); }
-    void OnPrintingStarted() override { m_Calls.push_back("PrintingStarted"); }
-    void OnPrintingEnded() override { m_Calls.push_back("PrintingEnded"); }
-    void RefreshDisplay() override { m_Calls.push_back("RefreshDisplay"); }
-
-    std::vector<std::string> m_Calls;
-};
 
 // A device whose polling step takes the next record from a list.
 class CReplayDevice : public CStatusDevice {
@@ -90,25 +78,20 @@ CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code,
 TEST(Device, PollingStepsNotifyTheControllerInOrder) {
     CRecordingNotify notify;
     CReplayDevice device(&notify, {
-                                      Record(1, 0, 0),                   // first valid record
-                                      Record(3, 1, 0),                   // job starts
-                                      Record(9, 9, 0x80000000, false),   // not "NYRA": ignored
-                                      Record(1, 4, 0x80000001),          // paper out stops it
-                                      Record(1, 4, 0x80000001),          // nothing new
-                                      Record(1, 0, 0),                   // error cleared
+                                      Record(1, 0, 0),                 // first valid record
+                                      Record(3, 1, 0),                 // job starts
+                                      Record(9, 9, 0x80000000, false), // not "NYRA": ignored
+                                      Record(1, 4, 0x80000001),        // paper out stops it
+                                      Record(1, 4, 0x80000001),        // nothing new
+                                      Record(1, 0, 0),                 // error cleared
                                   });
     const std::vector<std::vector<std::string>> expected = {
-        {"StatusChanged"},
-        {"PrintingStarted", "StatusChanged"},
-        {},
-        {"PrintingEnded", "ErrorRaised"},
-        {},
+        {"StatusChanged"}, {"PrintingStarted", "StatusChanged"}, {}, {"PrintingEnded", "ErrorRaised"}, {},
         {"ErrorCleared"},
     };
     for (std::size_t step = 0; step < expected.size(); ++step) {
-        notify.m_Calls.clear();
         device.PollStatus();
-        EXPECT_EQ(expected[step], notify.m_Calls) << "step " << step;
+        EXPECT_EQ(expected[step], notify.Take()) << "step " << step;
     }
     EXPECT_TRUE(device.IsKestrelModel());
     DWORD dwClass = 0;

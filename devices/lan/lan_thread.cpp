@@ -1,0 +1,176 @@
+#include "devices/lan/lan_thread.h"
+
+#include <new>
+
+#include "app/trace.h"
+#include "devices/lan/lan_link.h"
+#include "devices/lan/pjl_frame.h"
+#include "devices/lan/pjl_reply.h"
+#include "monitor/device.h"
+
+CLanThread::CLanThread(const CDevice* pDevice, const PjlRequest& request)
+    : m_pDevice(pDevice), m_dwConnectTimeOut(request.dwConnectTimeOut),
+      m_dwReceiveTimeOut(request.dwReceiveTimeOut) {
+    if (!ParseLink(m_strIpAddress, m_nTcpPort, m_pDevice->GetLink())) {
+        DebugTrace("CLanThread::CLanThread() : ParseLink() returns FALSE\n");
+        throw CExcep(ERROR_GEN_FAILURE);
+    }
+    m_strPjlCommand = request.pszCommand;
+    m_pSocket.reset(new (std::nothrow) CNySocket());
+    if (!m_pSocket) {
+        DebugTrace("CLanThread::CLanThread() : Unable to allocate m_pSocket\n");
+        throw CExcep(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    struct EventSlot {
+        CUniqueHandle& hEvent;
+        const char* pszName;
+    } const slots[] = {{m_hConnectEvent, "m_hConnectEvent"},
+                       {m_hReceiveEvent, "m_hReceiveEvent"},
+                       {m_hCloseEvent, "m_hCloseEvent"}};
+    for (const EventSlot& slot : slots) {
+        slot.hEvent.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        if (!slot.hEvent) {
+            const DWORD dwError = GetLastError();
+            DebugTrace("CLanThread::CLanThread() : CreateEvent(%s) returns NULL. GetLastError() = %d\n",
+                       slot.pszName, static_cast<int>(dwError));
+            throw CExcep(dwError);
+        }
+    }
+}
+
+DWORD WINAPI CLanThread::ThreadEntry(void* pParameter) {
+    static_cast<CLanThread*>(pParameter)->InitInstance();
+    return 0;
+}
+
+BOOL CLanThread::InitInstance() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string strEcho = FormatPjlEchoLine(now.wHour, now.wMinute, now.wSecond);
+
+    const BOOL bCreated = m_pSocket->Create();
+    if (!bCreated) {
+        m_dwError = static_cast<DWORD>(WSAGetLastError());
+        DebugTrace("CLanThread::InitInstance() : Create() failed. GetLastError() = %d\n",
+                   static_cast<int>(m_dwError));
+    }
+    if (m_dwError == 0) {
+        ResetEvent(m_hConnectEvent.Get());
+        ResetEvent(m_hReceiveEvent.Get());
+        m_dwError = m_pSocket->Init(m_hConnectEvent.Get(), m_hReceiveEvent.Get(), m_hCloseEvent.Get());
+        if (m_dwError != 0)
+            DebugTrace("CLanThread::InitInstance() : Init() failed. GetLastError() = %d\n",
+                       static_cast<int>(m_dwError));
+    }
+    if (m_dwError == 0 && !m_pSocket->Connect(m_strIpAddress, m_nTcpPort)) {
+        m_dwError = static_cast<DWORD>(WSAGetLastError());
+        if (m_dwError == WSAEISCONN) {
+            DebugTrace(
+                "CLanThread::InitInstance() : Connect(%s:%d) returns WSAEISCONN -> Already Connected\n",
+                m_strIpAddress.c_str(), static_cast<int>(m_nTcpPort));
+            m_dwError = 0;
+        } else if (m_dwError != WSAEWOULDBLOCK) {
+            DebugTrace("CLanThread::InitInstance() : Connect(%s:%d) failed. GetLastError() = %d\n",
+                       m_strIpAddress.c_str(), static_cast<int>(m_nTcpPort), static_cast<int>(m_dwError));
+        }
+    }
+    if (m_dwError == WSAEWOULDBLOCK) {
+        m_dwError = WaitForEvent(m_hConnectEvent.Get(), m_dwConnectTimeOut);
+        if (m_dwError != 0) {
+            DebugTrace(
+                "CLanThread::InitInstance() : WaitForEvent(m_hConnectEvent) failed. GetLastError() = %d\n",
+                static_cast<int>(m_dwError));
+        } else {
+            m_dwError = static_cast<DWORD>(m_pSocket->GetLastNotificationError());
+            if (m_dwError != 0)
+                DebugTrace("CLanThread::InitInstance() : Connect() failed. GetLastError() %d\n",
+                           static_cast<int>(m_dwError));
+        }
+    }
+    if (m_dwError == 0) {
+        const std::string strFrame = BuildPjlFrame(strEcho, m_strPjlCommand);
+        const int nSent = m_pSocket->Send(strFrame.data(), static_cast<int>(strFrame.size()));
+        if (nSent == SOCKET_ERROR) {
+            m_dwError = static_cast<DWORD>(WSAGetLastError());
+            DebugTrace("CLanThread::InitInstance() : Send() failed. GetLastError() = %d\n",
+                       static_cast<int>(m_dwError));
+        } else {
+            DebugTrace("CLanThread::InitInstance() : Send() write %d bytes\n", nSent);
+        }
+    }
+    if (m_dwError == 0) {
+        m_dwError = WaitForEvent(m_hReceiveEvent.Get(), m_dwReceiveTimeOut);
+        if (m_dwError != 0) {
+            DebugTrace(
+                "CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. GetLastError() = %d\n",
+                static_cast<int>(m_dwError));
+        } else {
+            m_dwError = static_cast<DWORD>(m_pSocket->GetLastNotificationError());
+            if (m_dwError != 0)
+                DebugTrace("CLanThread::InitInstance() : Receive() failed. GetLastError() %d\n",
+                           static_cast<int>(m_dwError));
+        }
+    }
+    if (bCreated)
+        m_pSocket->Close();
+    if (m_dwError == 0)
+        m_dwError = CheckPjlEcho(Reply(), strEcho);
+    return FALSE;
+}
+
+DWORD CLanThread::WaitForEvent(HANDLE hEvent, DWORD dwTimeOut) {
+    const DWORD dwStart = GetTickCount();
+    const HANDLE hNetworkEvent = m_pSocket->GetNetworkEvent();
+    const HANDLE handles[] = {hEvent, hNetworkEvent};
+    const DWORD nHandles = hNetworkEvent ? 2 : 1;
+    for (;;) {
+        const DWORD dwWait = WaitForMultipleObjects(nHandles, handles, FALSE, 10);
+        if (dwWait == WAIT_OBJECT_0)
+            return 0;
+        if (dwWait == WAIT_OBJECT_0 + 1) {
+            m_pSocket->DispatchNetworkEvents();
+            continue;
+        }
+        if (dwWait != WAIT_TIMEOUT) {
+            DebugTrace("CLanThread::WaitForEvent() : WaitForSingleObject() failed. GetLastError() = %d\n",
+                       static_cast<int>(dwWait));
+            return dwWait;
+        }
+        if (dwTimeOut != INFINITE && GetTickCount() - dwStart >= dwTimeOut) {
+            DebugTrace("CLanThread::WaitForEvent() : TIMEOUT\n");
+            return ERROR_TIMEOUT;
+        }
+    }
+}
+
+CLanStatusThread::CLanStatusThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlStatusRequest) {}
+
+DWORD CLanStatusThread::CopyData(std::uint8_t* pbStatus) const {
+    return CopyPjlRecord(kPjlStatusRequest, Reply(), pbStatus);
+}
+
+CLanInfoThread::CLanInfoThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlInfoRequest) {}
+
+DWORD CLanInfoThread::CopyData(std::uint8_t* pbInfo) const {
+    return CopyPjlRecord(kPjlInfoRequest, Reply(), pbInfo);
+}
+
+CLanCancelThread::CLanCancelThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlCancelRequest) {}
+
+DWORD CLanCancelThread::CopyData(DWORD* pdwReplyCode) const {
+    std::uint32_t dwCode = 0;
+    const DWORD dwError = CopyPjlReplyCode(kPjlCancelRequest, Reply(), &dwCode);
+    if (dwError == 0)
+        *pdwReplyCode = dwCode;
+    return dwError;
+}
+
+CLanResumeThread::CLanResumeThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlResumeRequest) {}
+
+DWORD CLanResumeThread::CopyData(DWORD* pdwReplyCode) const {
+    std::uint32_t dwCode = 0;
+    const DWORD dwError = CopyPjlReplyCode(kPjlResumeRequest, Reply(), &dwCode);
+    if (dwError == 0)
+        *pdwReplyCode = dwCode;
+    return dwError;
+}

@@ -1,0 +1,202 @@
+// The network device on the print path's objects, the port configuration and
+// the failures that need no printer at all.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/winver.h"
+#include "devices/lan/lan_device.h"
+#include "devices/printpath/status_block.h"
+#include "framework/unique_handle.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/recording_notify.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
+#include "tests/wine/winsock_environment.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+
+// The objects the print path keeps for a port: its status mutex and its
+// status block, written the way the print path writes it.
+class CTestPrintPath {
+public:
+    explicit CTestPrintPath(const std::string& strPort, bool bWithMapping = true)
+        : m_hMutex(
+              CreateMutexA(nullptr, FALSE, ("Global\\KORVA.Nylm.Status." + strPort + ".Mutex").c_str())) {
+        if (bWithMapping) {
+            m_hMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                                ("Global\\NYRA_DEVICE_STATUS." + strPort).c_str()));
+            m_pView = static_cast<std::uint8_t*>(MapViewOfFile(m_hMapping.Get(), FILE_MAP_WRITE, 0, 0, 0));
+        }
+    }
+    ~CTestPrintPath() {
+        if (m_pView)
+            UnmapViewOfFile(m_pView);
+    }
+    void Publish(const CDeviceStatus& status) { printpath::WriteStatusBlock(m_pView, status.Data()); }
+
+private:
+    CUniqueHandle m_hMutex;
+    CUniqueHandle m_hMapping;
+    std::uint8_t* m_pView = nullptr;
+};
+
+CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code) {
+    CDeviceStatus status;
+    status.SetSignature();
+    status.SetProductId(0x56);
+    status.SetDeviceState(state);
+    status.SetPrintPhase(phase);
+    status.SetStatusCode(code);
+    return status;
+}
+
+class LanDeviceTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetWindowsVersionForTesting(VER_PLATFORM_WIN32_NT, 10, 0); }
+
+    const std::string m_strPort = UniqueName("LAN");
+    CRecordingNotify m_Notify;
+    CTraceCapture m_Trace;
+};
+
+} // namespace
+
+TEST_F(LanDeviceTest, SharedBlockRoadFollowsThePrintPath) {
+    CTestPrintPath printPath(m_strPort);
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    const struct {
+        CDeviceStatus record;
+        std::vector<std::string> expected;
+    } steps[] = {
+        {Record(1, 0, 0), {"StatusChanged"}}, {Record(3, 1, 0), {"PrintingStarted", "StatusChanged"}},
+        {Record(3, 4, 0), {"StatusChanged"}}, {Record(1, 4, 0x80000001), {"PrintingEnded", "ErrorRaised"}},
+        {Record(1, 0, 0), {"ErrorCleared"}},
+    };
+    for (const auto& step : steps) {
+        printPath.Publish(step.record);
+        device.PollStatus();
+        EXPECT_EQ(step.expected, m_Notify.Take());
+        CDeviceStatus read;
+        ASSERT_EQ(0u, device.ReadStatus(&read));
+        EXPECT_EQ(step.record, read);
+    }
+    EXPECT_TRUE(device.IsKestrelModel());
+}
+
+TEST_F(LanDeviceTest, MutexWithoutMappingGivesTheNoAnswerRecord) {
+    CTestPrintPath printPath(m_strPort, false);
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    CDeviceStatus status = Record(1, 0, 0);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), device.ReadStatus(&status));
+    EXPECT_EQ(Record(1, 0, 0), status) << "a failed read leaves the record alone";
+    EXPECT_EQ(
+        1, m_Trace.Count("CLanDevice::OpenSharedMemory() : OpenFileMapping() failed. GetLastError() = 2\n"));
+    EXPECT_EQ(1, m_Trace.Count("CLanDevice::ReadStatus() : OpenSharedMemory() failed. GetLastError() = 2\n"));
+
+    device.PollStatus();
+    EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, m_Notify.Take());
+    EXPECT_EQ(0x80001000u, device.GetStatusCode());
+    EXPECT_EQ(1, device.GetDeviceState());
+}
+
+TEST_F(LanDeviceTest, ConsoleEventsCarryCancelAndResume) {
+    CUniqueHandle hCancel(
+        CreateEventA(nullptr, FALSE, FALSE, ("Global\\KORVA.Nylm.Console." + m_strPort + ".Cancel").c_str()));
+    CUniqueHandle hResume(
+        CreateEventA(nullptr, FALSE, FALSE, ("Global\\KORVA.Nylm.Console." + m_strPort + ".Resume").c_str()));
+    // The link leads nowhere: anything sent on the network would fail.
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    m_Trace.Clear();
+    EXPECT_EQ(0u, device.OnCancel());
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(hCancel.Get(), 0));
+    EXPECT_EQ(0u, device.OnResume());
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(hResume.Get(), 0));
+    EXPECT_TRUE(m_Trace.Lines().empty());
+}
+
+TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    device.OnConnected("printer-without-port");
+    const std::string strOpen =
+        "CLanDevice::OpenMutexOnPort : OpenMutex() returns NULL. GetLastError() = 2\n";
+    EXPECT_EQ(1, m_Trace.Count("CLanThread::CLanThread() : ParseLink() returns FALSE\n"));
+    EXPECT_EQ(1, m_Trace.Count(strOpen));
+    EXPECT_EQ(1, m_Trace.Count(
+                     "CLanDevice::ReadStatus9100() : Unable to construct pThread. GetLastError() = 31\n"));
+    EXPECT_EQ(1, m_Trace.Count("CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = 31\n"));
+    // The first read failed: the device shows the start-up record.
+    EXPECT_EQ(2, device.GetDeviceState());
+    EXPECT_EQ(0x2A, device.GetProductId());
+
+    m_Trace.Clear();
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.OnCancel());
+    EXPECT_EQ(
+        1, m_Trace.Count("CLanDevice::OnCancel9100() : Unable to construct pThread. GetLastError() = 31\n"));
+    EXPECT_EQ(1, m_Trace.Count("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = 31\n"));
+    device.OnDisconnected();
+}
+
+TEST_F(LanDeviceTest, StartupAndNoAnswerRecords) {
+    const CDeviceStatus startup = CLanDevice::StartupRecord();
+    const std::uint8_t expected[44] = {'N', 'Y', 'R', 'A', 0x7A, 0x0E, 0x2A, 0x00, '0', '0', '0',
+                                       '0', '0', '0', '0', '0',  '0',  '0',  '0',  '0', '0', '0',
+                                       '0', 0,   '1', '.', '0',  '0',  ' ',  0,    0,   0,   2,
+                                       0,   0,   0,   0,   0,    0,    0,    0,    0,   0,   0};
+    EXPECT_EQ(0, std::memcmp(expected, startup.Data(), 44));
+    const CDeviceStatus noAnswer = CLanDevice::NoAnswerRecord();
+    EXPECT_TRUE(noAnswer.IsValid());
+    EXPECT_EQ(1, noAnswer.GetDeviceState());
+    EXPECT_EQ(0x80001000u, noAnswer.GetStatusCode());
+    EXPECT_EQ(0, noAnswer.GetProductId());
+}
+
+TEST_F(LanDeviceTest, LogsAreNotOffered) {
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    WORD wCount = 9;
+    DEVICE_LOG log = {{1, 2, 3, 4, 5, 6, 7, 8}};
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetNumberOfLogs(&wCount));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetLogs(0, &log));
+    EXPECT_EQ(9, wCount);
+    EXPECT_EQ(8, log.abData[7]);
+}
+
+TEST_F(LanDeviceTest, PortInfoFromThePortMonitor) {
+    CTestPortMonitor monitor;
+    monitor.AddNetworkPort(m_strPort, "10.1.2.3", 9101);
+    std::string strAddress;
+    DWORD dwTcpPort = 0;
+    ASSERT_EQ(0u, CLanDevice::GetPortInfo2K(m_strPort, strAddress, dwTcpPort));
+    EXPECT_EQ("10.1.2.3", strAddress);
+    EXPECT_EQ(9101u, dwTcpPort);
+    std::string strLink;
+    CLanDevice::MakeLink(strLink, strAddress, dwTcpPort);
+    EXPECT_EQ("10.1.2.3:9101", strLink);
+
+    m_Trace.Clear();
+    const std::string strUnknown = UniqueName("NOPORT");
+    EXPECT_EQ(static_cast<DWORD>(ERROR_UNKNOWN_PORT),
+              CLanDevice::GetPortInfo2K(strUnknown, strAddress, dwTcpPort));
+    EXPECT_EQ(1, m_Trace.Count("CLanDevice::GetPortInfoNt() : OpenPrinter(" + strUnknown +
+                               ") failed. GetLastError() = 1796\n"));
+}
+
+TEST_F(LanDeviceTest, PortInfoFromThePortSettingsOnOlderSystems) {
+    CTestPortMonitor monitor;
+    monitor.AddNetworkPort(m_strPort, "192.168.7.9", 9105);
+    SetWindowsVersionForTesting(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    std::string strAddress;
+    DWORD dwTcpPort = 0;
+    ASSERT_EQ(0u, CLanDevice::GetPortInfo2K(m_strPort, strAddress, dwTcpPort));
+    EXPECT_EQ("192.168.7.9", strAddress);
+    EXPECT_EQ(9105u, dwTcpPort);
+
+    // A port number that cannot be read fails the look-up, though the port
+    // has been set to the default.
+    monitor.SetString(m_strPort, "PortNumber", "not a number at all");
+    dwTcpPort = 0;
+    EXPECT_NE(0u, CLanDevice::GetPortInfo2K(m_strPort, strAddress, dwTcpPort));
+    EXPECT_EQ(9100u, dwTcpPort);
+}

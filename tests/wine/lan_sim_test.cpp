@@ -1,0 +1,266 @@
+// The network device against the simulator's network printer: a job followed
+// by PJL, Cancel and Resume over PJL and through the print path, and every
+// way the printer can misbehave.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "devices/lan/lan_device.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/recording_notify.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_printer.h"
+#include "tests/wine/winsock_environment.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+
+// A loopback TCP port that nothing listens on at the moment.
+std::uint32_t FreeTcpPort() {
+    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(hSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    int nLength = sizeof(address);
+    getsockname(hSocket, reinterpret_cast<sockaddr*>(&address), &nLength);
+    closesocket(hSocket);
+    return ntohs(address.sin_port);
+}
+
+bool Accepts(std::uint32_t nTcpPort) {
+    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<u_short>(nTcpPort));
+    const bool bConnected = connect(hSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    closesocket(hSocket);
+    return bConnected;
+}
+
+// NySim.exe playing one network printer for the length of a test.
+class CNetworkPrinter {
+public:
+    // strArguments: the job and the misbehaviour; the port, the TCP port and
+    // the stop event are the printer's own.
+    explicit CNetworkPrinter(const std::string& strArguments, bool bPrintPath = false)
+        : m_strPort(UniqueName("NET")), m_nTcpPort(FreeTcpPort()), m_strStop(UniqueName("NySim.Stop.")) {
+        const std::string strCommand = "--port " + m_strPort + " --pjl-port " + std::to_string(m_nTcpPort) +
+                                       " --tick 10 --stop-event " + m_strStop +
+                                       (bPrintPath ? " " : " --no-print-path ") + strArguments;
+        m_bStarted = m_child.Start(strCommand);
+        // A printer that refuses connections never accepts one: give it time.
+        const bool bRefuses = (" " + strArguments + " ").find(" refuse ") != std::string::npos;
+        for (int i = 0; m_bStarted && !bRefuses && i < 100 && !Accepts(m_nTcpPort); ++i)
+            Sleep(50);
+        if (bRefuses)
+            Sleep(1000);
+    }
+    ~CNetworkPrinter() { Stop(); }
+
+    void Stop() {
+        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
+        if (hStop)
+            SetEvent(hStop.Get());
+        m_child.Wait(10000);
+    }
+    bool Started() const { return m_bStarted; }
+    const std::string& Port() const { return m_strPort; }
+    std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
+    std::string Output() { return m_child.Output(); }
+
+private:
+    std::string m_strPort;
+    std::uint32_t m_nTcpPort;
+    std::string m_strStop;
+    CSimChild m_child;
+    bool m_bStarted = false;
+};
+
+// A device on the printer's link that polls only when the test says so: it
+// is connected once, then its polling thread is stopped.
+std::unique_ptr<CLanDevice> ManualDevice(CDeviceNotify* pNotify, const CNetworkPrinter& printer) {
+    auto pDevice =
+        std::make_unique<CLanDevice>(pNotify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
+    pDevice->OnDisconnected();
+    return pDevice;
+}
+
+// Collapses repeats: a poll that sees nothing new tells nothing.
+std::vector<std::string> Collect(CLanDevice& device, CRecordingNotify& notify, DWORD dwForMs,
+                                 const std::function<bool(const CLanDevice&)>& pfnDone) {
+    std::vector<std::string> calls;
+    const DWORD dwStart = GetTickCount();
+    while (GetTickCount() - dwStart < dwForMs) {
+        device.PollStatus();
+        const std::vector<std::string> fresh = notify.Take();
+        calls.insert(calls.end(), fresh.begin(), fresh.end());
+        if (pfnDone && pfnDone(device))
+            break;
+        Sleep(40);
+    }
+    return calls;
+}
+
+class LanSimTest : public ::testing::Test {
+protected:
+    CRecordingNotify m_Notify;
+};
+
+} // namespace
+
+TEST_F(LanSimTest, FollowsAScriptedJobToTheEnd) {
+    CScriptFile script("0 1 0 0 0\n"
+                       "300 3 1 0 0\n"
+                       "600 3 7 0 0\n"
+                       "900 3 4 50 0\n"
+                       "1200 3 3 50 0\n"
+                       "1500 3 2 50 0\n"
+                       "1800 3 5 50 0\n"
+                       "2100 3 6 100 0\n"
+                       "2400 1 0 0 0\n");
+    CNetworkPrinter printer("--script \"" + script.Path() + "\"");
+    ASSERT_TRUE(printer.Started());
+    auto pDevice = ManualDevice(&m_Notify, printer);
+    m_Notify.Take();
+    bool bPrinted = false;
+    const std::vector<std::string> calls =
+        Collect(*pDevice, m_Notify, 15000, [&bPrinted](const CLanDevice& device) {
+            bPrinted = bPrinted || device.IsPrinting(nullptr);
+            return bPrinted && device.GetDeviceState() == 1 && device.GetPrintPhase() == 0;
+        });
+    // The first record may already be the ready one; from the feed in on,
+    // every step is one change.
+    std::vector<std::string> expected = {"PrintingStarted", "StatusChanged", "StatusChanged", "StatusChanged",
+                                         "StatusChanged",   "StatusChanged", "StatusChanged", "StatusChanged",
+                                         "PrintingEnded",   "StatusChanged"};
+    std::vector<std::string> tail(calls.end() - std::min(calls.size(), expected.size()), calls.end());
+    EXPECT_EQ(expected, tail);
+    EXPECT_EQ(0, std::count(calls.begin(), calls.end(), "RefreshDisplay"));
+}
+
+TEST_F(LanSimTest, MisbehavingPrinterEndsEachExchangeWithItsCode) {
+    const struct {
+        const char* pszArguments;
+        DWORD dwCode;
+        const char* pszTrace;
+    } cases[] = {
+        {"--misbehave refuse", 10061,
+         "CLanThread::InitInstance() : Connect() failed. GetLastError() 10061\n"},
+        {"--misbehave silent", 1460,
+         "CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. "
+         "GetLastError() = 1460\n"},
+        {"--misbehave slow --pjl-delay 3500", 1460, "CLanThread::WaitForEvent() : TIMEOUT\n"},
+        {"--misbehave split", 0, "CNySocket::OnReceive() : Receive() reads 7 bytes (total 14)\n"},
+        {"--misbehave wrong-stamp", 13, "CLanThread::InitInstance() : Invalid Time Stamp\n"},
+        {"--misbehave close-early", 4306, "CNySocket::OnReceive() : Receive() returns 0\n"},
+        {"--misbehave garbage", 13, "CLanStatusThread::CopyData() : Unable to found \"NYSTATUS=\" in data\n"},
+        {"--misbehave overflow", 234, "CNySocket::OnReceive() : The reply does not fit in 4096 bytes\n"},
+    };
+    for (const auto& c : cases) {
+        CNetworkPrinter printer(std::string("--scenario idle ") + c.pszArguments);
+        ASSERT_TRUE(printer.Started()) << c.pszArguments;
+        auto pDevice = ManualDevice(&m_Notify, printer);
+        CTraceCapture trace;
+        CDeviceStatus status;
+        EXPECT_EQ(c.dwCode, pDevice->ReadStatus9100(&status)) << c.pszArguments;
+        EXPECT_EQ(1, trace.Count(c.pszTrace)) << c.pszArguments;
+        if (c.dwCode == 0)
+            EXPECT_TRUE(status.IsValid()) << c.pszArguments;
+        else
+            EXPECT_FALSE(status.IsValid()) << c.pszArguments << ": a failed read leaves the record alone";
+    }
+}
+
+TEST_F(LanSimTest, PollingGoesOnAfterFailures) {
+    CNetworkPrinter printer("--scenario idle --misbehave close-early");
+    ASSERT_TRUE(printer.Started());
+    CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
+    // The first read failed: the start-up record stands until the first poll.
+    int nRefreshes = 0;
+    for (int i = 0; i < 100 && nRefreshes < 2; ++i) {
+        Sleep(100);
+        const std::vector<std::string> calls = m_Notify.Take();
+        nRefreshes += static_cast<int>(std::count(calls.begin(), calls.end(), "RefreshDisplay"));
+    }
+    EXPECT_EQ(2, nRefreshes);
+    EXPECT_EQ(0x80001000u, device.GetStatusCode());
+}
+
+TEST_F(LanSimTest, PrinterThatStopsAnsweringWhilePrinting) {
+    CScriptFile script("0 3 4 30 0\n60000 1 0 0 0\n");
+    CNetworkPrinter printer("--script \"" + script.Path() + "\"");
+    ASSERT_TRUE(printer.Started());
+    auto pDevice = ManualDevice(&m_Notify, printer);
+    pDevice->PollStatus();
+    ASSERT_TRUE(pDevice->IsPrinting(nullptr));
+    m_Notify.Take();
+
+    printer.Stop();
+    pDevice->PollStatus();
+    EXPECT_EQ((std::vector<std::string>{"PrintingEnded", "RefreshDisplay"}), m_Notify.Take());
+    EXPECT_EQ(0x80001000u, pDevice->GetStatusCode());
+    EXPECT_EQ(1, pDevice->GetDeviceState());
+}
+
+TEST_F(LanSimTest, CancelAndResumeOverPjl) {
+    CNetworkPrinter printer("--scenario paper-out --print");
+    ASSERT_TRUE(printer.Started());
+    auto pDevice = ManualDevice(&m_Notify, printer);
+    // Wait for the paper-out error, then resume the job.
+    Collect(*pDevice, m_Notify, 20000, [](const CLanDevice& device) { return device.GetStatusCode() != 0; });
+    ASSERT_EQ(0x80000001u, pDevice->GetStatusCode());
+    CTraceCapture trace;
+    EXPECT_EQ(0u, pDevice->OnResume());
+    EXPECT_EQ(1, trace.Count("CLanDevice::OpenResumeEvent() : OpenEvent(Global\\KORVA.Nylm.Console." +
+                             printer.Port() + ".Resume) failed. GetLastError() = 2\n"));
+    pDevice->PollStatus();
+    EXPECT_EQ(0u, pDevice->GetStatusCode());
+    EXPECT_TRUE(pDevice->IsPrinting(nullptr));
+
+    EXPECT_EQ(0u, pDevice->OnCancel());
+    pDevice->PollStatus();
+    EXPECT_FALSE(pDevice->IsPrinting(nullptr));
+    EXPECT_EQ(1, pDevice->GetDeviceState());
+    // Nothing left to resume: the printer refuses.
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnResume());
+    EXPECT_EQ(1, trace.Count("CLanDevice::OnResume9100() : Device returns 2\n"));
+
+    printer.Stop();
+    const std::string strOutput = printer.Output();
+    EXPECT_NE(std::string::npos, strOutput.find("PJL Resume: error cleared"));
+    EXPECT_NE(std::string::npos, strOutput.find("PJL Cancel: job ended"));
+}
+
+TEST_F(LanSimTest, PrinterRefusingCancel) {
+    CNetworkPrinter printer("--scenario job --misbehave refuse-command");
+    ASSERT_TRUE(printer.Started());
+    auto pDevice = ManualDevice(&m_Notify, printer);
+    CTraceCapture trace;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnCancel());
+    EXPECT_EQ(1, trace.Count("CLanDevice::OnCancel9100() : Device returns 2\n"));
+    EXPECT_EQ(1, trace.Count("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = 31\n"));
+}
+
+TEST_F(LanSimTest, PrintPathObjectsTakeOverFromPjl) {
+    // The printer refuses every connection: whatever works here went through
+    // the print path's status block and console events.
+    CNetworkPrinter printer("--scenario job --misbehave refuse --print", true);
+    ASSERT_TRUE(printer.Started());
+    auto pDevice = ManualDevice(&m_Notify, printer);
+    Collect(*pDevice, m_Notify, 20000,
+            [](const CLanDevice& device) { return device.IsPrinting(nullptr) != FALSE; });
+    ASSERT_TRUE(pDevice->IsPrinting(nullptr));
+    CTraceCapture trace;
+    EXPECT_EQ(0u, pDevice->OnCancel());
+    EXPECT_TRUE(trace.Lines().empty());
+    Collect(*pDevice, m_Notify, 5000,
+            [](const CLanDevice& device) { return device.IsPrinting(nullptr) == FALSE; });
+    EXPECT_FALSE(pDevice->IsPrinting(nullptr));
+    printer.Stop();
+    EXPECT_NE(std::string::npos, printer.Output().find("console Cancel: job ended"));
+}
