@@ -264,3 +264,41 @@ TEST_F(LanSimTest, PrintPathObjectsTakeOverFromPjl) {
     printer.Stop();
     EXPECT_NE(std::string::npos, printer.Output().find("console Cancel: job ended"));
 }
+
+namespace {
+
+DWORD g_dwDispatchTick = 0;
+
+LRESULT CALLBACK RecordDispatch(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    if (nMessage == WM_APP)
+        g_dwDispatchTick = GetTickCount();
+    return DefWindowProcA(hWnd, nMessage, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(LanSimTest, WaitingForAnExchangeKeepsTheCallersMessagesFlowing) {
+    CNetworkPrinter printer("--scenario idle --misbehave silent");
+    ASSERT_TRUE(printer.Started());
+    auto pDevice = ManualDevice(&m_Notify, printer);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = RecordDispatch;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "NyLanPumpTest";
+    RegisterClassA(&windowClass);
+    const HWND hWnd = CreateWindowA("NyLanPumpTest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    windowClass.hInstance, nullptr);
+    ASSERT_NE(nullptr, hWnd);
+    g_dwDispatchTick = 0;
+    PostMessageA(hWnd, WM_APP, 0, 0);
+
+    const DWORD dwStart = GetTickCount();
+    CDeviceStatus status;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), pDevice->ReadStatus9100(&status));
+    const DWORD dwEnd = GetTickCount();
+    // The silent printer kept the exchange waiting for its whole receive
+    // time-out; the message was handled at the start of that wait.
+    ASSERT_NE(0u, g_dwDispatchTick);
+    EXPECT_LT(g_dwDispatchTick - dwStart, dwEnd - dwStart - 1000);
+    DestroyWindow(hWnd);
+}
