@@ -270,52 +270,46 @@ DWORD CLanDevice::GetLogs(WORD, DEVICE_LOG*) {
     return ERROR_NOT_SUPPORTED;
 }
 
-DWORD CLanDevice::OpenCancelEvent(CUniqueHandle& hEvent) const {
-    const std::string strName = printpath::CancelEventName(m_strPort, GlobalNames());
+DWORD CLanDevice::OpenConsoleEvent(const char* pszOperation, const std::string& strName,
+                                   CUniqueHandle& hEvent) {
     hEvent.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, strName.c_str()));
     if (hEvent)
         return 0;
     const DWORD dwError = GetLastError();
-    DebugTrace("CLanDevice::OpenCancelEvent() : OpenEvent(%s) failed. GetLastError() = %d\n", strName.c_str(),
-               static_cast<int>(dwError));
+    DebugTrace("CLanDevice::%s() : OpenEvent(%s) failed. GetLastError() = %d\n", pszOperation,
+               strName.c_str(), static_cast<int>(dwError));
     return dwError;
 }
 
+DWORD CLanDevice::OpenCancelEvent(CUniqueHandle& hEvent) const {
+    return OpenConsoleEvent("OpenCancelEvent", printpath::CancelEventName(m_strPort, GlobalNames()), hEvent);
+}
+
 DWORD CLanDevice::OpenResumeEvent(CUniqueHandle& hEvent) const {
-    const std::string strName = printpath::ResumeEventName(m_strPort, GlobalNames());
-    hEvent.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, strName.c_str()));
-    if (hEvent)
+    return OpenConsoleEvent("OpenResumeEvent", printpath::ResumeEventName(m_strPort, GlobalNames()), hEvent);
+}
+
+// The print path cancels or resumes the job when it listens on the port's
+// console event; otherwise the printer is asked itself.
+DWORD CLanDevice::PassOn(DWORD (CLanDevice::*pfnOpenEvent)(CUniqueHandle&) const,
+                         DWORD (CLanDevice::*pfnByPjl)(), const char* pszOperation) {
+    CUniqueHandle hEvent;
+    if ((this->*pfnOpenEvent)(hEvent) == 0) {
+        SetEvent(hEvent.Get());
         return 0;
-    const DWORD dwError = GetLastError();
-    DebugTrace("CLanDevice::OpenResumeEvent() : OpenEvent(%s) failed. GetLastError() = %d\n", strName.c_str(),
-               static_cast<int>(dwError));
+    }
+    const DWORD dwError = (this->*pfnByPjl)();
+    if (dwError != 0)
+        DebugTrace("CLanDevice::%s() : %s9100() failed. GetLastError() = %d\n", pszOperation, pszOperation,
+                   static_cast<int>(dwError));
     return dwError;
 }
 
 DWORD CLanDevice::OnCancel() {
-    CUniqueHandle hEvent;
-    if (OpenCancelEvent(hEvent) == 0) {
-        SetEvent(hEvent.Get());
-        return 0;
-    }
-    const DWORD dwError = OnCancel9100();
-    if (dwError != 0)
-        DebugTrace("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-    return dwError;
+    return PassOn(&CLanDevice::OpenCancelEvent, &CLanDevice::OnCancel9100, "OnCancel");
 }
-
 DWORD CLanDevice::OnResume() {
-    CUniqueHandle hEvent;
-    if (OpenResumeEvent(hEvent) == 0) {
-        SetEvent(hEvent.Get());
-        return 0;
-    }
-    const DWORD dwError = OnResume9100();
-    if (dwError != 0)
-        DebugTrace("CLanDevice::OnResume() : OnResume9100() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-    return dwError;
+    return PassOn(&CLanDevice::OpenResumeEvent, &CLanDevice::OnResume9100, "OnResume");
 }
 
 template <typename TThread> DWORD CLanDevice::RequestReplyCode(const char* pszCaller) {

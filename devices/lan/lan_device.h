@@ -74,6 +74,10 @@ private:
     DWORD OpenSharedMemory(CUniqueHandle& hMapping, CUniqueView& view) const;
     DWORD OpenCancelEvent(CUniqueHandle& hEvent) const;
     DWORD OpenResumeEvent(CUniqueHandle& hEvent) const;
+    static DWORD OpenConsoleEvent(const char* pszOperation, const std::string& strName,
+                                  CUniqueHandle& hEvent);
+    DWORD PassOn(DWORD (CLanDevice::*pfnOpenEvent)(CUniqueHandle&) const, DWORD (CLanDevice::*pfnByPjl)(),
+                 const char* pszOperation);
 
     template <typename TThread> DWORD RunExchange(std::unique_ptr<TThread>& pThread, const char* pszCaller);
     template <typename TThread> DWORD RequestReplyCode(const char* pszCaller);

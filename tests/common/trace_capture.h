@@ -17,3 +17,6 @@ public:
     int Count(const std::string& strLine) const;
     void Clear();
 };
+
+// Where each platform's trace hook hands a line.
+void AppendTraceLine(std::string strLine);

@@ -2,17 +2,12 @@
 // exception handler, so tests read the agent's traces exactly as written.
 #include "tests/common/trace_capture.h"
 
-#include <algorithm>
-#include <mutex>
-
 #include <windows.h>
 
 namespace {
 
 constexpr DWORD kDebugPrintException = 0x40010006; // DBG_PRINTEXCEPTION_C
 
-std::mutex g_lock;
-std::vector<std::string> g_lines;
 PVOID g_hHandler = nullptr;
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* pInfo) {
@@ -20,10 +15,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* pInfo) {
     if (pRecord->ExceptionCode != kDebugPrintException || pRecord->NumberParameters < 2)
         return EXCEPTION_CONTINUE_SEARCH;
     const char* pszText = reinterpret_cast<const char*>(pRecord->ExceptionInformation[1]);
-    {
-        std::lock_guard<std::mutex> lock(g_lock);
-        g_lines.emplace_back(pszText ? pszText : "");
-    }
+    AppendTraceLine(pszText ? pszText : "");
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
@@ -37,19 +29,4 @@ CTraceCapture::CTraceCapture() {
 CTraceCapture::~CTraceCapture() {
     RemoveVectoredExceptionHandler(g_hHandler);
     g_hHandler = nullptr;
-}
-
-std::vector<std::string> CTraceCapture::Lines() const {
-    std::lock_guard<std::mutex> lock(g_lock);
-    return g_lines;
-}
-
-int CTraceCapture::Count(const std::string& strLine) const {
-    std::lock_guard<std::mutex> lock(g_lock);
-    return static_cast<int>(std::count(g_lines.begin(), g_lines.end(), strLine));
-}
-
-void CTraceCapture::Clear() {
-    std::lock_guard<std::mutex> lock(g_lock);
-    g_lines.clear();
 }
