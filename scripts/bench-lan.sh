@@ -6,7 +6,7 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 count=${1:-200}
 root=${2:-$top/build}
-win=$root/win
+win=$root/win-release
 
 "$top/scripts/deps.sh"
 cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
