@@ -25,7 +25,9 @@ class CSilentNotify : public CDeviceNotify {
     void RefreshDisplay() override {}
 };
 
-double Milliseconds(LONGLONG ticks, LONGLONG frequency) { return 1000.0 * static_cast<double>(ticks) / frequency; }
+double Milliseconds(LONGLONG ticks, LONGLONG frequency) {
+    return 1000.0 * static_cast<double>(ticks) / frequency;
+}
 
 } // namespace
 

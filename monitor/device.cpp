@@ -20,17 +20,21 @@ CDevice::CDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, cons
 
 CDevice::~CDevice() = default;
 
-BOOL CDevice::IsConnected() const { return m_bConnected; }
+BOOL CDevice::IsConnected() const {
+    return m_bConnected;
+}
 
 void CDevice::OnConnected(const char* pszLink) {
     m_bConnected = TRUE;
     m_strLink = pszLink ? pszLink : "";
-    DebugTrace("CDevice::OnConnected() : \"%s\" on port \"%s\"\n", m_strPrinterName.c_str(), m_strPort.c_str());
+    DebugTrace("CDevice::OnConnected() : \"%s\" on port \"%s\"\n", m_strPrinterName.c_str(),
+               m_strPort.c_str());
 }
 
 void CDevice::OnDisconnected() {
     m_bConnected = FALSE;
-    DebugTrace("CDevice::OnDisconnected() : \"%s\" on port \"%s\"\n", m_strPrinterName.c_str(), m_strPort.c_str());
+    DebugTrace("CDevice::OnDisconnected() : \"%s\" on port \"%s\"\n", m_strPrinterName.c_str(),
+               m_strPort.c_str());
 }
 
 BOOL CDevice::OpenConsole() {
@@ -47,9 +51,13 @@ BOOL CDevice::OpenConsole() {
     return TRUE;
 }
 
-void CDevice::CloseConsole() { m_pConsole.reset(); }
+void CDevice::CloseConsole() {
+    m_pConsole.reset();
+}
 
-BOOL CDevice::IsKestrelModel() const { return IsKestrelProductId(GetProductId()); }
+BOOL CDevice::IsKestrelModel() const {
+    return IsKestrelProductId(GetProductId());
+}
 
 void CDevice::NotifyChanges(const CDeviceStatus& previous, const CDeviceStatus& fresh) {
     const StatusChanges changes = ClassifyChange(previous, fresh);
@@ -103,13 +111,16 @@ DWORD CDevice::GetPrinterInfo(CPrinterInfo& info) const {
     CPrinterHandle printer;
     if (!OpenPrinterA(const_cast<char*>(m_strPrinterName.c_str()), printer.Out(), nullptr)) {
         const DWORD dwError = GetLastError();
-        DebugTrace("CDevice::CDevice() : GetPrinterInfo() failed. GetLastError() = %d\n", static_cast<int>(dwError));
+        DebugTrace("CDevice::CDevice() : GetPrinterInfo() failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
         return dwError;
     }
     DWORD dwNeeded = 0;
-    if (!GetPrinterA(printer.Get(), 2, nullptr, 0, &dwNeeded) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    if (!GetPrinterA(printer.Get(), 2, nullptr, 0, &dwNeeded) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
         const DWORD dwError = GetLastError();
-        DebugTrace("CDevice::CDevice() : GetPrinter(0) failed. GetLastError() = %d\n", static_cast<int>(dwError));
+        DebugTrace("CDevice::CDevice() : GetPrinter(0) failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
         return dwError;
     }
     std::unique_ptr<CPrinterInfo> pReturn;
@@ -123,9 +134,11 @@ DWORD CDevice::GetPrinterInfo(CPrinterInfo& info) const {
                    static_cast<int>(e.GetError()));
         return e.GetError();
     }
-    if (!GetPrinterA(printer.Get(), 2, pReturn->GetBuffer(), static_cast<DWORD>(pReturn->GetSize()), &dwNeeded)) {
+    if (!GetPrinterA(printer.Get(), 2, pReturn->GetBuffer(), static_cast<DWORD>(pReturn->GetSize()),
+                     &dwNeeded)) {
         const DWORD dwError = GetLastError();
-        DebugTrace("CDevice::CDevice() : GetPrinter(1) failed. GetLastError() = %d\n", static_cast<int>(dwError));
+        DebugTrace("CDevice::CDevice() : GetPrinter(1) failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
         return dwError;
     }
     try {
@@ -141,11 +154,12 @@ DWORD CDevice::GetPrinterInfo(CPrinterInfo& info) const {
 DWORD CDevice::GetPrinterData(HANDLE hPrinter, const char* pszValueName, std::string& strValue) {
     DWORD dwType = 0;
     DWORD dwNeeded = 0;
-    DWORD dwError = ::GetPrinterDataA(hPrinter, const_cast<char*>(pszValueName), &dwType, nullptr, 0, &dwNeeded);
+    DWORD dwError =
+        ::GetPrinterDataA(hPrinter, const_cast<char*>(pszValueName), &dwType, nullptr, 0, &dwNeeded);
     if (dwError == ERROR_MORE_DATA || dwError == ERROR_SUCCESS) {
         std::vector<BYTE> buffer(dwNeeded + 1, 0);
-        dwError = ::GetPrinterDataA(hPrinter, const_cast<char*>(pszValueName), &dwType, buffer.data(), dwNeeded,
-                                  &dwNeeded);
+        dwError = ::GetPrinterDataA(hPrinter, const_cast<char*>(pszValueName), &dwType, buffer.data(),
+                                    dwNeeded, &dwNeeded);
         if (dwError == ERROR_SUCCESS) {
             strValue.assign(reinterpret_cast<const char*>(buffer.data()));
             return ERROR_SUCCESS;

@@ -20,8 +20,8 @@ public:
     // Thrown by the constructor when the console it asked for cannot be opened.
     class CExcept {};
 
-    CDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort, const char* pszLink,
-            BOOL bWithConsole);
+    CDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
+            const char* pszLink, BOOL bWithConsole);
     virtual ~CDevice();
 
     CDevice(const CDevice&) = delete;
