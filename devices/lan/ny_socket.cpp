@@ -60,17 +60,22 @@ DWORD CNySocket::Init(HANDLE hConnectEvent, HANDLE hReceiveEvent, HANDLE hCloseE
 }
 
 BOOL CNySocket::Connect(const std::string& strAddress, std::uint32_t nPort) {
-    addrinfo hints = {};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* pResult = nullptr;
-    const int nResolve = getaddrinfo(strAddress.c_str(), nullptr, &hints, &pResult);
-    if (nResolve != 0 || !pResult) {
-        WSASetLastError(nResolve ? nResolve : WSAHOST_NOT_FOUND);
-        return FALSE;
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    // A dotted address needs no resolver; a host name does.
+    if (inet_pton(AF_INET, strAddress.c_str(), &address.sin_addr) != 1) {
+        addrinfo hints = {};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* pResult = nullptr;
+        const int nResolve = getaddrinfo(strAddress.c_str(), nullptr, &hints, &pResult);
+        if (nResolve != 0 || !pResult) {
+            WSASetLastError(nResolve ? nResolve : WSAHOST_NOT_FOUND);
+            return FALSE;
+        }
+        address = *reinterpret_cast<const sockaddr_in*>(pResult->ai_addr);
+        freeaddrinfo(pResult);
     }
-    sockaddr_in address = *reinterpret_cast<const sockaddr_in*>(pResult->ai_addr);
-    freeaddrinfo(pResult);
     address.sin_port = htons(static_cast<u_short>(nPort));
     return connect(m_hSocket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != SOCKET_ERROR;
 }
