@@ -5,13 +5,13 @@
 
 #include "app/format.h"
 #include "app/trace.h"
+#include "devices/printpath/port_config.h"
 #include "framework/unique_key.h"
 
 namespace {
 
 const char kAgentKey[] = "Software\\Tessel\\Tessel Photo\\NyAgent";
 const char kPrinterKeyFormat[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\%s";
-const char kMonitorPortKeyFormat[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\%s\\Ports\\%s";
 
 // Reads a switch of the agent key as TRUE or FALSE, or takes the default.
 LONG GetFlag(const char* pszValueName, BOOL& bFlag, BOOL bDefault) {
@@ -245,8 +245,8 @@ LONG CRegistry::GetPort(const std::string& strPrinterName, std::string& strPort)
 
 LONG CRegistry::GetIpAddresFromPortSettings(const std::string& strMonitorName, const std::string& strPortName,
                                             std::string& strAddress) {
-    const std::string strKey = Format(kMonitorPortKeyFormat, strMonitorName.c_str(), strPortName.c_str());
-    const LONG lResult = GetStringKey(HKEY_LOCAL_MACHINE, strKey, "IPAddress", strAddress);
+    const std::string strKey = printpath::PortSettingsKey(strMonitorName, strPortName);
+    const LONG lResult = GetStringKey(HKEY_LOCAL_MACHINE, strKey, printpath::kIpAddressValue, strAddress);
     if (lResult != ERROR_SUCCESS)
         DebugTrace("CRegistry::GetIpAddresFromPortSettings() : GetStringKey() failed. GetLastError() = %d\n",
                    static_cast<int>(lResult));
@@ -255,8 +255,8 @@ LONG CRegistry::GetIpAddresFromPortSettings(const std::string& strMonitorName, c
 
 LONG CRegistry::GetTcpPortFromPortSettings(const std::string& strMonitorName, const std::string& strPortName,
                                            DWORD& dwTcpPort, DWORD dwDefault) {
-    const std::string strKey = Format(kMonitorPortKeyFormat, strMonitorName.c_str(), strPortName.c_str());
-    const LONG lResult = GetDWORDKey(HKEY_LOCAL_MACHINE, strKey, "PortNumber", dwTcpPort);
+    const std::string strKey = printpath::PortSettingsKey(strMonitorName, strPortName);
+    const LONG lResult = GetDWORDKey(HKEY_LOCAL_MACHINE, strKey, printpath::kPortNumberValue, dwTcpPort);
     if (lResult != ERROR_SUCCESS) {
         DebugTrace("CRegistry::GetTcpPortFromPortSettings() failed. GetLastError() = %d\n",
                    static_cast<int>(lResult));
