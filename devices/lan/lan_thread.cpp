@@ -1,5 +1,6 @@
 #include "devices/lan/lan_thread.h"
 
+#include <cstring>
 #include <new>
 
 #include "app/trace.h"
@@ -15,7 +16,13 @@ CLanThread::CLanThread(const CDevice* pDevice, const PjlRequest& request)
         DebugTrace("CLanThread::CLanThread() : ParseLink() returns FALSE\n");
         throw CExcep(ERROR_GEN_FAILURE);
     }
-    m_strPjlCommand = request.pszCommand;
+    try {
+        m_strPjlCommand = request.pszCommand;
+    } catch (const std::bad_alloc&) {
+        DebugTrace("CLanThread::CLanThread() : Unable to allocate m_strPjlCommand. Required size = %d\n",
+                   static_cast<int>(std::strlen(request.pszCommand) + 1));
+        throw CExcep(ERROR_NOT_ENOUGH_MEMORY);
+    }
     m_pSocket.reset(new (std::nothrow) CNySocket());
     if (!m_pSocket) {
         DebugTrace("CLanThread::CLanThread() : Unable to allocate m_pSocket\n");
