@@ -562,7 +562,7 @@ TEST(StatusDisplayPrinting, JobResumesAfterAnErrorFromThePhaseLastShown) {
 // ---------------------------------------------------------------------------
 // What Display asks the device, in order.
 
-TEST(StatusDisplaySource, ReadsInTheOrderOfPartTwoFive) {
+TEST(StatusDisplaySource, ReadsTheDeviceInItsOrder) {
     struct Case {
         const char* pszWhat;
         CFakeStatusSource source;
