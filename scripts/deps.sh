@@ -3,7 +3,7 @@
 # Debian 12 machine. Later runs find everything in place and return at once.
 set -eu
 
-packages="cmake make g++ googletest libgtest-dev libbenchmark-dev clang
+packages="cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
     xvfb x11-utils imagemagick xdotool"
 

@@ -9,6 +9,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-300}
 root=${2:-$top/build/fuzz}
 
+"$top/scripts/deps.sh"
+
 cmake -S "$top" -B "$root" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
     -DCMAKE_CXX_COMPILER=clang++ -DNY_SANITIZE=ON -DNY_FUZZ=ON >/dev/null
 cmake --build "$root" -j 2 --target pjl_reply_fuzz
