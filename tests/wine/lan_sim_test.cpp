@@ -114,15 +114,16 @@ protected:
 } // namespace
 
 TEST_F(LanSimTest, FollowsAScriptedJobToTheEnd) {
+    // Each step lasts long enough for several polls, even on a busy machine.
     CScriptFile script("0 1 0 0 0\n"
-                       "300 3 1 0 0\n"
-                       "600 3 7 0 0\n"
-                       "900 3 4 50 0\n"
-                       "1200 3 3 50 0\n"
-                       "1500 3 2 50 0\n"
-                       "1800 3 5 50 0\n"
-                       "2100 3 6 100 0\n"
-                       "2400 1 0 0 0\n");
+                       "500 3 1 0 0\n"
+                       "1000 3 7 0 0\n"
+                       "1500 3 4 50 0\n"
+                       "2000 3 3 50 0\n"
+                       "2500 3 2 50 0\n"
+                       "3000 3 5 50 0\n"
+                       "3500 3 6 100 0\n"
+                       "4000 1 0 0 0\n");
     CNetworkPrinter printer("--script \"" + script.Path() + "\"");
     ASSERT_TRUE(printer.Started());
     auto pDevice = ManualDevice(&m_Notify, printer);
