@@ -36,6 +36,13 @@ LONG GetColor(const char* pszValueName, DWORD& dwColor, const DWORD* pdwDefault)
     return lResult;
 }
 
+// Traces a failed setting operation under its name; returns the status as is.
+LONG Traced(const char* pszOperation, LONG lResult) {
+    if (lResult != ERROR_SUCCESS)
+        DebugTrace("CRegistry::%s failed. GetLastError() = %d\n", pszOperation, static_cast<int>(lResult));
+    return lResult;
+}
+
 } // namespace
 
 LONG CRegistry::GetDWORDKey(HKEY hRoot, const std::string& strSubKey, const std::string& strValueName,
@@ -109,41 +116,23 @@ LONG CRegistry::GetStringKey(HKEY hRoot, const std::string& strSubKey, const std
 }
 
 LONG CRegistry::GetOpenOnError(BOOL& bOpenOnError, BOOL bDefault) {
-    const LONG lResult = GetFlag("OpenOnError", bOpenOnError, bDefault);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::GetOpenOnError() failed. GetLastError() = %d\n", static_cast<int>(lResult));
-    return lResult;
+    return Traced("GetOpenOnError()", GetFlag("OpenOnError", bOpenOnError, bDefault));
 }
 
 LONG CRegistry::SetOpenOnError(BOOL bOpenOnError) {
-    const LONG lResult = SetFlag("OpenOnError", bOpenOnError);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::SetOpenOnError() failed. GetLastError() = %d\n", static_cast<int>(lResult));
-    return lResult;
+    return Traced("SetOpenOnError()", SetFlag("OpenOnError", bOpenOnError));
 }
 
 LONG CRegistry::GetOpenWhenPrinting(BOOL& bOpenWhenPrinting, BOOL bDefault) {
-    const LONG lResult = GetFlag("OpenWhenPrinting", bOpenWhenPrinting, bDefault);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::GetOpenWhenPrinting() failed. GetLastError() = %d\n",
-                   static_cast<int>(lResult));
-    return lResult;
+    return Traced("GetOpenWhenPrinting()", GetFlag("OpenWhenPrinting", bOpenWhenPrinting, bDefault));
 }
 
 LONG CRegistry::SetOpenWhenPrinting(BOOL bOpenWhenPrinting) {
-    const LONG lResult = SetFlag("OpenWhenPrinting", bOpenWhenPrinting);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::SetOpenWhenPrinting() failed. GetLastError() = %d\n",
-                   static_cast<int>(lResult));
-    return lResult;
+    return Traced("SetOpenWhenPrinting()", SetFlag("OpenWhenPrinting", bOpenWhenPrinting));
 }
 
 LONG CRegistry::GetUseNyStatusMonitor(BOOL& bUseNyStatusMonitor, BOOL bDefault) {
-    const LONG lResult = GetFlag("UseNyStatusMonitor", bUseNyStatusMonitor, bDefault);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::GetUseNyStatusMonitor() failed. GetLastError() = %d\n",
-                   static_cast<int>(lResult));
-    return lResult;
+    return Traced("GetUseNyStatusMonitor()", GetFlag("UseNyStatusMonitor", bUseNyStatusMonitor, bDefault));
 }
 
 LONG CRegistry::GetHowManyReboots(DWORD& dwReboots, DWORD dwDefault) {
@@ -156,31 +145,20 @@ LONG CRegistry::GetHowManyReboots(DWORD& dwReboots, DWORD dwDefault) {
 }
 
 LONG CRegistry::SetHowManyReboots(DWORD dwReboots) {
-    const LONG lResult = SetDWORDKey(kAgentKey, "Reboot", dwReboots);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::SetHowManyReboots() failed. GetLastError() = %d\n", static_cast<int>(lResult));
-    return lResult;
+    return Traced("SetHowManyReboots()", SetDWORDKey(kAgentKey, "Reboot", dwReboots));
 }
 
 LONG CRegistry::GetBkColor(DWORD& dwColor, const DWORD* pdwDefault) {
-    const LONG lResult = GetColor("BkColor", dwColor, pdwDefault);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::GetBkColor() failed. GetLastError() = %d\n", static_cast<int>(lResult));
-    return lResult;
+    return Traced("GetBkColor()", GetColor("BkColor", dwColor, pdwDefault));
 }
 
 LONG CRegistry::GetTextColor(DWORD& dwColor, const DWORD* pdwDefault) {
-    const LONG lResult = GetColor("TextColor", dwColor, pdwDefault);
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::GetTextColor() failed. GetLastError() = %d\n", static_cast<int>(lResult));
-    return lResult;
+    return Traced("GetTextColor()", GetColor("TextColor", dwColor, pdwDefault));
 }
 
 LONG CRegistry::SetBkColor(const DWORD* pdwColor) {
-    const LONG lResult = pdwColor ? SetDWORDKey(kAgentKey, "BkColor", *pdwColor) : ERROR_INVALID_PARAMETER;
-    if (lResult != ERROR_SUCCESS)
-        DebugTrace("CRegistry::SetBkColor() failed. GetLastError() = %d\n", static_cast<int>(lResult));
-    return lResult;
+    return Traced("SetBkColor()",
+                  pdwColor ? SetDWORDKey(kAgentKey, "BkColor", *pdwColor) : ERROR_INVALID_PARAMETER);
 }
 
 LONG CRegistry::SetTextColor(const DWORD* pdwColor) {
