@@ -5,7 +5,7 @@
 
 #include "app/format.h"
 #include "app/trace.h"
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 #include "framework/unique_key.h"
 
 namespace {

@@ -30,7 +30,7 @@ add_library(nywin STATIC
     devices/lan/lan_device.cpp
     devices/lan/lan_thread.cpp
     devices/lan/ny_socket.cpp
-    devices/shared/console.cpp
+    monitor/console.cpp
     devices/shared/def_device.cpp
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/trace.h"
-#include "devices/shared/console.h"
+#include "monitor/console.h"
 #include "monitor/models.h"
 
 CDevice::CDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,

@@ -4,7 +4,7 @@
 
 #include "app/trace.h"
 #include "app/winver.h"
-#include "devices/printpath/printpath_names.h"
+#include "app/printpath/printpath_names.h"
 #include "devices/printpath/status_block.h"
 #include "sim/null_dacl.h"
 

@@ -11,8 +11,8 @@
 #include "app/trace.h"
 #include "app/winver.h"
 #include "devices/lan/lan_thread.h"
-#include "devices/printpath/port_config.h"
-#include "devices/printpath/printpath_names.h"
+#include "app/printpath/port_config.h"
+#include "app/printpath/printpath_names.h"
 #include "devices/printpath/status_block.h"
 #include "monitor/status_change.h"
 
@@ -185,7 +185,15 @@ DWORD CLanDevice::ReadFromDevice(CLanThread* pThread) {
                    static_cast<int>(dwError));
         return dwError;
     }
-    ResumeThread(hThread.Get());
+    if (ResumeThread(hThread.Get()) == static_cast<DWORD>(-1)) {
+        // It never ran a line of its own: ending it leaves nothing behind, and
+        // the exchange object is free again at once.
+        const DWORD dwError = GetLastError();
+        DebugTrace("CLanDevice::ReadFromDevice() : ResumeThread() failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
+        TerminateThread(hThread.Get(), dwError);
+        return dwError;
+    }
     // Keep the caller's window messages flowing while the exchange runs, so a
     // user-interface thread never freezes for the length of a time-out.
     bool bQuit = false;

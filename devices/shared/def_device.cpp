@@ -1,7 +1,7 @@
 #include "devices/shared/def_device.h"
 
 #include "app/trace.h"
-#include "devices/shared/console.h"
+#include "monitor/console.h"
 
 CDefDevice::CDefDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                        const char* pszLink)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 #include "sim/portmon/wide_text.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 
 class CPortSettings {
 public:

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 #include "tests/common/trace_capture.h"
 
 using printpath::kConfigInfoSize;
@@ -73,41 +73,24 @@ TEST(ConfigInfo, ParseReadsOnlyItsTwoFields) {
     EXPECT_EQ(9100u, parsed.dwTcpPort);
 }
 
-TEST(ConfigInfo, ParseFallsBackOnBadFields) {
+TEST(ConfigInfo, ParseTakesBadFieldsAsGiven) {
     struct Case {
         const char* pszName;
         std::uint8_t abAddress[16];
         std::uint8_t abPort[4];
         const char* pszAddress;
         std::uint32_t dwTcpPort;
-        std::vector<std::string> trace;
     };
     const Case cases[] = {
         {"address without NUL",
          {'1', '2', '3', '.', '1', '2', '3', '.', '1', '2', '3', '.', '1', '2', '3', '4'},
          {0x8C, 0x23, 0, 0},
-         "",
-         9100,
-         {"ParseConfigInfo() : IP address is not terminated within 16 bytes\n"}},
-        {"port zero",
-         {'1', '.', '2', '.', '3', '.', '4'},
-         {0, 0, 0, 0},
-         "1.2.3.4",
-         9100,
-         {"ParseConfigInfo() : TCP port 0 is out of range, using 9100\n"}},
-        {"port above 65535",
-         {'1', '.', '2', '.', '3', '.', '4'},
-         {0x00, 0x00, 0x01, 0x00},
-         "1.2.3.4",
-         9100,
-         {"ParseConfigInfo() : TCP port 65536 is out of range, using 9100\n"}},
-        {"port read big-endian would be 515",
-         {'1', '.', '2', '.', '3', '.', '4'},
-         {0x00, 0x00, 0x02, 0x03},
-         "1.2.3.4",
-         9100,
-         {"ParseConfigInfo() : TCP port 50462720 is out of range, using 9100\n"}},
-        {"empty address", {}, {0x03, 0x02, 0, 0}, "", 515, {}},
+         "123.123.123.1234",
+         9100},
+        {"port zero", {'1', '.', '2', '.', '3', '.', '4'}, {0, 0, 0, 0}, "1.2.3.4", 0},
+        {"port above 65535", {'1', '.', '2', '.', '3', '.', '4'}, {0x00, 0x00, 0x01, 0x00}, "1.2.3.4", 65536},
+        {"little-endian, not 515", {'1'}, {0x00, 0x00, 0x02, 0x03}, "1", 0x03020000},
+        {"empty address", {}, {0x03, 0x02, 0, 0}, "", 515},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszName);
@@ -118,6 +101,6 @@ TEST(ConfigInfo, ParseFallsBackOnBadFields) {
         const printpath::PortConfig parsed = printpath::ParseConfigInfo(reply.data());
         EXPECT_EQ(c.pszAddress, parsed.strAddress);
         EXPECT_EQ(c.dwTcpPort, parsed.dwTcpPort);
-        EXPECT_EQ(c.trace, trace.Lines());
+        EXPECT_TRUE(trace.Lines().empty());
     }
 }

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "devices/printpath/printpath_names.h"
+#include "app/printpath/printpath_names.h"
 #include "devices/printpath/status_block.h"
 
 TEST(PrintPathNames, GlobalAndLocalForms) {

@@ -4,7 +4,7 @@
 #include <sddl.h>
 
 #include "app/winver.h"
-#include "devices/shared/console.h"
+#include "monitor/console.h"
 #include "devices/shared/def_device.h"
 #include "framework/unique_handle.h"
 #include "tests/common/trace_capture.h"

@@ -9,7 +9,7 @@
 #include <winspool.h>
 #include <winsplp.h>
 
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"

@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"

@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "devices/printpath/status_block.h"
-#include "devices/shared/console.h"
+#include "monitor/console.h"
 #include "framework/unique_handle.h"
 #include "sim/port_publisher.h"
 #include "tests/common/trace_capture.h"

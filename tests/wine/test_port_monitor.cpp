@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 
 namespace {
 

@@ -53,8 +53,7 @@ inline bool IsTcpPort(std::uint32_t dwTcpPort) {
 bool BuildConfigInfo(const PortConfig& config, std::uint8_t* pReply);
 
 // Reads the kConfigInfoSize bytes at pReply; looks no further than the address
-// field for the address's NUL. An address field without its NUL gives an empty
-// address and a port outside 1 to 65535 gives kDefaultTcpPort, each with a trace.
+// field for the address's NUL, so an address without one has 16 characters.
 PortConfig ParseConfigInfo(const std::uint8_t* pReply);
 
 } // namespace printpath

@@ -1,8 +1,8 @@
-#include "devices/shared/console.h"
+#include "monitor/console.h"
 
 #include "app/trace.h"
 #include "app/winver.h"
-#include "devices/printpath/printpath_names.h"
+#include "app/printpath/printpath_names.h"
 
 CConsole::CConsole(const std::string& strPort) {
     const std::string strCancel = printpath::CancelEventName(strPort, IsWin2000OrLater() != FALSE);

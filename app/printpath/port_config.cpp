@@ -1,8 +1,6 @@
-#include "devices/printpath/port_config.h"
+#include "app/printpath/port_config.h"
 
 #include <cstring>
-
-#include "app/trace.h"
 
 namespace printpath {
 
@@ -37,22 +35,17 @@ bool BuildConfigInfo(const PortConfig& config, std::uint8_t* pReply) {
 }
 
 PortConfig ParseConfigInfo(const std::uint8_t* pReply) {
+    // Both fields are taken as the monitor gave them: an address without its
+    // NUL keeps all sixteen characters and a port outside 1 to 65535 stays as
+    // it is; either then fails where the connection is made.
     PortConfig config;
     const char* pszField = reinterpret_cast<const char*>(pReply + kConfigInfoAddressOffset);
     const void* pEnd = std::memchr(pszField, 0, kConfigInfoAddressSize);
-    if (pEnd)
-        config.strAddress.assign(pszField, static_cast<const char*>(pEnd));
-    else
-        DebugTrace("ParseConfigInfo() : IP address is not terminated within %d bytes\n",
-                   static_cast<int>(kConfigInfoAddressSize));
-
-    std::uint32_t dwTcpPort = 0;
+    config.strAddress.assign(pszField,
+                             pEnd ? static_cast<const char*>(pEnd) : pszField + kConfigInfoAddressSize);
+    config.dwTcpPort = 0;
     for (std::size_t i = 0; i < 4; ++i)
-        dwTcpPort |= static_cast<std::uint32_t>(pReply[kConfigInfoTcpPortOffset + i]) << (8 * i);
-    if (IsTcpPort(dwTcpPort))
-        config.dwTcpPort = dwTcpPort;
-    else
-        DebugTrace("ParseConfigInfo() : TCP port %u is out of range, using %u\n", dwTcpPort, kDefaultTcpPort);
+        config.dwTcpPort |= static_cast<std::uint32_t>(pReply[kConfigInfoTcpPortOffset + i]) << (8 * i);
     return config;
 }
 
