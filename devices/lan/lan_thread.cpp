@@ -136,14 +136,17 @@ DWORD CLanThread::WaitForEvent(HANDLE hEvent, DWORD dwTimeOut) {
             return 0;
         if (dwWait == WAIT_OBJECT_0 + 1) {
             m_pSocket->DispatchNetworkEvents();
-            continue;
-        }
-        if (dwWait != WAIT_TIMEOUT) {
+        } else if (dwWait != WAIT_TIMEOUT) {
             DebugTrace("CLanThread::WaitForEvent() : WaitForSingleObject() failed. GetLastError() = %d\n",
                        static_cast<int>(dwWait));
             return dwWait;
         }
+        // The time-out is checked on every pass, so a printer that keeps
+        // sending without ever finishing its reply cannot hold the exchange.
         if (dwTimeOut != INFINITE && GetTickCount() - dwStart >= dwTimeOut) {
+            // What the last dispatch completed still counts.
+            if (WaitForSingleObject(hEvent, 0) == WAIT_OBJECT_0)
+                return 0;
             DebugTrace("CLanThread::WaitForEvent() : TIMEOUT\n");
             return ERROR_TIMEOUT;
         }

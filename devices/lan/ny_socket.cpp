@@ -60,6 +60,12 @@ DWORD CNySocket::Init(HANDLE hConnectEvent, HANDLE hReceiveEvent, HANDLE hCloseE
 }
 
 BOOL CNySocket::Connect(const std::string& strAddress, std::uint32_t nPort) {
+    // A port number that does not fit the address would otherwise be cut to
+    // its low 16 bits and reach some other service.
+    if (nPort > 0xFFFF) {
+        WSASetLastError(WSAEINVAL);
+        return FALSE;
+    }
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     // A dotted address needs no resolver; a host name does.
@@ -86,8 +92,12 @@ int CNySocket::Send(const char* pData, int nLength) {
 
 void CNySocket::DispatchNetworkEvents() {
     WSANETWORKEVENTS events = {};
-    if (m_hSocket == INVALID_SOCKET || WSAEnumNetworkEvents(m_hSocket, m_hNetworkEvent.Get(), &events) != 0)
+    if (m_hSocket == INVALID_SOCKET || WSAEnumNetworkEvents(m_hSocket, m_hNetworkEvent.Get(), &events) != 0) {
+        // Unread, the events would keep the network event signalled and the
+        // waiter spinning; they are lost either way.
+        ResetEvent(m_hNetworkEvent.Get());
         return;
+    }
     if (events.lNetworkEvents & FD_CONNECT)
         OnConnect(events.iErrorCode[FD_CONNECT_BIT]);
     if (events.lNetworkEvents & FD_WRITE)

@@ -29,7 +29,9 @@ void CThread::Stop() {
 }
 
 BOOL CThread::Resume() {
-    return m_hThread && ResumeThread(m_hThread.Get()) != static_cast<DWORD>(-1);
+    if (m_hThread && ResumeThread(m_hThread.Get()) != static_cast<DWORD>(-1))
+        m_bResumed = true;
+    return m_bResumed;
 }
 
 void CThread::SignalClose() {
@@ -38,8 +40,16 @@ void CThread::SignalClose() {
 }
 
 void CThread::WaitForEnd() {
-    if (m_hThread)
-        WaitForSingleObject(m_hThread.Get(), INFINITE);
+    if (!m_hThread)
+        return;
+    // A thread that never ran is still suspended: let it run into the close
+    // signal. If it cannot be resumed it will never end, so nobody waits.
+    if (!m_bResumed && !Resume()) {
+        DebugTrace("CThread::WaitForEnd() : ResumeThread() failed. GetLastError() = %d\n",
+                   static_cast<int>(GetLastError()));
+        return;
+    }
+    WaitForSingleObject(m_hThread.Get(), INFINITE);
 }
 
 DWORD CThread::Run() {

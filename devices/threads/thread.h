@@ -26,6 +26,7 @@ public:
 
     BOOL Resume();
     void SignalClose();
+    // Returns at once for a thread that can no longer be started.
     void WaitForEnd();
 
     DWORD GetThreadId() const { return m_dwThreadId; }
@@ -52,4 +53,5 @@ private:
     CUniqueHandle m_hCloseEvent;
     DWORD m_dwThreadId = 0;
     DWORD m_dwPeriod;
+    bool m_bResumed = false;
 };
