@@ -8,7 +8,9 @@ BOOL CStatusDevice::IsError(DWORD* pdwClass) const {
     return error;
 }
 
-DWORD CStatusDevice::GetStatusCode() const { return GetCurrentStatus().GetStatusCode(); }
+DWORD CStatusDevice::GetStatusCode() const {
+    return GetCurrentStatus().GetStatusCode();
+}
 
 BOOL CStatusDevice::IsPrinting(BOOL* pbFlag) const {
     bool flag = false;
@@ -18,11 +20,21 @@ BOOL CStatusDevice::IsPrinting(BOOL* pbFlag) const {
     return printing;
 }
 
-BYTE CStatusDevice::GetPrintPhase() const { return GetCurrentStatus().GetPrintPhase(); }
-BYTE CStatusDevice::GetWifiState() const { return GetCurrentStatus().GetWifiState(); }
-BYTE CStatusDevice::GetProgress() const { return GetCurrentStatus().GetProgress(); }
-BYTE CStatusDevice::GetDeviceState() const { return GetCurrentStatus().GetDeviceState(); }
-WORD CStatusDevice::GetProductId() const { return GetCurrentStatus().GetProductId(); }
+BYTE CStatusDevice::GetPrintPhase() const {
+    return GetCurrentStatus().GetPrintPhase();
+}
+BYTE CStatusDevice::GetWifiState() const {
+    return GetCurrentStatus().GetWifiState();
+}
+BYTE CStatusDevice::GetProgress() const {
+    return GetCurrentStatus().GetProgress();
+}
+BYTE CStatusDevice::GetDeviceState() const {
+    return GetCurrentStatus().GetDeviceState();
+}
+WORD CStatusDevice::GetProductId() const {
+    return GetCurrentStatus().GetProductId();
+}
 
 CDeviceStatus CStatusDevice::GetCurrentStatus() const {
     std::lock_guard<std::mutex> lock(m_StatusLock);
@@ -35,9 +47,10 @@ void CStatusDevice::SetCurrentStatus(const CDeviceStatus& status) {
 }
 
 void CStatusDevice::UpdateStatus(const CDeviceStatus& fresh) {
-    if (!fresh.IsValid())
-        return;
+    // Whatever was read becomes current, signed or not: the next step
+    // compares against it, so a record that regains its signature is told.
     const CDeviceStatus previous = GetCurrentStatus();
     SetCurrentStatus(fresh);
-    NotifyChanges(previous, fresh);
+    if (fresh.IsValid())
+        NotifyChanges(previous, fresh);
 }

@@ -23,8 +23,8 @@ public:
 protected:
     CDeviceStatus GetCurrentStatus() const;
     void SetCurrentStatus(const CDeviceStatus& status);
-    // One polling step's outcome: a valid fresh record becomes current and
-    // the controller hears what changed; anything else is ignored.
+    // One polling step's outcome: the fresh record becomes current, and when
+    // it carries the signature the controller hears what changed.
     void UpdateStatus(const CDeviceStatus& fresh);
 
 private:

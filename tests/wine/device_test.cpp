@@ -80,13 +80,13 @@ TEST(Device, PollingStepsNotifyTheControllerInOrder) {
     CReplayDevice device(&notify, {
                                       Record(1, 0, 0),                 // first valid record
                                       Record(3, 1, 0),                 // job starts
-                                      Record(9, 9, 0x80000000, false), // not "NYRA": ignored
-                                      Record(1, 4, 0x80000001),        // paper out stops it
+                                      Record(3, 1, 0x80000001, false), // not "NYRA": current, untold
+                                      Record(1, 4, 0x80000001),        // compared with the unsigned one
                                       Record(1, 4, 0x80000001),        // nothing new
                                       Record(1, 0, 0),                 // error cleared
                                   });
     const std::vector<std::vector<std::string>> expected = {
-        {"StatusChanged"}, {"PrintingStarted", "StatusChanged"}, {}, {"PrintingEnded", "ErrorRaised"}, {},
+        {"StatusChanged"}, {"PrintingStarted", "StatusChanged"}, {}, {"PrintingEnded", "StatusChanged"}, {},
         {"ErrorCleared"},
     };
     for (std::size_t step = 0; step < expected.size(); ++step) {
