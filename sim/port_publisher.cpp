@@ -1,14 +1,17 @@
 #include "sim/port_publisher.h"
 
+#include <cstring>
 #include <utility>
 
 #include "app/trace.h"
 #include "app/winver.h"
 #include "app/printpath/printpath_names.h"
-#include "devices/printpath/status_block.h"
 #include "sim/null_dacl.h"
 
 namespace {
+
+// The print path's status mapping: the record at offset 0, the rest unused.
+constexpr DWORD kStatusMappingSize = 4096;
 
 // On systems without the global namespace the two forms of a name are one
 // name; each object is then created once.
@@ -55,7 +58,7 @@ DWORD CreateEventNamed(const std::string& strName, SECURITY_ATTRIBUTES* pAttribu
 DWORD CreateMapping(const std::string& strName, SECURITY_ATTRIBUTES* pAttributes, CUniqueHandle& hMapping,
                     CUniqueView& view) {
     hMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, pAttributes, PAGE_READWRITE, 0,
-                                      static_cast<DWORD>(printpath::kStatusMappingSize), strName.c_str()));
+                                      kStatusMappingSize, strName.c_str()));
     DWORD dwError = GetLastError();
     if (!hMapping) {
         DebugTrace("CPortPublisher::Open() : CreateFileMapping(%s) failed. GetLastError() = %d\n",
@@ -128,7 +131,7 @@ DWORD CPortPublisher::Publish(const CDeviceStatus& status, DWORD dwTimeoutMs) {
     }
     // An abandoned mutex is owned all the same; the record is rewritten whole.
     for (const CUniqueView& view : m_views)
-        printpath::WriteStatusBlock(view.Get(), status.Data());
+        std::memcpy(view.Get(), status.Data(), CDeviceStatus::kSize);
     for (HANDLE hMutex : mutexes)
         ReleaseMutex(hMutex);
     return 0;

@@ -6,7 +6,6 @@
 
 #include "app/winver.h"
 #include "devices/lan/lan_device.h"
-#include "devices/printpath/status_block.h"
 #include "framework/unique_handle.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/recording_notify.h"
@@ -35,7 +34,7 @@ public:
         if (m_pView)
             UnmapViewOfFile(m_pView);
     }
-    void Publish(const CDeviceStatus& status) { printpath::WriteStatusBlock(m_pView, status.Data()); }
+    void Publish(const CDeviceStatus& status) { std::memcpy(m_pView, status.Data(), CDeviceStatus::kSize); }
 
 private:
     CUniqueHandle m_hMutex;
