@@ -36,6 +36,7 @@ bool ParsePjlMisbehaviour(std::string_view text, PjlMisbehaviour& misbehaviour) 
         {"close-early", PjlMisbehaviour::CloseEarly},
         {"garbage", PjlMisbehaviour::Garbage},
         {"overflow", PjlMisbehaviour::Overflow},
+        {"dribble", PjlMisbehaviour::Dribble},
         {"refuse-command", PjlMisbehaviour::RefuseCommand},
     };
     for (const auto& entry : kNames) {
@@ -104,7 +105,7 @@ std::string BuildPjlReply(const PjlRequestFrame& request, const CDeviceStatus& s
     std::string reply = strEcho + "\r\n";
     if (misbehaviour == PjlMisbehaviour::Garbage) {
         reply += "@PJL USTATUS DEVICE\r\nCODE=10001\r\n#$%&'()*+,-./0123456789:;<=>?\r\n";
-    } else if (misbehaviour == PjlMisbehaviour::Overflow) {
+    } else if (misbehaviour == PjlMisbehaviour::Overflow || misbehaviour == PjlMisbehaviour::Dribble) {
         reply += std::string(5000, 'X');
         return reply; // never closed
     } else {

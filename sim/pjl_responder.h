@@ -20,11 +20,12 @@ enum class PjlMisbehaviour {
     CloseEarly,   // sends half the reply, then closes the connection
     Garbage,      // a complete reply without any key the agent asks for
     Overflow,     // more than the agent's 4096-byte buffer, never finished
+    Dribble,      // one byte every few milliseconds, never finished
     RefuseCommand // answers Cancel and Resume with a refusal code
 };
 
 // Parses "none", "refuse", "silent", "slow", "split", "wrong-stamp",
-// "close-early", "garbage", "overflow", "refuse-command".
+// "close-early", "garbage", "overflow", "dribble", "refuse-command".
 bool ParsePjlMisbehaviour(std::string_view text, PjlMisbehaviour& misbehaviour);
 
 enum class PjlCommand { Unknown, Status, Info, Cancel, Resume };

@@ -73,6 +73,14 @@ void CPjlServer::SendReply(SOCKET hClient, const std::string& strReply) {
             Sleep(2);
         }
         return;
+    case PjlMisbehaviour::Dribble:
+        // Always something new arriving, never the end of the reply.
+        for (std::size_t nPos = 0; nPos < strReply.size() && !m_bStop; ++nPos) {
+            if (send(hClient, strReply.data() + nPos, 1, 0) != 1)
+                return;
+            Sleep(3);
+        }
+        return;
     case PjlMisbehaviour::CloseEarly:
         send(hClient, strReply.data(), static_cast<int>(strReply.size() / 2), 0);
         return;

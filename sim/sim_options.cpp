@@ -141,7 +141,7 @@ bool ParseOption(CArgumentReader& reader, const std::string& strOption, SimOptio
             return false;
         if (!ParsePjlMisbehaviour(value, options.misbehaviour)) {
             strError = Format("--misbehave \"%s\": expected none, refuse, silent, slow, split, wrong-stamp, "
-                              "close-early, garbage, overflow or refuse-command",
+                              "close-early, garbage, overflow, dribble or refuse-command",
                               value.c_str());
             return false;
         }
@@ -231,7 +231,7 @@ std::string SimUsage() {
            "  --stop-event NAME  named event that stops the simulator (default NySim.Stop)\n"
            "  --pjl-port N       answer PJL on 127.0.0.1:N (0: any free port; one port per printer)\n"
            "  --misbehave MODE   none, refuse, silent, slow, split, wrong-stamp, close-early,\n"
-           "                     garbage, overflow or refuse-command (default none)\n"
+           "                     garbage, overflow, dribble or refuse-command (default none)\n"
            "  --pjl-delay MS     how long a slow printer takes to answer (default 4000)\n"
            "  --no-print-path    no status mutex, console events or status block: PJL only\n";
 }

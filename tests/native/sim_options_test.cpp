@@ -89,7 +89,7 @@ TEST(SimOptions, BadCommandLinesSayWhatIsWrong) {
         {{"--port", "P", "--misbehave", "rude"},
          "--misbehave \"rude\": expected none, refuse, silent, slow, split, wrong-stamp, close-early, "
          "garbage, "
-         "overflow or refuse-command"},
+         "overflow, dribble or refuse-command"},
     };
     for (const Case& c : cases) {
         SimOptions options;

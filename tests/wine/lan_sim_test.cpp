@@ -152,10 +152,6 @@ TEST_F(LanSimTest, MisbehavingPrinterEndsEachExchangeWithItsCode) {
     } cases[] = {
         {"--misbehave refuse", 10061,
          "CLanThread::InitInstance() : Connect() failed. GetLastError() 10061\n"},
-        {"--misbehave silent", 1460,
-         "CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. "
-         "GetLastError() = 1460\n"},
-        {"--misbehave slow --pjl-delay 3500", 1460, "CLanThread::WaitForEvent() : TIMEOUT\n"},
         {"--misbehave split", 0, "CNySocket::OnReceive() : Receive() reads 7 bytes (total 14)\n"},
         {"--misbehave wrong-stamp", 13, "CLanThread::InitInstance() : Invalid Time Stamp\n"},
         {"--misbehave close-early", 4306, "CNySocket::OnReceive() : Receive() returns 0\n"},
@@ -175,6 +171,101 @@ TEST_F(LanSimTest, MisbehavingPrinterEndsEachExchangeWithItsCode) {
         else
             EXPECT_FALSE(status.IsValid()) << c.pszArguments << ": a failed read leaves the record alone";
     }
+}
+
+namespace {
+
+// A loopback listener whose one-place backlog is already taken: the next
+// connection attempt is never answered, so it ends in the connect time-out.
+class CFullBacklogListener {
+public:
+    CFullBacklogListener() : m_hListener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(m_hListener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        listen(m_hListener, 1);
+        int nLength = sizeof(address);
+        getsockname(m_hListener, reinterpret_cast<sockaddr*>(&address), &nLength);
+        m_nTcpPort = ntohs(address.sin_port);
+        for (SOCKET& hQueued : m_ahQueued) {
+            hQueued = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+            u_long nNonBlocking = 1;
+            ioctlsocket(hQueued, FIONBIO, &nNonBlocking);
+            connect(hQueued, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        }
+        Sleep(200);
+    }
+    ~CFullBacklogListener() {
+        for (SOCKET hQueued : m_ahQueued)
+            closesocket(hQueued);
+        closesocket(m_hListener);
+    }
+    std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
+
+private:
+    SOCKET m_hListener;
+    SOCKET m_ahQueued[2] = {};
+    std::uint32_t m_nTcpPort = 0;
+};
+
+// Scheduling slack on a loaded machine; the slices themselves are 10 ms.
+constexpr DWORD kSlackMs = 600;
+
+} // namespace
+
+TEST_F(LanSimTest, EachWaitEndsAtItsOwnTimeOut) {
+    // A status exchange waits 1000 ms for the connection and 3000 ms for the
+    // reply; a printer that keeps sending never extends the second.
+    const struct {
+        const char* pszArguments; // null: the full-backlog listener
+        DWORD dwTimeOutMs;
+        const char* pszTrace;
+    } cases[] = {
+        {nullptr, 1000,
+         "CLanThread::InitInstance() : WaitForEvent(m_hConnectEvent) failed. GetLastError() = 1460\n"},
+        {"--misbehave silent", 3000,
+         "CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. GetLastError() = 1460\n"},
+        {"--misbehave dribble", 3000,
+         "CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. GetLastError() = 1460\n"},
+        {"--misbehave slow --pjl-delay 3500", 3000, "CLanThread::WaitForEvent() : TIMEOUT\n"},
+    };
+    for (const auto& c : cases) {
+        const char* pszName = c.pszArguments ? c.pszArguments : "full backlog";
+        std::unique_ptr<CNetworkPrinter> pPrinter;
+        std::unique_ptr<CFullBacklogListener> pListener;
+        std::string strLink;
+        if (c.pszArguments) {
+            pPrinter = std::make_unique<CNetworkPrinter>(std::string("--scenario idle ") + c.pszArguments);
+            ASSERT_TRUE(pPrinter->Started()) << pszName;
+            strLink = pPrinter->Link();
+        } else {
+            pListener = std::make_unique<CFullBacklogListener>();
+            strLink = pListener->Link();
+        }
+        CLanDevice device(&m_Notify, "Kestrel D", UniqueName("NET").c_str(), nullptr);
+        device.OnConnected(strLink.c_str());
+        device.OnDisconnected();
+        CTraceCapture trace;
+        CDeviceStatus status;
+        const DWORD dwStart = GetTickCount();
+        EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), device.ReadStatus9100(&status)) << pszName;
+        const DWORD dwElapsed = GetTickCount() - dwStart;
+        EXPECT_GE(dwElapsed, c.dwTimeOutMs) << pszName;
+        EXPECT_LE(dwElapsed, c.dwTimeOutMs + kSlackMs) << pszName;
+        EXPECT_EQ(1, trace.Count(c.pszTrace)) << pszName;
+    }
+}
+
+TEST_F(LanSimTest, StopDuringAnExchangeWaitsNoLongerThanItsTimeOut) {
+    CNetworkPrinter printer("--scenario idle --misbehave silent");
+    ASSERT_TRUE(printer.Started());
+    CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), nullptr);
+    device.OnConnected(printer.Link().c_str()); // its first read times out
+    Sleep(1500);                                // the first poll is waiting for its reply
+    const DWORD dwStart = GetTickCount();
+    device.OnDisconnected();
+    EXPECT_LE(GetTickCount() - dwStart, 3000 + kSlackMs);
 }
 
 TEST_F(LanSimTest, PollingGoesOnAfterFailures) {
