@@ -19,6 +19,9 @@ if [ "$(id -u)" != 0 ]; then
 fi
 echo "deps.sh: installing$missing"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
+# Another apt run (a machine still installing) holds the dpkg lock: wait for it.
+lock="-o DPkg::Lock::Timeout=600"
 # shellcheck disable=SC2086
-apt-get install -y -q --no-install-recommends $missing
+apt-get $lock update -q
+# shellcheck disable=SC2086
+apt-get $lock install -y -q --no-install-recommends $missing
