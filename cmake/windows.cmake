@@ -32,8 +32,10 @@ add_library(nywin STATIC
     devices/lan/ny_socket.cpp
     monitor/console.cpp
     devices/shared/def_device.cpp
+    devices/shared/vir_device.cpp
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp
+    devices/usb/usb_device.cpp
     monitor/device.cpp
     monitor/printer_info.cpp
     monitor/status_device.cpp

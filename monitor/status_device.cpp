@@ -54,3 +54,9 @@ void CStatusDevice::UpdateStatus(const CDeviceStatus& fresh) {
     if (fresh.IsValid())
         NotifyChanges(previous, fresh);
 }
+
+void CStatusDevice::PollStatusBlock() {
+    CDeviceStatus fresh;
+    if (ReadStatus(&fresh) == 0)
+        UpdateStatus(fresh);
+}

@@ -26,6 +26,9 @@ protected:
     // One polling step's outcome: the fresh record becomes current, and when
     // it carries the signature the controller hears what changed.
     void UpdateStatus(const CDeviceStatus& fresh);
+    // The polling step of a device that reads a whole status block: a failed
+    // read changes nothing, anything read goes through UpdateStatus.
+    void PollStatusBlock();
 
 private:
     mutable std::mutex m_StatusLock;
