@@ -1,7 +1,7 @@
 #!/bin/sh
 # Boots a Wine prefix once and keeps its wineserver running detached, so that
 # programs reading Wine's output through a pipe do not wait for the server.
-#   wine-prefix.sh start PREFIX   boot (first time only) and start the server
+#   wine-prefix.sh start PREFIX   initialise (first time only) and start the server
 #   wine-prefix.sh stop PREFIX    stop the server and every process of the prefix
 set -eu
 action=$1
@@ -13,7 +13,14 @@ unset DISPLAY
 case "$action" in
 start)
     mkdir -p "$WINEPREFIX"
-    (wineserver -p; wine wineboot -i) </dev/null >/dev/null 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        # Kernel drivers fail to start (1055, then 1053) in a server session
+        # that ran wineboot -i: initialise once, then begin a new session.
+        (wineserver -p; wine wineboot -i) </dev/null >/dev/null 2>&1
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        wineserver -w </dev/null >/dev/null 2>&1 || true
+    fi
+    (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
     ;;
 stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
