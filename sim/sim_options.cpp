@@ -20,6 +20,17 @@ bool IsValidPortName(const std::string& strPort) {
                        [](char c) { return c > ' ' && c < 127 && c != '\\'; });
 }
 
+// USB serial numbers end up in kernel object names, registry key names and
+// the interface path, and in the record's 16-character serial field.
+bool IsValidUsbSerial(const std::string& strSerial) {
+    if (strSerial.empty() || strSerial.size() > CDeviceStatus::kSerialNumberSize)
+        return false;
+    return std::all_of(strSerial.begin(), strSerial.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
+               c == '_' || c == '.';
+    });
+}
+
 std::string ScenarioList() {
     std::string list;
     for (const std::string& name : BuiltInScenarioNames())
@@ -96,12 +107,40 @@ bool AddPort(const std::string& strPort, SimOptions& options, std::string& strEr
     return true;
 }
 
+// Serves the port given last as a USB printer.
+bool AddUsbSerial(const std::string& strSerial, SimOptions& options, std::string& strError) {
+    if (options.ports.empty()) {
+        strError = Format("--usb %s needs a --port before it", strSerial.c_str());
+        return false;
+    }
+    if (!IsValidUsbSerial(strSerial)) {
+        strError = Format("--usb \"%s\": a serial number is 1 to %d letters, digits, '-', '_' or '.'",
+                          strSerial.c_str(), static_cast<int>(CDeviceStatus::kSerialNumberSize));
+        return false;
+    }
+    const std::string& strPort = options.ports.back();
+    if (options.usbSerials.count(strPort)) {
+        strError = Format("--usb is given twice for --port %s", strPort.c_str());
+        return false;
+    }
+    for (const auto& entry : options.usbSerials) {
+        if (entry.second == strSerial) {
+            strError = Format("--usb %s is given twice", strSerial.c_str());
+            return false;
+        }
+    }
+    options.usbSerials[strPort] = strSerial;
+    return true;
+}
+
 bool ParseOption(CArgumentReader& reader, const std::string& strOption, SimOptions& options,
                  bool& bScenarioGiven, std::string& strError) {
     std::string value;
     std::uint32_t number = 0;
     if (strOption == "--port")
         return reader.Value(strOption, value) && AddPort(value, options, strError);
+    if (strOption == "--usb")
+        return reader.Value(strOption, value) && AddUsbSerial(value, options, strError);
     if (strOption == "--scenario") {
         if (!reader.Value(strOption, options.scenario))
             return false;
@@ -189,9 +228,14 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
         strError = "at least one --port is needed";
         return false;
     }
-    if (!parsed.printPath && !parsed.pjl) {
-        strError = "--no-print-path leaves the printers unreachable without --pjl-port";
-        return false;
+    for (const std::string& strPort : parsed.ports) {
+        if (parsed.printPath || parsed.pjl)
+            break;
+        if (!parsed.usbSerials.count(strPort)) {
+            strError =
+                Format("--no-print-path leaves %s unreachable without --pjl-port or --usb", strPort.c_str());
+            return false;
+        }
     }
     if (parsed.pjl && parsed.pjlPort != 0 && parsed.pjlPort + parsed.ports.size() - 1 > 65535) {
         strError = "--pjl-port: the ports of all printers must stay below 65536";
@@ -214,15 +258,18 @@ std::string SimUsage() {
            "                 [--model ID] [--serial TEXT] [--firmware TEXT] [--loop] [--tick MS]\n"
            "                 [--print] [--exit-when-done] [--stop-event NAME]\n"
            "                 [--pjl-port N] [--misbehave MODE] [--pjl-delay MS] [--no-print-path]\n"
+           "                 [--usb SERIAL after each --port served over USB]\n"
            "Plays print jobs on simulated printers and publishes each port's status block\n"
            "as the print path does; Cancel and Resume come through the port's console events,\n"
-           "and, with --pjl-port, as PJL requests on a loopback TCP port.\n"
+           "with --pjl-port as PJL requests on a loopback TCP port, and with --usb as vendor\n"
+           "requests through the stand-in USB printing class driver (NyUsbPrint.sys).\n"
            "  --scenario NAME    built-in job: " +
            ScenarioList() +
            " (default job)\n"
            "  --script FILE      job read from a script (format in sim/scenario.h)\n"
            "  --model ID         USB product id the printers report (default 0x3F)\n"
-           "  --serial TEXT      serial number, up to 16 characters (default SIM-<port>)\n"
+           "  --serial TEXT      serial number, up to 16 characters (default SIM-<port>; a port\n"
+           "                     served over USB reports its --usb serial)\n"
            "  --firmware TEXT    firmware version, up to 8 characters (default 1.23)\n"
            "  --loop             start the job again once it is done\n"
            "  --tick MS          clock period in milliseconds, 1 to 10000 (default 50)\n"
@@ -233,5 +280,8 @@ std::string SimUsage() {
            "  --misbehave MODE   none, refuse, silent, slow, split, wrong-stamp, close-early,\n"
            "                     garbage, overflow, dribble or refuse-command (default none)\n"
            "  --pjl-delay MS     how long a slow printer takes to answer (default 4000)\n"
-           "  --no-print-path    no status mutex, console events or status block: PJL only\n";
+           "  --no-print-path    no status mutex, console events or status block: PJL or USB only\n"
+           "  --usb SERIAL       serve the port given before it as a USB printer with this serial\n"
+           "                     number (up to 16 letters, digits, '-', '_', '.'), through the\n"
+           "                     mapping Global\\NySim.UsbPrint.SERIAL\n";
 }

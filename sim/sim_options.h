@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct SimOptions {
     std::uint32_t pjlPort = 0;
     PjlMisbehaviour misbehaviour = PjlMisbehaviour::None;
     std::uint32_t pjlDelayMs = 4000; // how long a slow printer takes to answer
+    // Ports also served as USB printers, each with its serial number: the
+    // printer reports it and answers the stand-in USB printing class driver
+    // through the bridge block named after it.
+    std::map<std::string, std::string> usbSerials;
     bool help = false;
 };
 

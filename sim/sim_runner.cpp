@@ -6,14 +6,20 @@
 #include "app/trace.h"
 #include "monitor/models.h"
 #include "sim/null_dacl.h"
+#include "sim/pjl_responder.h"
 #include "sim/status_line.h"
 
 CSimRunner::CSimRunner(const SimOptions& options, const Scenario& steps) : m_options(options) {
     for (const std::string& strPort : options.ports) {
         SimPersonality personality = options.personality;
-        if (personality.serial.empty())
+        const auto usb = options.usbSerials.find(strPort);
+        if (usb != options.usbSerials.end())
+            personality.serial = usb->second;
+        else if (personality.serial.empty())
             personality.serial = DefaultSerial(strPort);
         m_ports.push_back(std::make_unique<Port>(*this, strPort, personality, steps, options.loop));
+        if (usb != options.usbSerials.end())
+            m_ports.back()->pUsb = std::make_unique<CUsbBridgePublisher>(usb->second);
     }
 }
 
@@ -36,6 +42,12 @@ DWORD CSimRunner::Open() {
         Print(Format("NySim: %s is a %s (vendor 0x%04X, product 0x%04X), serial %s, firmware %s",
                      port.publisher.Port().c_str(), GetModelName(personality.productId), personality.vendorId,
                      personality.productId, personality.serial.c_str(), personality.firmware.c_str()));
+        if (port.pUsb) {
+            if (const DWORD dwError = port.pUsb->Open())
+                return dwError;
+            Print(Format("NySim: %s answers USB requests through %s", port.publisher.Port().c_str(),
+                         port.pUsb->MappingName().c_str()));
+        }
         if (!m_options.pjl)
             continue;
         port.pServer = std::make_unique<CPjlServer>(port, m_options.misbehaviour, m_options.pjlDelayMs);
@@ -83,6 +95,7 @@ DWORD CSimRunner::Run() {
         last = now;
         for (const std::unique_ptr<Port>& pPort : m_ports)
             pPort->Advance(elapsed > MAXDWORD ? MAXDWORD : static_cast<std::uint32_t>(elapsed));
+        TakeUsbCommands();
         if (dwWait > WAIT_OBJECT_0 && dwWait < WAIT_OBJECT_0 + handles.size()) {
             const std::size_t index = dwWait - WAIT_OBJECT_0 - 1;
             Port& port = *m_ports[index / 2];
@@ -96,6 +109,17 @@ DWORD CSimRunner::Run() {
     }
 }
 
+void CSimRunner::TakeUsbCommands() {
+    for (const std::unique_ptr<Port>& pPort : m_ports) {
+        if (!pPort->pUsb)
+            continue;
+        if (pPort->pUsb->TakeCancel())
+            pPort->Cancel("USB");
+        if (pPort->pUsb->TakeResume())
+            pPort->Resume("USB");
+    }
+}
+
 DWORD CSimRunner::PublishChanges(ULONGLONG elapsedMs) {
     for (const std::unique_ptr<Port>& pPort : m_ports) {
         const CDeviceStatus status = pPort->CurrentStatus();
@@ -106,6 +130,8 @@ DWORD CSimRunner::PublishChanges(ULONGLONG elapsedMs) {
             continue; // an agent holds the status mutex: try again on the next tick
         if (dwError)
             return dwError;
+        if (pPort->pUsb)
+            pPort->pUsb->Publish(status, MakeSimInfo(status));
         pPort->published = status;
         pPort->bPublished = true;
         if (m_options.print)

@@ -14,6 +14,7 @@
 #include "sim/port_publisher.h"
 #include "sim/sim_options.h"
 #include "sim/sim_printer.h"
+#include "sim/usb/usb_bridge_publisher.h"
 
 class CSimRunner {
 public:
@@ -52,8 +53,9 @@ private:
 
         CPortPublisher publisher;
         std::unique_ptr<CPjlServer> pServer;
-        CDeviceStatus published; // what the mappings hold
-        bool bPublished = false; // the mappings hold a record at all
+        std::unique_ptr<CUsbBridgePublisher> pUsb; // null unless served over USB
+        CDeviceStatus published;                   // what the mappings hold
+        bool bPublished = false;                   // the mappings hold a record at all
 
     private:
         CSimRunner& m_runner;
@@ -61,6 +63,8 @@ private:
         CSimPrinter m_printer;
     };
 
+    // Passes the Cancel and Resume requests of the USB bridges on to their printers.
+    void TakeUsbCommands();
     // Publishes each record that changed. Returns 0 or the error that stops the run.
     DWORD PublishChanges(ULONGLONG elapsedMs);
     bool AllDone() const;

@@ -46,6 +46,15 @@ TEST(SimOptions, EveryOptionTakesEffect) {
     EXPECT_FALSE(options.pjl);
     EXPECT_TRUE(options.printPath);
 
+    ASSERT_TRUE(Parse({"--port", "USB001", "--usb", "NY0001", "--port", "NET1", "--port", "USB002", "--usb",
+                       "ny_2.b-C", "--pjl-port", "0"},
+                      options, error))
+        << error;
+    EXPECT_EQ((std::map<std::string, std::string>{{"USB001", "NY0001"}, {"USB002", "ny_2.b-C"}}),
+              options.usbSerials);
+    ASSERT_TRUE(Parse({"--port", "USB001", "--usb", "NY0001", "--no-print-path"}, options, error)) << error;
+    EXPECT_EQ(1u, options.usbSerials.size());
+
     ASSERT_TRUE(Parse({"--help"}, options, error));
     EXPECT_TRUE(options.help);
 }
@@ -82,7 +91,16 @@ TEST(SimOptions, BadCommandLinesSayWhatIsWrong) {
         {{"--port", "P", "--fast"}, "unknown option \"--fast\""},
         {{"USB001"}, "unknown option \"USB001\""},
         {{"--port", "P", "--no-print-path"},
-         "--no-print-path leaves the printers unreachable without --pjl-port"},
+         "--no-print-path leaves P unreachable without --pjl-port or --usb"},
+        {{"--port", "P", "--usb", "NY1", "--port", "Q", "--no-print-path"},
+         "--no-print-path leaves Q unreachable without --pjl-port or --usb"},
+        {{"--usb", "NY1", "--port", "P"}, "--usb NY1 needs a --port before it"},
+        {{"--port", "P", "--usb", "NY1", "--usb", "NY2"}, "--usb is given twice for --port P"},
+        {{"--port", "P", "--usb", "NY1", "--port", "Q", "--usb", "NY1"}, "--usb NY1 is given twice"},
+        {{"--port", "P", "--usb", "NY#1"},
+         "--usb \"NY#1\": a serial number is 1 to 16 letters, digits, '-', '_' or '.'"},
+        {{"--port", "P", "--usb", "NY3456789012345678"},
+         "--usb \"NY3456789012345678\": a serial number is 1 to 16 letters, digits, '-', '_' or '.'"},
         {{"--port", "P", "--pjl-port", "65536"}, "--pjl-port \"65536\": expected a number from 0 to 65535"},
         {{"--port", "P", "--port", "Q", "--pjl-port", "65535"},
          "--pjl-port: the ports of all printers must stay below 65536"},
