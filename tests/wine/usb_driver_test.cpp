@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <windows.h>
+
+#include "framework/unique_handle.h"
+#include "framework/unique_view.h"
+#include "monitor/device_status.h"
+#include "sim/usb/usb_bridge.h"
+#include "sim/usb/usb_driver_service.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_printer.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The build passes the Unix path of the driver; Wine sees the Unix root as Z:.
+std::string DriverPath() {
+    std::string strPath = "Z:" + std::string(NY_USB_DRIVER);
+    std::replace(strPath.begin(), strPath.end(), '/', '\\');
+    return strPath;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// A fake printer as the discovery set-up leaves it for the driver: its
+// Devices subkey, and the bridge block when the test plays the printer.
+class CFakeUsbPrinter {
+public:
+    explicit CFakeUsbPrinter(const std::string& strSerial)
+        : m_strSerial(strSerial), m_strKey(std::string(CUsbDriverService::kDevicesKey) + "\\" + strSerial) {
+        const std::string strLink =
+            "\\??\\usb#vid_0e7a&pid_003c#" + Lower(strSerial) + "#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+        const std::string strSection = "\\BaseNamedObjects\\NySim.UsbPrint." + strSerial;
+        m_strPath = "\\\\?\\" + strLink.substr(4);
+        HKEY hKey = nullptr;
+        EXPECT_EQ(0, RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, &hKey, nullptr));
+        RegSetValueExA(hKey, "SymbolicLink", 0, REG_SZ, reinterpret_cast<const BYTE*>(strLink.c_str()),
+                       static_cast<DWORD>(strLink.size() + 1));
+        RegSetValueExA(hKey, "Section", 0, REG_SZ, reinterpret_cast<const BYTE*>(strSection.c_str()),
+                       static_cast<DWORD>(strSection.size() + 1));
+        RegCloseKey(hKey);
+    }
+    ~CFakeUsbPrinter() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_strKey.c_str()); }
+
+    // Creates the block: distinct bytes everywhere, three log entries.
+    SimUsbBridge& CreateBridge() {
+        m_hMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                            (usbbridge::kMappingPrefix + m_strSerial).c_str()));
+        m_view.Reset(MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        EXPECT_TRUE(m_view);
+        SimUsbBridge& bridge = *reinterpret_cast<SimUsbBridge*>(m_view.Get());
+        for (std::size_t i = 0; i < 1 + usbbridge::kStatusSize + usbbridge::kInfoSize; ++i)
+            bridge.status[i] = static_cast<std::uint8_t>(i * 7 + 1); // runs on into info
+        for (std::size_t i = 0; i < sizeof(bridge.logs); ++i)
+            bridge.logs[0][i] = static_cast<std::uint8_t>(0x80 + i);
+        bridge.logCount = 3;
+        bridge.size = sizeof(SimUsbBridge);
+        bridge.magic = usbbridge::kMagic;
+        return bridge;
+    }
+
+    // CreateFileA and DeviceIoControl as the agent's USB device makes them.
+    CUniqueHandle Open() const {
+        HANDLE hDevice = CreateFileA(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     0x40000001, nullptr);
+        return CUniqueHandle(hDevice == INVALID_HANDLE_VALUE ? nullptr : hDevice);
+    }
+    // Returns GetLastError() (0 on success); the answer is resized to what came back.
+    DWORD Request(DWORD dwIoctl, Bytes input, Bytes& answer) const {
+        CUniqueHandle hDevice = Open();
+        if (!hDevice)
+            return GetLastError();
+        DWORD dwReturned = 0;
+        if (!DeviceIoControl(hDevice.Get(), dwIoctl, input.data(), static_cast<DWORD>(input.size()),
+                             answer.data(), static_cast<DWORD>(answer.size()), &dwReturned, nullptr))
+            return GetLastError();
+        answer.resize(dwReturned);
+        return 0;
+    }
+    DWORD Get(std::uint8_t code, std::uint16_t value, Bytes& answer) const {
+        return Request(usbbridge::kIoctlVendorGet,
+                       {code, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)},
+                       answer);
+    }
+    DWORD Set(std::uint8_t code) const {
+        Bytes none;
+        return Request(usbbridge::kIoctlVendorSet, {code, 0, 0}, none);
+    }
+
+private:
+    std::string m_strSerial;
+    std::string m_strKey;
+    std::string m_strPath;
+    CUniqueHandle m_hMapping;
+    CUniqueView m_view;
+};
+
+class UsbDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(0u, CUsbDriverService::Install(DriverPath()));
+        ASSERT_EQ(0u, CUsbDriverService::Start());
+    }
+    void TearDown() override { EXPECT_EQ(0u, CUsbDriverService::Stop()); }
+
+    // Written before the driver starts, so that it serves them.
+    CFakeUsbPrinter m_first{UniqueName("NYA")};
+    CFakeUsbPrinter m_second{UniqueName("NYB")};
+    SimUsbBridge& m_bridge = m_first.CreateBridge();
+};
+
+} // namespace
+
+TEST_F(UsbDriverTest, GetRequestsAnswerTheBridgeBytes) {
+    struct Case {
+        std::uint8_t code;
+        std::uint16_t value;
+        std::size_t outputSize;
+        Bytes expected;
+    };
+    const std::uint8_t* pLogs = m_bridge.logs[0];
+    const Case cases[] = {
+        {0x14, 0, 44, Bytes(m_bridge.status, m_bridge.status + 44)},
+        {0x20, 0, 78, Bytes(m_bridge.info, m_bridge.info + 78)},
+        {0x1E, 0, 4, {3, 0, 0, 0}},
+        {0x1F, 2, 8, Bytes(pLogs + 16, pLogs + 24)},
+        {0x1F, 3, 8, Bytes(8, 0)},                                 // beyond the log count
+        {0x1F, 0x0102, 8, Bytes(8, 0)},                            // beyond the block
+        {0x14, 0, 6, Bytes(m_bridge.status, m_bridge.status + 6)}, // a buffer shorter than the record
+    };
+    for (const Case& c : cases) {
+        Bytes answer(c.outputSize);
+        EXPECT_EQ(0u, m_first.Get(c.code, c.value, answer)) << int(c.code);
+        EXPECT_EQ(c.expected, answer) << int(c.code) << " " << c.value;
+    }
+    // A short answer: the printer sends fewer bytes than asked for.
+    m_bridge.answerLength = 10;
+    Bytes answer(44);
+    EXPECT_EQ(0u, m_first.Get(0x14, 0, answer));
+    EXPECT_EQ(Bytes(m_bridge.status, m_bridge.status + 10), answer);
+}
+
+TEST_F(UsbDriverTest, FailuresReachTheCallerAsWindowsErrors) {
+    struct Case {
+        std::uint32_t failStatus;
+        DWORD dwError;
+    };
+    for (const Case& c : {Case{0xC000009D, 1167}, Case{0xC0000001, 31}, Case{0xC0000022, 5}}) {
+        m_bridge.failStatus = static_cast<std::int32_t>(c.failStatus);
+        Bytes answer(44);
+        EXPECT_EQ(c.dwError, m_first.Get(0x14, 0, answer)) << std::hex << c.failStatus;
+        EXPECT_EQ(c.dwError, m_first.Set(0x15)) << std::hex << c.failStatus;
+    }
+    EXPECT_EQ(0u, m_bridge.cancelCount); // a failed SET did nothing
+    m_bridge.failStatus = 0;
+
+    Bytes answer(8);
+    EXPECT_EQ(87u, m_first.Get(0x15, 0, answer));                                   // a SET code asked as GET
+    EXPECT_EQ(87u, m_first.Set(0x14));                                              // and the other way round
+    EXPECT_EQ(87u, m_first.Request(usbbridge::kIoctlVendorGet, {0x14, 0}, answer)); // two input bytes
+    EXPECT_EQ(1u, m_first.Request(0x00220040, {0x14, 0, 0}, answer));               // another control code
+    // The second printer's block does not exist yet, then it does.
+    EXPECT_EQ(1167u, m_second.Get(0x14, 0, answer));
+    SimUsbBridge& second = m_second.CreateBridge();
+    second.status[0] = 0x42;
+    EXPECT_EQ(0u, m_second.Get(0x14, 0, answer));
+    EXPECT_EQ(0x42, answer[0]);
+}
+
+TEST_F(UsbDriverTest, TheRingHoldsEveryRequestAndSetsCount) {
+    Bytes answer(8);
+    for (std::uint16_t index = 0; index < 18; ++index)
+        m_first.Get(0x1F, static_cast<std::uint16_t>(0x0100 + index), answer);
+    EXPECT_EQ(0u, m_first.Set(0x15));
+    EXPECT_EQ(0u, m_first.Set(0x1D));
+    EXPECT_EQ(0u, m_first.Set(0x15));
+    m_first.Request(usbbridge::kIoctlVendorGet, {0x20}, answer);
+    EXPECT_EQ(22u, m_bridge.requestCount);
+    EXPECT_EQ(2u, m_bridge.cancelCount);
+    EXPECT_EQ(1u, m_bridge.resumeCount);
+    // Requests 6 to 21 are in the ring; request n at n % 16.
+    for (std::uint32_t n = 6; n < 18; ++n) {
+        const SimUsbRequest& request = m_bridge.last[n % 16];
+        const std::uint8_t expected[4] = {0x1F, 0x01, static_cast<std::uint8_t>(n), 0};
+        EXPECT_EQ(0x0022003Cu, request.ioctl) << n;
+        EXPECT_EQ(0, std::memcmp(expected, request.input, 4)) << n;
+        EXPECT_EQ(3u, request.inputLength);
+        EXPECT_EQ(8u, request.outputLength);
+    }
+    const SimUsbRequest& resume = m_bridge.last[19 % 16];
+    EXPECT_EQ(0x00220038u, resume.ioctl);
+    EXPECT_EQ(0x1D, resume.input[0]);
+    EXPECT_EQ(0u, resume.outputLength);
+    const SimUsbRequest& shortInput = m_bridge.last[21 % 16];
+    EXPECT_EQ(1u, shortInput.inputLength);
+    EXPECT_EQ(0, std::memcmp("\x20\0\0\0", shortInput.input, 4));
+}
+
+TEST_F(UsbDriverTest, StoppingTheDriverRemovesItsPaths) {
+    EXPECT_TRUE(m_first.Open());
+    EXPECT_TRUE(m_second.Open()); // served without a block: opening needs none
+    ASSERT_EQ(0u, CUsbDriverService::Stop());
+    for (const CFakeUsbPrinter* pPrinter : {&m_first, &m_second}) {
+        EXPECT_FALSE(pPrinter->Open());
+        EXPECT_EQ(2u, GetLastError());
+    }
+    EXPECT_EQ(0u, CUsbDriverService::Stop()); // stopping again succeeds
+    ASSERT_EQ(0u, CUsbDriverService::Start());
+    EXPECT_TRUE(m_first.Open());
+}
+
+// NySim.exe serves a port over USB: Cancel and Resume through the driver act
+// on its job as the console events do.
+TEST_F(UsbDriverTest, SimulatorActsOnCancelAndResumeThroughTheDriver) {
+    const std::string strSerial = UniqueName("NYS");
+    CFakeUsbPrinter printer(strSerial);
+    ASSERT_EQ(0u, CUsbDriverService::Stop()); // a restart serves the new printer
+    ASSERT_EQ(0u, CUsbDriverService::Start());
+    const std::string strStop = UniqueName("NySim.Stop.");
+    CUniqueHandle hStop(CreateEventA(nullptr, TRUE, FALSE, strStop.c_str()));
+    CScriptFile script("0 1 0 0 0\n100 3 4 40 0x80000001 hold\n200 3 4 60 0\n60000 1 0 0 0\n");
+    CSimChild child;
+    ASSERT_TRUE(child.Start("--port " + UniqueName("USB") + " --usb " + strSerial + " --script \"" +
+                            script.Path() + "\" --tick 10 --print --no-print-path --stop-event " + strStop));
+    // Polls the status as the agent does until the record passes the test.
+    CDeviceStatus status;
+    const auto waitFor = [&](const std::function<bool()>& test) {
+        for (int nTry = 0; nTry < 1000 && child.IsRunning(); ++nTry, Sleep(5)) {
+            Bytes answer(44);
+            if (printer.Get(0x14, 0, answer) != 0 || answer.size() != 44)
+                continue;
+            status.Assign(answer.data());
+            if (status.IsValid() && test())
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor([&] { return status.GetStatusCode() == 0x80000001; })) << child.Output();
+    EXPECT_EQ(strSerial, status.GetSerialNumber());
+    EXPECT_EQ(0u, printer.Set(0x1D));
+    EXPECT_TRUE(waitFor([&] { return status.GetStatusCode() == 0 && status.GetProgress() == 60; }));
+    EXPECT_EQ(0u, printer.Set(0x15));
+    EXPECT_TRUE(
+        waitFor([&] { return status.GetDeviceState() == kStateReady && status.GetPrintPhase() == 0; }));
+    Bytes logCount(4);
+    EXPECT_EQ(0u, printer.Get(0x1E, 0, logCount));
+    EXPECT_EQ((Bytes{3, 0, 0, 0}), logCount);
+
+    SetEvent(hStop.Get());
+    EXPECT_EQ(0u, child.Wait(5000));
+    const std::string strOutput = child.Output();
+    EXPECT_NE(std::string::npos, strOutput.find("USB Resume: error cleared")) << strOutput;
+    EXPECT_NE(std::string::npos, strOutput.find("USB Cancel: job ended")) << strOutput;
+}
