@@ -91,14 +91,18 @@ static void BM_DisplayYellowPass(benchmark::State& state) {
 BENCHMARK(BM_DisplayYellowPass);
 
 // A feed-timer tick while the printer heats after the paper feed: the creep
-// sets the bars, then the phase-7 layout (the creep restarts at 0 each pass).
+// sets the bars, then the phase-7 layout. The creep reaches 100 after 20
+// ticks, so every 20th tick follows a fresh paper-feed report (a twentieth
+// of a feed-in pass in each figure).
 static void BM_DisplayFeedCreep(benchmark::State& state) {
+    const CRecordSource feedIn = Source(3, kPhaseFeedIn, 0);
     const CRecordSource source = Source(3, kPhaseWaiting, 0);
     CStatusDisplay display;
     CStoringView view;
-    display.Display(Source(3, kPhaseFeedIn, 0), view);
+    int nTick = 0;
     for (auto _ : state) {
-        display.SetFeedProgress(0);
+        if (nTick++ % 20 == 0)
+            display.Display(feedIn, view);
         benchmark::DoNotOptimize(display.Display(source, view));
     }
     benchmark::DoNotOptimize(view.m_strTask);

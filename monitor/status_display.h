@@ -36,12 +36,6 @@ public:
     // nSteps must not be 0.
     void SetProgress(CStatusView& view, int nStep, int nSteps, int nPercent);
 
-    std::uint8_t GetLastPhase() const { return m_nLastPhase; }
-    std::int32_t GetFeedProgress() const { return m_nFeedProgress; }
-    void SetFeedProgress(std::int32_t nProgress) { m_nFeedProgress = nProgress; }
-    bool IsBeforeFirstPass() const { return m_bBeforeFirstPass; }
-    void SetBeforeFirstPass(bool bBeforeFirstPass) { m_bBeforeFirstPass = bBeforeFirstPass; }
-
 private:
     void ShowIdle(std::uint8_t nDeviceState, CStatusView& view);
     void ShowPhase(std::uint8_t nPhase, const CStatusSource& device, CStatusView& view);
