@@ -11,19 +11,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/silent_notify.h"
 #include "devices/lan/lan_device.h"
 
 namespace {
-
-// The device reports nothing to anyone here.
-class CSilentNotify : public CDeviceNotify {
-    void OnErrorRaised() override {}
-    void OnErrorCleared() override {}
-    void OnStatusChanged() override {}
-    void OnPrintingStarted() override {}
-    void OnPrintingEnded() override {}
-    void RefreshDisplay() override {}
-};
 
 double Milliseconds(LONGLONG ticks, LONGLONG frequency) {
     return 1000.0 * static_cast<double>(ticks) / frequency;
