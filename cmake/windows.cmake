@@ -37,14 +37,11 @@ add_library(nywin STATIC
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp
     devices/usb/usb_device.cpp
-    devices/usb/usb_devices.cpp
     monitor/device.cpp
     monitor/printer_info.cpp
     monitor/status_device.cpp
 )
-# cfgmgr32 before setupapi: both import libraries offer the CM_ functions, and
-# the configuration manager's own DLL is the one that answers them.
-target_link_libraries(nywin PUBLIC nycore cfgmgr32 setupapi winspool version ws2_32)
+target_link_libraries(nywin PUBLIC nycore winspool version ws2_32)
 target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -57,13 +54,3 @@ add_subdirectory(tests/wine)
 add_executable(lan_exchange_bench bench/lan_exchange_bench.cpp)
 target_link_libraries(lan_exchange_bench PRIVATE nywin)
 target_compile_options(lan_exchange_bench PRIVATE ${NY_WARNINGS})
-
-# What polling costs: per poll of each road, and many idle printers (scripts/bench-poll.sh).
-add_executable(poll_bench bench/poll_bench.cpp)
-target_link_libraries(poll_bench PRIVATE nywin)
-target_compile_options(poll_bench PRIVATE ${NY_WARNINGS})
-
-# What polling costs: per poll of each road, and many idle printers (scripts/bench-poll.sh).
-add_executable(poll_bench bench/poll_bench.cpp)
-target_link_libraries(poll_bench PRIVATE nywin)
-target_compile_options(poll_bench PRIVATE ${NY_WARNINGS})
