@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -60,11 +61,12 @@ public:
                                             (usbbridge::kMappingPrefix + m_strSerial).c_str()));
         m_view.Reset(MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
         EXPECT_TRUE(m_view);
-        SimUsbBridge& bridge = *reinterpret_cast<SimUsbBridge*>(m_view.Get());
-        for (std::size_t i = 0; i < 1 + usbbridge::kStatusSize + usbbridge::kInfoSize; ++i)
-            bridge.status[i] = static_cast<std::uint8_t>(i * 7 + 1); // runs on into info
-        for (std::size_t i = 0; i < sizeof(bridge.logs); ++i)
-            bridge.logs[0][i] = static_cast<std::uint8_t>(0x80 + i);
+        std::uint8_t* pBlock = m_view.Get();
+        for (std::size_t i = offsetof(SimUsbBridge, status); i < offsetof(SimUsbBridge, logCount); ++i)
+            pBlock[i] = static_cast<std::uint8_t>(i * 7 + 1); // status and info
+        for (std::size_t i = offsetof(SimUsbBridge, logs); i < offsetof(SimUsbBridge, failStatus); ++i)
+            pBlock[i] = static_cast<std::uint8_t>(0x80 + i);
+        SimUsbBridge& bridge = *reinterpret_cast<SimUsbBridge*>(pBlock);
         bridge.logCount = 3;
         bridge.size = sizeof(SimUsbBridge);
         bridge.magic = usbbridge::kMagic;
@@ -130,12 +132,11 @@ TEST_F(UsbDriverTest, GetRequestsAnswerTheBridgeBytes) {
         std::size_t outputSize;
         Bytes expected;
     };
-    const std::uint8_t* pLogs = m_bridge.logs[0];
     const Case cases[] = {
         {0x14, 0, 44, Bytes(m_bridge.status, m_bridge.status + 44)},
         {0x20, 0, 78, Bytes(m_bridge.info, m_bridge.info + 78)},
         {0x1E, 0, 4, {3, 0, 0, 0}},
-        {0x1F, 2, 8, Bytes(pLogs + 16, pLogs + 24)},
+        {0x1F, 2, 8, Bytes(m_bridge.logs[2], m_bridge.logs[2] + 8)},
         {0x1F, 3, 8, Bytes(8, 0)},                                 // beyond the log count
         {0x1F, 0x0102, 8, Bytes(8, 0)},                            // beyond the block
         {0x14, 0, 6, Bytes(m_bridge.status, m_bridge.status + 6)}, // a buffer shorter than the record
