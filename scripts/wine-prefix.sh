@@ -20,6 +20,15 @@ start)
         wineserver -k </dev/null >/dev/null 2>&1 || true
         wineserver -w </dev/null >/dev/null 2>&1 || true
     fi
+    # Without a display, the desktop would fail and no window could be
+    # created: after X11, Wine's null driver, whose windows are never drawn.
+    # The desktop takes its driver when a server session begins.
+    if ! grep -q '^"Graphics"="x11,null"' "$WINEPREFIX/user.reg"; then
+        (wineserver -p; wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11,null /f) \
+            </dev/null >/dev/null 2>&1
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        wineserver -w </dev/null >/dev/null 2>&1 || true
+    fi
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
     ;;
 stop)
