@@ -44,6 +44,14 @@ add_library(nywin STATIC
 target_link_libraries(nywin PUBLIC nycore winspool version ws2_32)
 target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 
+# Windows and menus of the user interface, above everything else.
+add_library(nyui STATIC
+    ui/ny_agent_dlg.cpp
+    ui/status_window_source.cpp
+)
+target_link_libraries(nyui PUBLIC nywin)
+target_compile_options(nyui PRIVATE ${NY_WARNINGS})
+
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
