@@ -37,11 +37,14 @@ add_library(nywin STATIC
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp
     devices/usb/usb_device.cpp
+    devices/usb/usb_devices.cpp
     monitor/device.cpp
     monitor/printer_info.cpp
     monitor/status_device.cpp
 )
-target_link_libraries(nywin PUBLIC nycore winspool version ws2_32)
+# cfgmgr32 before setupapi: both import libraries offer the CM_ functions, and
+# the configuration manager's own DLL is the one that answers them.
+target_link_libraries(nywin PUBLIC nycore cfgmgr32 setupapi winspool version ws2_32)
 target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 
 # Windows and menus of the user interface, above everything else.
