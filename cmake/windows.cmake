@@ -23,6 +23,7 @@ set_source_files_properties(resources/nyagent.rc PROPERTIES OBJECT_DEPENDS "${NY
 target_sources(nycore PRIVATE app/trace.cpp)
 
 add_library(nywin STATIC
+    app/destruction_event.cpp
     app/registry.cpp
     app/strings.cpp
     app/version_info.cpp
@@ -39,6 +40,7 @@ add_library(nywin STATIC
     devices/usb/usb_device.cpp
     devices/usb/usb_devices.cpp
     monitor/device.cpp
+    monitor/installation_check.cpp
     monitor/printer_info.cpp
     monitor/status_device.cpp
 )

@@ -49,6 +49,10 @@ public:
     BOOL OpenConsole();
     void CloseConsole();
 
+    // Removes every family device that the system lists with the class
+    // "Unknown" (installation_check.cpp). TRUE when one was removed.
+    static BOOL CheckPrintersInstallation();
+
     BOOL IsKestrelModel() const;
     // Reads the printer's spooler block (PRINTER_INFO_2) into pInfo.
     DWORD GetPrinterInfo(CPrinterInfo& info) const;
