@@ -40,6 +40,7 @@ add_library(nywin STATIC
     devices/usb/usb_device.cpp
     devices/usb/usb_devices.cpp
     monitor/device.cpp
+    monitor/device_control.cpp
     monitor/installation_check.cpp
     monitor/printer_info.cpp
     monitor/status_device.cpp
