@@ -43,6 +43,7 @@ add_library(nywin STATIC
     monitor/device_control.cpp
     monitor/installation_check.cpp
     monitor/printer_info.cpp
+    monitor/printers.cpp
     monitor/status_device.cpp
 )
 # cfgmgr32 before setupapi: both import libraries offer the CM_ functions, and
