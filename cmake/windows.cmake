@@ -29,6 +29,7 @@ add_library(nywin STATIC
     app/version_info.cpp
     app/winver.cpp
     framework/dialog.cpp
+    devices/devices.cpp
     devices/lan/lan_device.cpp
     devices/lan/lan_thread.cpp
     devices/lan/ny_socket.cpp
