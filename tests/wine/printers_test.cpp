@@ -1,0 +1,161 @@
+// The monitoring core on Wine's spooler: the printer set following the family's
+// printers and their links, and the controller of one printer.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+#include "sim/port_publisher.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/monitor_harness.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
+#include "tests/wine/winsock_environment.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+
+// A printer on a port of the port monitor, whose print path publishes a record.
+struct CNetworkPrinter {
+    CNetworkPrinter(CTestPortMonitor& monitor, std::uint8_t bState)
+        : strPort(UniqueName("NYNET")), printPath(strPort),
+          printer(UniqueName("Kestrel Net "), strPort, "Kestrel 2006 WiFi") {
+        monitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
+        CDeviceStatus status;
+        status.SetSignature();
+        status.SetDeviceState(bState);
+        EXPECT_EQ(0u, printPath.Open());
+        EXPECT_EQ(0u, printPath.Publish(status, 1000));
+    }
+    std::string strPort;
+    CPortPublisher printPath;
+    CTestPrinter printer;
+};
+
+} // namespace
+
+TEST(Printers, FollowTheSpoolersFamilyPrinters) {
+    CMonitorHarness harness;
+    const std::string strPrefix = UniqueName("Kestrel Sync ");
+    auto pA = std::make_unique<CTestPrinter>(strPrefix + "A", "LPT1", "Kestrel 2004");
+    const CTestPrinter b(strPrefix + "B", "LPT1", "Kestrel 2005");
+    const CTestPrinter c(strPrefix + "C", "LPT1", "kestrel 2005");
+    harness.Synchronise();
+    const CDeviceControl* pB = harness.Find(b.Name());
+    EXPECT_TRUE(pB && harness.Find(strPrefix + "A") && !harness.Find(c.Name()));
+
+    CTraceCapture trace;
+    pA.reset(new CTestPrinter(strPrefix + "E", "LPT1", "Kestrel 2004")); // A renamed
+    harness.Synchronise();
+    EXPECT_TRUE(!harness.Find(strPrefix + "A") && harness.Find(strPrefix + "E"));
+    EXPECT_EQ(pB, harness.Find(b.Name()));
+    EXPECT_EQ(1, trace.Count("CPrinters::OnRemovePrinter() : \"" + strPrefix + "A\"\n"));
+    EXPECT_EQ(1, trace.Count("CPrinters::OnAddPrinter() : \"" + strPrefix + "E\"\n"));
+
+    harness.m_printers.RemoveAllPrinters();
+    EXPECT_EQ(0u, harness.m_printers.GetCount());
+    EXPECT_EQ(1, trace.Count("CPrinters::OnRemovePrinter() : \"" + b.Name() + "\"\n"));
+}
+
+TEST(Printers, ConnectAndDisconnectAsTheLinkComesAndGoes) {
+    CMonitorHarness harness;
+    CTestPortMonitor monitor;
+    CNetworkPrinter network(monitor, kStateReady);
+    const struct {
+        const char* pszIpAddress; // null: the port has no address, so no link
+        BOOL bConnected;
+        std::vector<UINT> messages;
+    } steps[] = {
+        {nullptr, FALSE, {}}, // added without a link
+        {"127.0.0.1", TRUE, {WM_NY_REFRESH, WM_NY_CONNECTED}},
+        {"127.0.0.2", TRUE, {}}, // keeps its old link
+        {nullptr, FALSE, {WM_NY_DISCONNECTED, WM_NY_REFRESH}},
+        {nullptr, FALSE, {}},
+        {"127.0.0.1", TRUE, {WM_NY_REFRESH, WM_NY_CONNECTED}},
+    };
+    const CDeviceControl* pFirst = nullptr;
+    for (const auto& step : steps) {
+        if (step.pszIpAddress)
+            monitor.SetString(network.strPort, "IPAddress", step.pszIpAddress);
+        else
+            monitor.DeleteValue(network.strPort, "IPAddress");
+        harness.Synchronise();
+        const CDeviceControl* pControl = harness.Find(network.printer.Name());
+        ASSERT_TRUE(pControl && (!pFirst || pControl == pFirst));
+        pFirst = pControl;
+        EXPECT_EQ(step.bConnected, pControl->IsConnected());
+        EXPECT_EQ(step.messages, harness.TakeMessages());
+    }
+}
+
+TEST(Printers, OnePrintingPrinterHoldsTheSuspendBack) {
+    CMonitorHarness harness;
+    CTestPortMonitor monitor;
+    CNetworkPrinter printing(monitor, kStatePrinting);
+    CNetworkPrinter idle(monitor, kStateReady);
+    harness.Synchronise();
+    CTraceCapture trace;
+    EXPECT_FALSE(harness.m_printers.OnQuerySuspend());
+    EXPECT_EQ(1, trace.Count("CPrinters::OnQuerySuspend() : " + printing.printer.Name() + " : FALSE\n"));
+    EXPECT_EQ(1, trace.Count("CPrinters::OnQuerySuspend() : " + idle.printer.Name() + " : TRUE\n"));
+}
+
+TEST(DeviceControl, PortTypes) {
+    CTestPortMonitor monitor;
+    const std::string strNetwork = UniqueName("NYNET");
+    const std::string strBare = UniqueName("NYBARE");
+    monitor.AddNetworkPort(strNetwork, "127.0.0.1", 9100);
+    monitor.AddBarePort(strBare);
+    const std::pair<std::string, int> cases[] = {
+        {"USB001", 1},   {"USB1", 1},  {"USB0012", 1},
+        {"usb001", 0},   {"USB", 0},   {"LPT1", 0},
+        {strNetwork, 2}, {strBare, 2}, {"n" + strNetwork.substr(1), 0},
+        {"NYNET", 0}, // only a part of a network port's name
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, CDeviceControl::GetPortType(c.first.c_str())) << c.first;
+    // The monitor's name in any letter case.
+    EXPECT_TRUE(CDeviceControl::IsMonitoredPort("NET1", "tessel tcp/ip MONITOR", "NET1"));
+    EXPECT_TRUE(CDeviceControl::IsMonitoredPort("NET1", "NYRAPM9X.DLL", "NET1"));
+    EXPECT_FALSE(CDeviceControl::IsMonitoredPort("NET1", "Local Port", "NET1"));
+}
+
+TEST(DeviceControl, NotificationsPostTheirMessagesInOrder) {
+    CMonitorHarness harness;
+    CDeviceControl control(harness.m_monitor.GetSafeHwnd(), harness.m_windows, harness.m_devices, FALSE,
+                           "Kestrel LPT", "LPT1", "LPT1");
+    control.Connect("LPT1");
+    control.Disconnect();
+    std::thread([&] { // as a device's polling thread calls them
+        control.OnErrorRaised();
+        control.OnErrorCleared();
+        control.OnStatusChanged();
+        control.OnPrintingStarted();
+        control.OnPrintingEnded();
+        control.RefreshDisplay();
+    })
+        .join();
+    const std::vector<UINT> expected = {
+        WM_NY_REFRESH, WM_NY_CONNECTED,        WM_NY_DISCONNECTED,   WM_NY_REFRESH, WM_NY_ERROR_RAISED,
+        WM_NY_REFRESH, WM_NY_ERROR_CLEARED,    WM_NY_REFRESH,        WM_NY_REFRESH, WM_NY_STATUS_CHANGED,
+        WM_NY_REFRESH, WM_NY_PRINTING_STARTED, WM_NY_PRINTING_ENDED, WM_NY_REFRESH, WM_NY_REFRESH};
+    EXPECT_EQ(expected, harness.TakeMessages());
+}
+
+TEST(DeviceControl, PrinterDataStandsInWhenThePrinterAnswersNothing) {
+    CMonitorHarness harness;
+    CTraceCapture trace;
+    const std::string strPort = UniqueName("USB");
+    CTestPrinter printer(UniqueName("Kestrel Data "), strPort, "Kestrel 2006");
+    printer.SetPrinterData("SerialNumber", "NY0042");
+    printer.SetPrinterData("FirmwareVersion", "1.23");
+    // The setting chooses the shared-memory device, which finds no status block.
+    CDeviceControl control(harness.m_monitor.GetSafeHwnd(), harness.m_windows, harness.m_devices, TRUE,
+                           printer.Name().c_str(), strPort.c_str(), "\\\\?\\usb#none");
+    EXPECT_EQ(1, trace.Count("CNyDevice::CNyDevice() : OpenFileMapping() failed. GetLastError() = 2\n"));
+    CDeviceInformation information;
+    control.ReadDeviceInformation(information);
+    EXPECT_TRUE(information.m_bPrinterInfo && !information.m_bStatus && !information.m_bInfo);
+    EXPECT_EQ("1.23/NY0042", information.m_strFirmwareVersion + "/" + information.m_strSerialNumber);
+}
