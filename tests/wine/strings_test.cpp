@@ -8,7 +8,6 @@
 #include <map>
 #include <regex>
 
-#include "app/nyagent_app.h"
 #include "app/strings.h"
 #include "tests/common/trace_capture.h"
 
@@ -100,11 +99,9 @@ TEST(LoadStringEnglish, FindsEnglishDirectly) {
     ASSERT_EQ(0x0409, GetUserDefaultLangID());
     CTraceCapture trace;
     EXPECT_EQ("Not connected", LoadString(108));
-    EXPECT_EQ("About Tessel Photo", FormatString(101, "Tessel Photo"));
     EXPECT_EQ("Tessel Photo version 4.0", FormatString(147, "Tessel Photo", 4, 0));
     // Each look-up misses the exact language once before English.
-    const std::string strMiss = Unable(0x0409, ERROR_RESOURCE_LANG_NOT_FOUND);
-    EXPECT_EQ(std::vector<std::string>(3, strMiss), trace.Lines());
+    EXPECT_EQ(std::vector<std::string>(2, Unable(0x0409, ERROR_RESOURCE_LANG_NOT_FOUND)), trace.Lines());
 }
 
 TEST(LoadStringEnglish, IdAboveTheTableIsEmptyAfterTheWholeChain) {
@@ -115,27 +112,6 @@ TEST(LoadStringEnglish, IdAboveTheTableIsEmptyAfterTheWholeChain) {
         Unable(0x0409, ERROR_RESOURCE_NAME_NOT_FOUND), Unable(0x0009, ERROR_RESOURCE_NAME_NOT_FOUND),
         Unable(0x0409, ERROR_RESOURCE_NAME_NOT_FOUND), Unable(0x0009, ERROR_RESOURCE_NAME_NOT_FOUND)};
     EXPECT_EQ(expected, trace.Lines());
-}
-
-TEST(LoadStringEnglish, VersionRecord) {
-    std::string strValue = "unchanged";
-    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("FileDescription", strValue));
-    EXPECT_EQ("Tessel Photo Agent", strValue);
-    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("FileVersion", strValue));
-    EXPECT_EQ("4, 0, 4, 0", strValue);
-    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("CompanyName", strValue));
-    EXPECT_FALSE(strValue.empty());
-    strValue = "unchanged";
-    EXPECT_FALSE(CNyAgentApp::GetVersionInformation("NoSuchKey", strValue));
-    EXPECT_EQ("unchanged", strValue);
-    EXPECT_STREQ("Tessel Photo", CNyAgentApp::GetProductName());
-
-    WORD wMajor = 0, wMinor = 0, wBuild = 0, wRevision = 0;
-    ASSERT_TRUE(CNyAgentApp::GetProductVersion(wMajor, wMinor, wBuild, wRevision));
-    EXPECT_EQ(4, wMajor);
-    EXPECT_EQ(0, wMinor);
-    EXPECT_EQ(4, wBuild);
-    EXPECT_EQ(0, wRevision);
 }
 
 TEST(LoadStringFrenchCanada, FallsToFrenchAfterOneTrace) {

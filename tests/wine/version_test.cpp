@@ -29,6 +29,9 @@ TEST(VersionRecord, LastTranslationHoldingTheKeyWins) {
     EXPECT_TRUE(CNyAgentApp::GetVersionInformation("CompanyName", strValue));
     EXPECT_EQ("First Company", strValue);
     EXPECT_STREQ("Second Product", CNyAgentApp::GetProductName());
+    strValue = "unchanged";
+    EXPECT_FALSE(CNyAgentApp::GetVersionInformation("NoSuchKey", strValue));
+    EXPECT_EQ("unchanged", strValue);
 }
 
 TEST(VersionRecord, FixedBlockGivesTheProductVersion) {
