@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <type_traits>
 
 #include "devices/shared/def_device.h"
 #include "tests/common/trace_capture.h"
@@ -39,8 +44,9 @@ TEST(Spooler, PrinterInfoOfAMissingPrinter) {
     CTraceCapture trace;
     CPrinterInfo info;
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME), device.GetPrinterInfo(info));
-    EXPECT_EQ(std::vector<std::string>{"CDevice::CDevice() : GetPrinterInfo() failed. GetLastError() = 1801\n"},
-              trace.Lines());
+    EXPECT_EQ(
+        std::vector<std::string>{"CDevice::CDevice() : GetPrinterInfo() failed. GetLastError() = 1801\n"},
+        trace.Lines());
     EXPECT_EQ(nullptr, info.GetInfo());
 }
 
@@ -59,42 +65,52 @@ TEST(Spooler, PrinterDataFirmwareAndMissingValue) {
     const DWORD dwError = CDevice::GetPrinterData(hPrinter, "SerialNumber", strValue);
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), dwError);
     EXPECT_EQ("unchanged", strValue);
-    EXPECT_EQ(std::vector<std::string>{"CDevice::GetPrinterData() : GetPrinterData() failed. GetLastError() = 2\n"},
-              trace.Lines());
+    EXPECT_EQ(
+        std::vector<std::string>{"CDevice::GetPrinterData() : GetPrinterData() failed. GetLastError() = 2\n"},
+        trace.Lines());
     ClosePrinter(hPrinter);
 }
 
-TEST(PrinterInfo, CopyRebasesEveryPointerAndKeepsNulls) {
-    // A block laid out as the spooler lays it out: the structure, then its texts.
-    CPrinterInfo source(sizeof(PRINTER_INFO_2A) + 64);
-    BYTE* pBase = source.GetBuffer();
-    std::memset(pBase, 0, source.GetSize());
+namespace {
+
+// Calls f(pointer, index) for each of the 13 pointers of the block.
+template <typename Info, typename F> void ForEachPointer(Info& info, F f) {
+    int nIndex = 0;
+    std::apply([&](auto&... p) { (f(p, nIndex++), ...); },
+               std::tie(info.pServerName, info.pPrinterName, info.pShareName, info.pPortName,
+                        info.pDriverName, info.pComment, info.pLocation, info.pDevMode, info.pSepFile,
+                        info.pPrintProcessor, info.pDatatype, info.pParameters, info.pSecurityDescriptor));
+}
+
+} // namespace
+
+TEST(PrinterInfo, CopyRebasesEveryPointerAndOutlivesItsSource) {
+    // A block laid out as the spooler lays it out: the structure, then its
+    // data, here a distinct text for each pointer.
+    std::unique_ptr<CPrinterInfo> pSource = std::make_unique<CPrinterInfo>(sizeof(PRINTER_INFO_2A) + 13 * 16);
+    BYTE* pBase = pSource->GetBuffer();
+    std::memset(pBase, 0, pSource->GetSize());
     PRINTER_INFO_2A* pInfo = reinterpret_cast<PRINTER_INFO_2A*>(pBase);
-    char* pText = reinterpret_cast<char*>(pBase + sizeof(PRINTER_INFO_2A));
-    std::strcpy(pText, "Kestrel");
-    std::strcpy(pText + 16, "USB001");
-    pInfo->pPrinterName = pText;
-    pInfo->pPortName = pText + 16;
-    pInfo->pDatatype = pText + 16;
+    ForEachPointer(*pInfo, [&](auto& p, int nIndex) {
+        char* pText = reinterpret_cast<char*>(pBase + sizeof(PRINTER_INFO_2A) + 16 * nIndex);
+        std::snprintf(pText, 16, "text %d", nIndex);
+        p = reinterpret_cast<std::remove_reference_t<decltype(p)>>(pText);
+    });
     pInfo->Attributes = 0x40;
 
     CPrinterInfo copy;
-    copy = source;
+    copy = *pSource;
+    pSource.reset();
     const PRINTER_INFO_2A* pCopy = copy.GetInfo();
     ASSERT_NE(nullptr, pCopy);
-    ASSERT_NE(static_cast<const void*>(pCopy), static_cast<const void*>(pInfo));
-    EXPECT_TRUE(PointsInto(pCopy->pPrinterName, copy));
-    EXPECT_TRUE(PointsInto(pCopy->pPortName, copy));
-    EXPECT_TRUE(PointsInto(pCopy->pDatatype, copy));
-    EXPECT_STREQ("Kestrel", pCopy->pPrinterName);
-    EXPECT_STREQ("USB001", pCopy->pPortName);
-    EXPECT_EQ(pCopy->pPortName, pCopy->pDatatype);
-    EXPECT_EQ(nullptr, pCopy->pServerName);
-    EXPECT_EQ(nullptr, pCopy->pDevMode);
-    EXPECT_EQ(nullptr, pCopy->pSecurityDescriptor);
     EXPECT_EQ(0x40u, pCopy->Attributes);
-
-    // The copy outlives its source.
-    source = CPrinterInfo();
-    EXPECT_STREQ("Kestrel", copy.GetInfo()->pPrinterName);
+    // Each pointer lies in the copy's own buffer (checked before it is read,
+    // since a pointer left in the freed source must not be followed).
+    ForEachPointer(*pCopy, [&](auto* p, int nIndex) {
+        if (!PointsInto(p, copy)) {
+            ADD_FAILURE() << "pointer " << nIndex << " is not rebased";
+            return;
+        }
+        EXPECT_STREQ(("text " + std::to_string(nIndex)).c_str(), reinterpret_cast<const char*>(p));
+    });
 }
