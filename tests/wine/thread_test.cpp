@@ -115,14 +115,21 @@ TEST(Thread, PeriodCountsFromTheEndOfOneStepToTheStartOfTheNext) {
         EXPECT_GE(thread.m_StepStarts[i] - thread.m_StepEnds[i - 1] + 16, dwPeriod) << "step " << i;
 }
 
-TEST(Thread, DestructorAfterCloseAndWaitReturns) {
-    auto pThread = std::make_unique<CProbeThread>(1);
-    ASSERT_TRUE(pThread->Resume());
-    ASSERT_TRUE(pThread->WaitForStepStart(5000));
-    pThread->SignalClose();
-    pThread->WaitForEnd();
-    pThread.reset();
-    SUCCEED();
+namespace {
+
+DWORD WINAPI DestroyProbe(void* pThread) {
+    delete static_cast<CProbeThread*>(pThread);
+    return 0;
+}
+
+} // namespace
+
+TEST(Thread, NeverResumedIsDestroyedPromptly) {
+    // Destroyed on a thread of its own, so that a wait that never ends fails
+    // the test instead of hanging it.
+    CUniqueHandle hDestroyer(CreateThread(nullptr, 0, DestroyProbe, new CProbeThread(60000), 0, nullptr));
+    ASSERT_TRUE(hDestroyer);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(hDestroyer.Get(), 5000));
 }
 
 namespace {
