@@ -1,0 +1,90 @@
+#include "tests/wine/fake_usb_printer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+
+#include <gtest/gtest.h>
+
+#include "sim/usb/usb_driver_service.h"
+
+// The build passes the Unix path of the driver; Wine sees the Unix root as Z:.
+std::string DriverPath() {
+    std::string strPath = "Z:" + std::string(NY_USB_DRIVER);
+    std::replace(strPath.begin(), strPath.end(), '/', '\\');
+    return strPath;
+}
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+} // namespace
+
+CFakeUsbPrinter::CFakeUsbPrinter(const std::string& strSerial)
+    : m_strSerial(strSerial), m_strKey(std::string(CUsbDriverService::kDevicesKey) + "\\" + strSerial) {
+    const std::string strLink =
+        "\\??\\usb#vid_0e7a&pid_003c#" + Lower(strSerial) + "#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+    const std::string strSection = "\\BaseNamedObjects\\NySim.UsbPrint." + strSerial;
+    m_strPath = "\\\\?\\" + strLink.substr(4);
+    HKEY hKey = nullptr;
+    EXPECT_EQ(0, RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                 &hKey, nullptr));
+    RegSetValueExA(hKey, "SymbolicLink", 0, REG_SZ, reinterpret_cast<const BYTE*>(strLink.c_str()),
+                   static_cast<DWORD>(strLink.size() + 1));
+    RegSetValueExA(hKey, "Section", 0, REG_SZ, reinterpret_cast<const BYTE*>(strSection.c_str()),
+                   static_cast<DWORD>(strSection.size() + 1));
+    RegCloseKey(hKey);
+}
+
+CFakeUsbPrinter::~CFakeUsbPrinter() {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_strKey.c_str());
+}
+
+SimUsbBridge& CFakeUsbPrinter::CreateBridge() {
+    m_hMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                        (usbbridge::kMappingPrefix + m_strSerial).c_str()));
+    m_view.Reset(MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    EXPECT_TRUE(m_view);
+    std::uint8_t* pBlock = m_view.Get();
+    for (std::size_t i = offsetof(SimUsbBridge, status); i < offsetof(SimUsbBridge, logCount); ++i)
+        pBlock[i] = static_cast<std::uint8_t>(i * 7 + 1); // status and info
+    for (std::size_t i = offsetof(SimUsbBridge, logs); i < offsetof(SimUsbBridge, failStatus); ++i)
+        pBlock[i] = static_cast<std::uint8_t>(0x80 + i);
+    SimUsbBridge& bridge = *reinterpret_cast<SimUsbBridge*>(pBlock);
+    bridge.logCount = 3;
+    bridge.size = sizeof(SimUsbBridge);
+    bridge.magic = usbbridge::kMagic;
+    return bridge;
+}
+
+CUniqueHandle CFakeUsbPrinter::Open() const {
+    HANDLE hDevice = CreateFileA(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 0x40000001, nullptr);
+    return CUniqueHandle(hDevice == INVALID_HANDLE_VALUE ? nullptr : hDevice);
+}
+
+DWORD CFakeUsbPrinter::Request(DWORD dwIoctl, Bytes input, Bytes& answer) const {
+    CUniqueHandle hDevice = Open();
+    if (!hDevice)
+        return GetLastError();
+    DWORD dwReturned = 0;
+    if (!DeviceIoControl(hDevice.Get(), dwIoctl, input.data(), static_cast<DWORD>(input.size()),
+                         answer.data(), static_cast<DWORD>(answer.size()), &dwReturned, nullptr))
+        return GetLastError();
+    answer.resize(dwReturned);
+    return 0;
+}
+
+DWORD CFakeUsbPrinter::Get(std::uint8_t code, std::uint16_t value, Bytes& answer) const {
+    return Request(usbbridge::kIoctlVendorGet,
+                   {code, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)}, answer);
+}
+
+DWORD CFakeUsbPrinter::Set(std::uint8_t code) const {
+    Bytes none;
+    return Request(usbbridge::kIoctlVendorSet, {code, 0, 0}, none);
+}

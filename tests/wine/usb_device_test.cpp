@@ -1,0 +1,339 @@
+// The USB device against the stand-in USB printing class driver: the bytes of
+// every request, the record taken verbatim, Cancel and Resume by console event
+// or by request, the status mutex held by another process, a failed start, a
+// printer unplugged while polled, and a scripted job from the simulator.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include "devices/usb/usb_device.h"
+#include "sim/usb/usb_driver_service.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/fake_usb_printer.h"
+#include "tests/wine/recording_notify.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_printer.h"
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
+    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeOutMs; Sleep(20)) {
+        if (pfnDone())
+            return true;
+    }
+    return pfnDone();
+}
+
+std::vector<std::string> Collect(CRecordingNotify& notify, DWORD dwForMs) {
+    std::vector<std::string> calls;
+    WaitFor(
+        [&] {
+            const std::vector<std::string> fresh = notify.Take();
+            calls.insert(calls.end(), fresh.begin(), fresh.end());
+            return false;
+        },
+        dwForMs);
+    return calls;
+}
+
+// The environment variable that turns this program into the mutex holder.
+constexpr char kHolderVariable[] = "NY_USB_MUTEX_HOLDER";
+
+// This test program run again as another process that holds the port's
+// status mutex until the test lets it go.
+class CMutexHolder {
+public:
+    explicit CMutexHolder(const std::string& strPort)
+        : m_strMutex("KORVA.Nylm.Status." + strPort + ".Mutex"),
+          m_hHeld(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          m_hRelease(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+        SetHandleInformation(m_hHeld.Get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        SetHandleInformation(m_hRelease.Get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        const std::string strValue = m_strMutex + ";" +
+                                     std::to_string(reinterpret_cast<UINT_PTR>(m_hHeld.Get())) + ";" +
+                                     std::to_string(reinterpret_cast<UINT_PTR>(m_hRelease.Get()));
+        char szExe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, szExe, MAX_PATH);
+        std::string strCommand = "\"" + std::string(szExe) + "\" --gtest_filter=UsbMutexHolder.*";
+        SetEnvironmentVariableA(kHolderVariable, strValue.c_str());
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                           &process)) {
+            m_hProcess.Reset(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+        SetEnvironmentVariableA(kHolderVariable, nullptr);
+        m_bHeld = m_hProcess && WaitForSingleObject(m_hHeld.Get(), 10000) == WAIT_OBJECT_0;
+    }
+    ~CMutexHolder() { Release(); }
+    bool Held() const { return m_bHeld; }
+    void Release() {
+        SetEvent(m_hRelease.Get());
+        if (m_hProcess)
+            WaitForSingleObject(m_hProcess.Get(), 10000);
+    }
+
+private:
+    std::string m_strMutex;
+    CUniqueHandle m_hHeld;
+    CUniqueHandle m_hRelease;
+    CUniqueHandle m_hProcess;
+    bool m_bHeld = false;
+};
+
+class UsbDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(0u, CUsbDriverService::Install(DriverPath()));
+        ASSERT_EQ(0u, CUsbDriverService::Start());
+        // A ready printer: only the record's own changes are told.
+        CDeviceStatus ready;
+        CUsbDevice::FillDefaultStatus(&ready);
+        std::memcpy(m_bridge.status, ready.Data(), CDeviceStatus::kSize);
+    }
+    void TearDown() override { CUsbDriverService::Stop(); }
+
+    const std::string m_strPort = UniqueName("USB");
+    CFakeUsbPrinter m_printer{UniqueName("NYD")};
+    SimUsbBridge& m_bridge = m_printer.CreateBridge();
+    CRecordingNotify m_notify;
+};
+
+} // namespace
+
+// Run only as the child of CMutexHolder: takes the mutex and keeps it.
+TEST(UsbMutexHolder, HoldsTheStatusMutex) {
+    const char* pszValue = std::getenv(kHolderVariable);
+    if (!pszValue)
+        GTEST_SKIP() << "run by the mutex tests as another process";
+    const std::string strValue = pszValue;
+    const std::size_t nFirst = strValue.find(';');
+    const std::size_t nSecond = strValue.find(';', nFirst + 1);
+    const HANDLE hHeld =
+        reinterpret_cast<HANDLE>(std::stoull(strValue.substr(nFirst + 1, nSecond - nFirst - 1)));
+    const HANDLE hRelease = reinterpret_cast<HANDLE>(std::stoull(strValue.substr(nSecond + 1)));
+    CUniqueHandle hMutex(CreateMutexA(nullptr, TRUE, strValue.substr(0, nFirst).c_str()));
+    ASSERT_TRUE(hMutex);
+    SetEvent(hHeld);
+    WaitForSingleObject(hRelease, 60000);
+    ReleaseMutex(hMutex.Get());
+}
+
+TEST_F(UsbDeviceTest, EachRequestCarriesItsBytesAndItsAnswerVerbatim) {
+    // Its polling thread asks for the status in between; the test finds its own requests.
+    CUsbDevice manual(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    CDeviceStatus status;
+    DEVICE_INFO info = {};
+    WORD wCount = 0;
+    DEVICE_LOG log = {};
+    m_bridge.logCount = 0x0105;
+    struct Case {
+        const char* pszName;
+        std::function<DWORD()> pfnCall;
+        std::uint32_t ioctl;
+        std::uint8_t input[3];
+        std::uint32_t outputLength;
+    };
+    const Case cases[] = {
+        {"ReadStatus", [&] { return manual.ReadStatus(&status); }, 0x0022003C, {0x14, 0, 0}, 44},
+        {"ReadInfo", [&] { return manual.ReadInfo(&info); }, 0x0022003C, {0x20, 0, 0}, 78},
+        {"GetNumberOfLogs", [&] { return manual.GetNumberOfLogs(&wCount); }, 0x0022003C, {0x1E, 0, 0}, 4},
+        {"GetLogs", [&] { return manual.GetLogs(0x0102, &log); }, 0x0022003C, {0x1F, 0x01, 0x02}, 8},
+        {"OnCancel", [&] { return manual.OnCancel(); }, 0x00220038, {0x15, 0, 0}, 0},
+        {"OnResume", [&] { return manual.OnResume(); }, 0x00220038, {0x1D, 0, 0}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        const std::uint32_t nBefore = m_bridge.requestCount;
+        EXPECT_EQ(0u, c.pfnCall());
+        bool bFound = false;
+        for (std::uint32_t n = nBefore; n < m_bridge.requestCount && !bFound; ++n) {
+            const SimUsbRequest& request = m_bridge.last[n % usbbridge::kRingSize];
+            bFound = request.ioctl == c.ioctl && std::memcmp(request.input, c.input, 3) == 0 &&
+                     request.input[3] == 0 && request.inputLength == 3 &&
+                     request.outputLength == c.outputLength;
+        }
+        EXPECT_TRUE(bFound);
+    }
+    EXPECT_EQ(0, std::memcmp(status.Data(), m_bridge.status, CDeviceStatus::kSize));
+    EXPECT_EQ(0, std::memcmp(info.abData, m_bridge.info, DEVICE_INFO::kSize));
+    EXPECT_EQ(0x0105, wCount);
+    EXPECT_EQ(1u, m_bridge.cancelCount);
+    EXPECT_EQ(1u, m_bridge.resumeCount);
+
+    // A short answer leaves the rest of the record zero.
+    m_bridge.answerLength = 10;
+    EXPECT_EQ(0u, manual.ReadStatus(&status));
+    EXPECT_EQ(0, std::memcmp(status.Data(), m_bridge.status, 10));
+    EXPECT_EQ(CDeviceStatus::kSize - 10, static_cast<std::size_t>(std::count(
+                                             status.Data() + 10, status.Data() + CDeviceStatus::kSize, 0)));
+}
+
+TEST_F(UsbDeviceTest, AFailedRequestIsTracedAndLeavesTheCallersRecord) {
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    m_bridge.failStatus = static_cast<std::int32_t>(0xC000009D); // device not connected
+    CTraceCapture trace;
+    CDeviceStatus status;
+    status.SetProgress(77);
+    DEVICE_INFO info = {};
+    info.abData[0] = 0x5A;
+    EXPECT_EQ(1167u, device.ReadStatus(&status));
+    EXPECT_EQ(1167u, device.ReadInfo(&info));
+    EXPECT_EQ(77, status.GetProgress());
+    EXPECT_EQ(0x5A, info.abData[0]);
+    EXPECT_LE(1, trace.Count("CUsbDevice::ReadStatus() : DeviceIoControl() failed. GetLastError() = 1167\n"));
+    EXPECT_EQ(1, trace.Count("CUsbDevice::ReadInfo() : DeviceIoControl() failed. GetLastError() = 1167\n"));
+    // Unplugged while polled: every poll fails, nothing is told, the record stays.
+    EXPECT_TRUE(Collect(m_notify, 700).empty());
+    EXPECT_EQ(0x2A, device.GetProductId());
+}
+
+TEST_F(UsbDeviceTest, CancelAndResumeGoToTheConsoleFirst) {
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    const std::string strConsole = "Global\\KORVA.Nylm.Console." + m_strPort;
+    {
+        // The print path listens: the events are signalled, the printer hears nothing.
+        CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, (strConsole + ".Cancel").c_str()));
+        CUniqueHandle hResume(CreateEventA(nullptr, FALSE, FALSE, (strConsole + ".Resume").c_str()));
+        CTraceCapture trace;
+        EXPECT_EQ(0u, device.OnCancel());
+        EXPECT_EQ(0u, device.OnResume());
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hCancel.Get(), 0));
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hResume.Get(), 0));
+        EXPECT_EQ(0u, m_bridge.cancelCount + m_bridge.resumeCount);
+        EXPECT_TRUE(trace.Lines().empty());
+    }
+    // Without them: the event's failure is traced, then the request goes out.
+    CTraceCapture trace;
+    EXPECT_EQ(0u, device.OnCancel());
+    EXPECT_EQ(0u, device.OnResume());
+    EXPECT_EQ(1u, m_bridge.cancelCount);
+    EXPECT_EQ(1u, m_bridge.resumeCount);
+    EXPECT_EQ((std::vector<std::string>{
+                  "CUsbDevice::OpenCancelEvent() : OpenEvent(" + strConsole +
+                      ".Cancel) failed. GetLastError() = 2\n",
+                  "CUsbDevice::OpenResumeEvent() : OpenEvent(" + strConsole +
+                      ".Resume) failed. GetLastError() = 2\n",
+              }),
+              trace.Lines());
+    m_bridge.failStatus = static_cast<std::int32_t>(0xC0000001);
+    EXPECT_EQ(31u, device.OnCancel());
+    EXPECT_EQ(1, trace.Count("CUsbDevice::OnCancel() : DeviceIoControl() failed. GetLastError() = 31\n"));
+}
+
+TEST_F(UsbDeviceTest, TheStatusMutexOfAnotherProcessHoldsRequestsButNotStop) {
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    CMutexHolder holder(m_strPort);
+    ASSERT_TRUE(holder.Held());
+    Sleep(300); // the polling thread now waits for the mutex
+    const std::uint32_t nRequests = m_bridge.requestCount;
+    // The user-interface thread gives up after a few seconds, sending nothing.
+    CTraceCapture trace;
+    DEVICE_INFO info = {};
+    EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), device.ReadInfo(&info));
+    EXPECT_EQ(1, trace.Count("CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(KORVA.Nylm.Status." +
+                             m_strPort + ".Mutex) returns 258. Request not sent\n"));
+    EXPECT_EQ(nRequests, m_bridge.requestCount);
+    // Stop ends the polling thread's wait at once.
+    const DWORD dwStart = GetTickCount();
+    device.OnDisconnected();
+    EXPECT_LT(GetTickCount() - dwStart, 1000u);
+    EXPECT_EQ(nRequests, m_bridge.requestCount);
+}
+
+TEST_F(UsbDeviceTest, RequestsWaitForTheMutexToBeReleased) {
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    std::unique_ptr<CMutexHolder> pHolder = std::make_unique<CMutexHolder>(m_strPort);
+    ASSERT_TRUE(pHolder->Held());
+    const std::uint32_t nRequests = m_bridge.requestCount;
+    Sleep(600);
+    EXPECT_EQ(nRequests, m_bridge.requestCount);
+    pHolder.reset();
+    EXPECT_TRUE(WaitFor([&] { return m_bridge.requestCount > nRequests; }, 2000));
+}
+
+TEST_F(UsbDeviceTest, StartFailureKeepsTheDefaultRecord) {
+    const std::string strPath = m_printer.Path() + "x";
+    CTraceCapture trace;
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), strPath.c_str());
+    EXPECT_EQ((std::vector<std::string>{
+                  "CUsbDevoce::Start() : CreateFile(" + strPath + ") failed. GetLastError() = 2\n",
+                  "CUsbDevice::CUsbDevice() : Start() failed. GetLastError() = 2\n",
+              }),
+              trace.Lines());
+    EXPECT_TRUE(device.IsConnected());
+    CDeviceStatus expected;
+    CUsbDevice::FillDefaultStatus(&expected);
+    const Bytes bytes(expected.Data(), expected.Data() + CDeviceStatus::kSize);
+    EXPECT_EQ((Bytes{'N', 'Y', 'R', 'A', 0x7A, 0x0E, 0x2A, 0, '0', '0'}),
+              Bytes(bytes.begin(), bytes.begin() + 10));
+    EXPECT_EQ(0x20, bytes[28]);
+    EXPECT_EQ(1, bytes[32]);
+    EXPECT_EQ(0x2A, device.GetProductId());
+    CDeviceStatus status;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), device.ReadStatus(&status));
+    EXPECT_TRUE(Collect(m_notify, 300).empty());
+}
+
+TEST_F(UsbDeviceTest, ConnectingTellsWhetherThePrinterPrints) {
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), nullptr);
+    EXPECT_FALSE(device.IsConnected());
+    m_bridge.status[CDeviceStatus::kOffDeviceState] = kStatePrinting;
+    device.OnConnected(m_printer.Path().c_str());
+    EXPECT_EQ(std::vector<std::string>{"PrintingStarted"}, m_notify.Take());
+    device.OnDisconnected();
+    m_bridge.status[CDeviceStatus::kOffDeviceState] = kStateReady;
+    device.OnConnected(m_printer.Path().c_str());
+    EXPECT_EQ(std::vector<std::string>{"PrintingEnded"}, m_notify.Take());
+}
+
+TEST(UsbDeviceSim, FollowsAScriptedJobWithAPaperOutAndAResume) {
+    const std::string strSerial = UniqueName("NYS");
+    CFakeUsbPrinter printer(strSerial);
+    ASSERT_EQ(0u, CUsbDriverService::Install(DriverPath()));
+    ASSERT_EQ(0u, CUsbDriverService::Start());
+    const std::string strPort = UniqueName("USB");
+    const std::string strStop = UniqueName("NySim.Stop.");
+    // Steps last long enough for two polls each, even on a busy machine.
+    CScriptFile script("0 1 0 0 0\n600 3 1 0 0\n1200 3 7 0 0\n1800 3 4 50 0x80000001 hold\n2400 3 4 60 0\n"
+                       "3000 1 0 0 0\n");
+    CSimChild sim;
+    ASSERT_TRUE(sim.Start("--port " + strPort + " --usb " + strSerial + " --no-print-path --tick 10 --print" +
+                          " --stop-event " + strStop + " --script \"" + script.Path() + "\""));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            CUniqueHandle hBridge(
+                OpenFileMappingA(FILE_MAP_READ, FALSE, (usbbridge::kMappingPrefix + strSerial).c_str()));
+            return static_cast<bool>(hBridge);
+        },
+        10000));
+    CRecordingNotify notify;
+    std::vector<std::string> calls;
+    {
+        CUsbDevice device(&notify, "Kestrel U", strPort.c_str(), printer.Path().c_str());
+        WaitFor(
+            [&] {
+                const std::vector<std::string> fresh = notify.Take();
+                calls.insert(calls.end(), fresh.begin(), fresh.end());
+                if (!fresh.empty() && fresh.back() == "ErrorRaised") {
+                    EXPECT_EQ(0u, device.OnResume()); // by request: the print path is not there
+                }
+                return !calls.empty() && calls.back() == "StatusChanged" && !device.IsPrinting(nullptr);
+            },
+            15000);
+    }
+    const std::vector<std::string> expected = {"PrintingStarted", "StatusChanged", "StatusChanged",
+                                               "ErrorRaised",     "ErrorCleared",  "StatusChanged",
+                                               "PrintingEnded",   "StatusChanged"};
+    EXPECT_EQ(expected, calls);
+    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
+    SetEvent(hStop.Get());
+    sim.Wait(10000);
+    EXPECT_NE(std::string::npos, sim.Output().find("USB Resume: error cleared"));
+    CUsbDriverService::Stop();
+}
