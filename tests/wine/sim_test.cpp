@@ -24,13 +24,6 @@ std::string StatusMapping(const std::string& strPort) {
     return "Global\\NYRA_DEVICE_STATUS." + strPort;
 }
 
-// What an agent does to send Cancel or Resume through the print path.
-bool SignalConsole(const std::string& strPort, const char* pszEvent) {
-    const std::string strName = "Global\\KORVA.Nylm.Console." + strPort + "." + pszEvent;
-    CUniqueHandle hEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, strName.c_str()));
-    return hEvent && SetEvent(hEvent.Get());
-}
-
 // A reader of a port's status block in another process than the simulator,
 // as the agent's shared-memory device is: it keeps every distinct record it sees.
 class CStatusFollower {
@@ -81,10 +74,6 @@ private:
     std::vector<CDeviceStatus> m_history;
 };
 
-std::function<bool(const CDeviceStatus&)> Code(std::uint32_t code) {
-    return [code](const CDeviceStatus& status) { return status.GetStatusCode() == code; };
-}
-
 std::function<bool(const CDeviceStatus&)> Phase(std::uint8_t phase) {
     return [phase](const CDeviceStatus& status) { return status.GetPrintPhase() == phase; };
 }
@@ -113,6 +102,13 @@ protected:
                                   "\" --tick 10 --stop-event " + m_strStop + " " + strArguments));
         ASSERT_TRUE(m_follower.Open(StatusMapping(m_strPort), m_child))
             << "exit code " << m_child.Wait(0) << ", output: " << m_child.Output();
+    }
+
+    // Signals the stop event; the simulator ends with 0.
+    void StopSim() {
+        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
+        ASSERT_TRUE(hStop && SetEvent(hStop.Get()));
+        EXPECT_EQ(0u, m_child.Wait(kStepTimeoutMs));
     }
 
     const std::string m_strPort = UniqueName("SIM");
@@ -157,36 +153,6 @@ TEST_F(SimulatorTest, AnotherProcessFollowsAWholeJobThroughTheMapping) {
         << m_child.Output();
 }
 
-TEST_F(SimulatorTest, CancelEventEndsARunningJob) {
-    StartSim("0 1 0 0 0\n100 3 1 0 0\n200 3 4 10 0\n60000 3 4 100 0\n60100 1 0 0 0\n");
-    ASSERT_TRUE(m_follower.WaitFor(Phase(kPhaseYellow)));
-    ASSERT_TRUE(SignalConsole(m_strPort, "Cancel"));
-    ASSERT_TRUE(m_follower.WaitFor(IsReady));
-    EXPECT_EQ(0u, m_child.Wait(kStepTimeoutMs)); // long before the script's minute
-}
-
-TEST_F(SimulatorTest, ResumeEventClearsPaperOutAndTheJobGoesOn) {
-    StartSim("0 1 0 0 0\n100 3 1 0 0\n200 3 4 40 0x80000001 hold\n300 3 4 80 0\n400 3 3 50 0\n500 1 0 0 0\n");
-    ASSERT_TRUE(m_follower.WaitFor(Code(0x80000001)));
-    // Held: the job stays on the error far longer than the rest of the script takes.
-    Sleep(500);
-    EXPECT_EQ(0x80000001u, m_follower.Read().GetStatusCode());
-    EXPECT_TRUE(m_child.IsRunning());
-
-    const std::size_t nBefore = m_follower.History().size();
-    ASSERT_TRUE(SignalConsole(m_strPort, "Resume"));
-    ASSERT_TRUE(m_follower.WaitFor(Phase(kPhaseMagenta)));
-    ASSERT_TRUE(m_follower.WaitFor(IsReady));
-    EXPECT_EQ(0u, m_child.Wait(kStepTimeoutMs));
-
-    const std::vector<CDeviceStatus> after(m_follower.History().begin() + nBefore,
-                                           m_follower.History().end());
-    ASSERT_FALSE(after.empty());
-    for (const CDeviceStatus& status : after)
-        EXPECT_EQ(0u, status.GetStatusCode());
-    EXPECT_EQ((std::vector<int>{kPhaseYellow, kPhaseMagenta, kPhaseNone}), PhaseRuns(after));
-}
-
 TEST_F(SimulatorTest, NothingIsPublishedWhileAnAgentHoldsTheStatusMutex) {
     std::string script;
     for (int i = 0; i <= 100; ++i)
@@ -204,15 +170,12 @@ TEST_F(SimulatorTest, NothingIsPublishedWhileAnAgentHoldsTheStatusMutex) {
         EXPECT_TRUE(m_follower.WaitFor([&](const CDeviceStatus& status) { return status != held; }))
             << strMutex;
     }
-    ASSERT_TRUE(SignalConsole(m_strPort, "Cancel"));
-    EXPECT_EQ(0u, m_child.Wait(kStepTimeoutMs));
+    StopSim();
 }
 
 TEST_F(SimulatorTest, StopEventEndsTheSimulator) {
     StartSim("0 1 0 0 0\n", "--loop");
-    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
-    ASSERT_TRUE(hStop && SetEvent(hStop.Get()));
-    EXPECT_EQ(0u, m_child.Wait(kStepTimeoutMs));
+    StopSim();
 }
 
 TEST(Simulator, BadScriptIsRefusedWithItsLine) {

@@ -14,6 +14,17 @@ std::string PortKey(const std::string& strPort) {
     return printpath::PortSettingsKey(printpath::kTcpIpMonitorName, strPort);
 }
 
+// Sets a value under a key of HKEY_LOCAL_MACHINE, creating the key when needed.
+void SetValue(const std::string& strKey, const std::string& strValue, DWORD dwType, const void* pData,
+              DWORD cbData) {
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(hKey, strValue.c_str(), 0, dwType, static_cast<const BYTE*>(pData), cbData));
+    RegCloseKey(hKey);
+}
+
 } // namespace
 
 std::string CTestPortMonitor::DllPath() {
@@ -27,14 +38,8 @@ std::string CTestPortMonitor::DllPath() {
 }
 
 CTestPortMonitor::CTestPortMonitor() {
-    HKEY hKey = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, MonitorKey().c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
     const std::string strDriver = DllPath();
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(hKey, "Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>(strDriver.c_str()),
-                             static_cast<DWORD>(strDriver.size() + 1)));
-    RegCloseKey(hKey);
+    SetValue(MonitorKey(), "Driver", REG_SZ, strDriver.c_str(), static_cast<DWORD>(strDriver.size() + 1));
 }
 
 CTestPortMonitor::~CTestPortMonitor() {
@@ -67,29 +72,15 @@ void CTestPortMonitor::AddBarePort(const std::string& strPort) {
     m_ports.push_back(strPort);
 }
 
-void CTestPortMonitor::SetValue(const std::string& strPort, const std::string& strValue, DWORD dwType,
-                                const void* pData, DWORD cbData) {
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortKey(strPort).c_str(), 0, KEY_SET_VALUE, &hKey));
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(hKey, strValue.c_str(), 0, dwType, static_cast<const BYTE*>(pData), cbData));
-    RegCloseKey(hKey);
-}
-
 void CTestPortMonitor::SetString(const std::string& strPort, const std::string& strValue,
                                  const std::string& strData) {
-    SetValue(strPort, strValue, REG_SZ, strData.c_str(), static_cast<DWORD>(strData.size() + 1));
+    SetValue(PortKey(strPort), strValue, REG_SZ, strData.c_str(), static_cast<DWORD>(strData.size() + 1));
 }
 
 void CTestPortMonitor::SetDWORD(const std::string& strPort, const std::string& strValue, DWORD dwData) {
-    SetValue(strPort, strValue, REG_DWORD, &dwData, sizeof(dwData));
+    SetValue(PortKey(strPort), strValue, REG_DWORD, &dwData, sizeof(dwData));
 }
 
 void CTestPortMonitor::DeleteValue(const std::string& strPort, const std::string& strValue) {
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortKey(strPort).c_str(), 0, KEY_SET_VALUE, &hKey));
-    RegDeleteValueA(hKey, strValue.c_str());
-    RegCloseKey(hKey);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, PortKey(strPort).c_str(), strValue.c_str());
 }

@@ -25,8 +25,6 @@ public:
     void AddNetworkPort(const std::string& strPort, const std::string& strAddress, DWORD dwTcpPort);
     // A port the spooler knows but whose settings are missing.
     void AddBarePort(const std::string& strPort);
-    void SetValue(const std::string& strPort, const std::string& strValue, DWORD dwType, const void* pData,
-                  DWORD cbData);
     void SetString(const std::string& strPort, const std::string& strValue, const std::string& strData);
     void SetDWORD(const std::string& strPort, const std::string& strValue, DWORD dwData);
     void DeleteValue(const std::string& strPort, const std::string& strValue);

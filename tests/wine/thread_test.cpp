@@ -58,41 +58,33 @@ TEST(Thread, DoesNothingUntilResumed) {
     EXPECT_TRUE(thread.WaitForStepStart(5000));
 }
 
-TEST(Thread, CloseWhileWaitingEndsWithoutAnotherStep) {
-    CProbeThread thread(60000);
-    ASSERT_TRUE(thread.Resume());
-    thread.SignalClose();
-    thread.WaitForEnd();
-    EXPECT_EQ(0, thread.m_nSteps);
-    EXPECT_EQ(1, thread.m_nEnds);
-}
-
-TEST(Thread, CloseDuringAStepEndsRightAfterIt) {
-    CProbeThread thread(1);
-    thread.Hold();
-    ASSERT_TRUE(thread.Resume());
-    ASSERT_TRUE(thread.WaitForStepStart(5000));
-    thread.SignalClose();
-    thread.Release();
-    thread.WaitForEnd();
-    EXPECT_EQ(1, thread.m_nSteps);
-    EXPECT_EQ(1, thread.m_nEnds);
-}
-
-TEST(Thread, StepAskingToStopEndsTheThread) {
-    CProbeThread thread(1, TRUE, 3);
-    ASSERT_TRUE(thread.Resume());
-    thread.WaitForEnd();
-    EXPECT_EQ(3, thread.m_nSteps);
-    EXPECT_EQ(1, thread.m_nEnds);
-}
-
-TEST(Thread, RefusedBeginEndsWithoutStepOrEnd) {
-    CProbeThread thread(1, FALSE);
-    ASSERT_TRUE(thread.Resume());
-    thread.WaitForEnd();
-    EXPECT_EQ(0, thread.m_nSteps);
-    EXPECT_EQ(0, thread.m_nEnds);
+TEST(Thread, EndsOnCloseOnAStepsWordOrARefusedBegin) {
+    const struct {
+        const char* pszWhat;
+        DWORD dwPeriod;
+        BOOL bBegin;
+        int nStepsBeforeStop;
+        bool bCloseInStep, bClose;
+        int nSteps, nEnds;
+    } cases[] = {{"close while waiting", 60000, TRUE, -1, false, true, 0, 1},
+                 {"close during a step: it ends right after", 1, TRUE, -1, true, true, 1, 1},
+                 {"a step asks to stop", 1, TRUE, 3, false, false, 3, 1},
+                 {"begin refused: no step, no end", 1, FALSE, -1, false, false, 0, 0}};
+    for (const auto& c : cases) {
+        CProbeThread thread(c.dwPeriod, c.bBegin, c.nStepsBeforeStop);
+        if (c.bCloseInStep)
+            thread.Hold();
+        ASSERT_TRUE(thread.Resume());
+        if (c.bCloseInStep) {
+            ASSERT_TRUE(thread.WaitForStepStart(5000));
+        }
+        if (c.bClose)
+            thread.SignalClose();
+        thread.Release();
+        thread.WaitForEnd();
+        EXPECT_EQ(c.nSteps, thread.m_nSteps) << c.pszWhat;
+        EXPECT_EQ(c.nEnds, thread.m_nEnds) << c.pszWhat;
+    }
 }
 
 TEST(Thread, PeriodCountsFromTheEndOfOneStepToTheStartOfTheNext) {
