@@ -51,8 +51,6 @@ TEST(PjlReply, CompletenessRule) {
         {"56 bytes", "a" + filler55, true},
         {"lower-case x", std::string(47, 'a') + "\x1b%-12345x", true},
         {"sequence followed by CR LF", std::string(47, 'a') + kUel + "\r\n", false},
-        {"sequence in the middle", kUel + std::string(47, 'a'), false},
-        {"without ESC", std::string(48, 'a') + "%-12345X", false},
         {"wrong digit", std::string(47, 'a') + "\x1b%-12346X", false},
         {"NUL inside the data", std::string(20, '\0') + std::string(27, 'a') + kUel, true},
     };
@@ -121,8 +119,6 @@ TEST(PjlReply, CopyRecordWithoutKey) {
     } const cases[] = {
         {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)),
          "CLanStatusThread::CopyData() : Unable to found \"NYSTATUS=\" in data\n"},
-        {&kPjlStatusRequest, "nystatus=" + HexRun(0, 44),
-         "CLanStatusThread::CopyData() : Unable to found \"NYSTATUS=\" in data\n"},
         {&kPjlInfoRequest, "NYCONFIG" + HexRun(0, 78),
          "CLanInfoThread::CopyData() : Unable to found \"NYCONFIG=\" in data\n"},
     };
@@ -146,7 +142,6 @@ TEST(PjlReply, CopyReplyCode) {
         {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=\"2\""), 2, nullptr},
         {&kPjlResumeRequest, Reply("@PJL RESUME_STATUS=\"17\""), 17, nullptr},
         {&kPjlCancelRequest, "CANCEL_STATUS= \r\n\"  12\"", 12, nullptr}, // quote further on, blanks skipped
-        {&kPjlCancelRequest, "CANCEL_STATUS=\"", 0, nullptr},             // quote at the very end
         {&kPjlCancelRequest, "CANCEL_STATUS=\"-2\"", 0xFFFFFFFE, nullptr},
         {&kPjlResumeRequest, "\"1\" RESUME_STATUS=\"3\"", 3, nullptr}, // only quotes behind the key count
         {&kPjlCancelRequest, Reply("@PJL RESUME_STATUS=\"0\""), 0xAAAA,

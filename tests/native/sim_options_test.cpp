@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "sim/sim_options.h"
-#include "sim/status_line.h"
 
 namespace {
 
@@ -94,30 +93,4 @@ TEST(SimOptions, BadCommandLinesSayWhatIsWrong) {
         EXPECT_EQ(std::vector<std::string>{"KEPT"}, options.ports) << c.error; // left as it was
     }
     EXPECT_EQ("SIM-IP_10.0.0.12", DefaultSerial("IP_10.0.0.123")); // cut to the record's field
-}
-
-TEST(StatusLine, NamesStatePhaseAndError) {
-    const struct {
-        std::uint8_t state, phase;
-        std::uint32_t code;
-        const char* line;
-    } cases[] = {
-        {19, 7, 0, "  1250 ms USB001 state=19 (printing) phase=7 (waiting) progress=40% code=0x00000000"},
-        {6, 8, 0, "  1250 ms USB001 state=6 (unknown) phase=8 (unknown) progress=40% code=0x00000000"},
-        {3, 4, 0x80000001,
-         "  1250 ms USB001 state=3 (printing) phase=4 (yellow) progress=40% code=0x80000001 (printer error, "
-         "resumable)"},
-        {21, 1, 0x40000020,
-         "  1250 ms USB001 state=21 (initialising) phase=1 (feed in) progress=40% code=0x40000020 "
-         "(consumable "
-         "error)"},
-    };
-    for (const auto& c : cases) {
-        CDeviceStatus status;
-        status.SetDeviceState(c.state);
-        status.SetPrintPhase(c.phase);
-        status.SetProgress(40);
-        status.SetStatusCode(c.code);
-        EXPECT_EQ(c.line, FormatStatusLine(1250, "USB001", status));
-    }
 }
