@@ -42,6 +42,7 @@ add_library(nywin STATIC
     devices/usb/usb_devices.cpp
     monitor/device.cpp
     monitor/device_control.cpp
+    monitor/dialog_monitor.cpp
     monitor/installation_check.cpp
     monitor/printer_info.cpp
     monitor/printers.cpp

@@ -1,0 +1,63 @@
+// The hidden monitor window (template 141): the monitoring core's clock and
+// ears. It owns the printer set, ticks every 100 ms, and turns the system's
+// device, settings and power notifications into updates of the set.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/dialog.h"
+#include "monitor/printers.h"
+
+class CDeviceSource;
+class CStatusWindowSource;
+class CTrayState;
+
+class CDialogMonitor : public CDialog {
+public:
+    // The initialisation message: wParam is the tray (CTrayState*), lParam 0.
+    // Answered 1.
+    static constexpr UINT kMessageInit = WM_USER + 1;
+    // Answered 1, with no other effect.
+    static constexpr UINT kMessageNone = WM_USER + 2;
+    static constexpr UINT_PTR s_nTimerPollID = 1;
+    static constexpr UINT s_nTimerPollMs = 100;
+    static constexpr UINT_PTR s_nTimerDeviceChangeID = 2;
+    static constexpr UINT s_nTimerDeviceChangeMs = 20;
+    // The installation check runs every this many poll ticks.
+    static constexpr DWORD s_nTicksPerInstallationCheck = 30;
+
+    CDialogMonitor(CDeviceSource& devices, CStatusWindowSource& windowSource, BOOL bUseNyStatusMonitor);
+    ~CDialogMonitor() override;
+
+    // Kills the timers, then destroys the window.
+    void DestroyWindow();
+
+    // Null shows every printer's status window, a name that printer's.
+    void ShowWindows(const char* pszPrinterName);
+    // Every status window and device is gone afterwards (the tray's Exit).
+    void RemoveAllPrinters();
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+
+private:
+    void OnInit(CTrayState* pApplet);
+    void OnDeviceChange();
+    void OnWinIniChange();
+    // On Windows 2000 a second update follows each notification 20 ms later.
+    void RestartDeviceChangeTimer(const char* pszHandler);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnTimerPoll();
+    void OnTimerDeviceChange();
+    void InitOrUpdatePrintersAndDevicesList();
+    LRESULT OnPowerBroadcast(WPARAM nPowerEvent);
+
+    CPrinters m_printers;
+    CDeviceSource& m_devices;
+    CTrayState* m_pApplet = nullptr;
+    UINT_PTR m_nTimerPoll = 0;
+    UINT_PTR m_nTimerDeviceChange = 0;
+    DWORD m_nTicks = 0;
+    BOOL m_bUpdating = FALSE;
+};
