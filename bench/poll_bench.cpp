@@ -3,7 +3,8 @@
 //   poll_bench.exe vir-poll [COUNT]            CPU per shared-memory poll
 //   poll_bench.exe vir-idle [PRINTERS] [SEC]   process CPU while that many
 //                                              shared-memory printers poll at 250 ms
-//   poll_bench.exe usb-poll PORT PATH [COUNT]  CPU per USB poll on a device path
+//   poll_bench.exe usb-poll DRIVER [COUNT]     CPU per USB poll, on the stand-in
+//                                              class driver at DRIVER (a Windows path)
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +19,8 @@
 #include "devices/usb/usb_device.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
+#include "sim/usb/usb_bridge.h"
+#include "sim/usb/usb_driver_service.h"
 
 namespace {
 
@@ -98,13 +101,67 @@ int VirIdle(int nPrinters, int nSeconds) {
     return 0;
 }
 
-int UsbPoll(const char* pszPort, const char* pszPath, int nCount) {
+const std::string kSerial = "NYBENCH";
+const std::string kSerialLower = "nybench";
+const std::string kInterfaceClass = "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+
+// One fake printer served by the stand-in class driver for the length of a run.
+class CDriverPrinter {
+public:
+    explicit CDriverPrinter(const std::string& strDriver) {
+        const std::string strLink = "\\??\\usb#vid_0e7a&pid_003c#" + kSerialLower + "#" + kInterfaceClass;
+        const std::string strSection = "\\BaseNamedObjects\\NySim.UsbPrint." + kSerial;
+        HKEY hKey = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
+                        nullptr);
+        RegSetValueExA(hKey, "SymbolicLink", 0, REG_SZ, reinterpret_cast<const BYTE*>(strLink.c_str()),
+                       static_cast<DWORD>(strLink.size() + 1));
+        RegSetValueExA(hKey, "Section", 0, REG_SZ, reinterpret_cast<const BYTE*>(strSection.c_str()),
+                       static_cast<DWORD>(strSection.size() + 1));
+        RegCloseKey(hKey);
+        m_hBridge.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                           usbbridge::kMappingSize,
+                                           (usbbridge::kMappingPrefix + kSerial).c_str()));
+        m_view.Reset(MapViewOfFile(m_hBridge.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        if (m_view) {
+            SimUsbBridge& bridge = *reinterpret_cast<SimUsbBridge*>(m_view.Get());
+            CDeviceStatus status;
+            CUsbDevice::FillDefaultStatus(&status);
+            std::memcpy(bridge.status, status.Data(), CDeviceStatus::kSize);
+            bridge.size = sizeof(SimUsbBridge);
+            bridge.magic = usbbridge::kMagic;
+        }
+        m_bStarted = m_view && CUsbDriverService::Install(strDriver) == 0 && CUsbDriverService::Start() == 0;
+    }
+    ~CDriverPrinter() {
+        CUsbDriverService::Stop();
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, Key().c_str());
+    }
+    bool Started() const { return m_bStarted; }
+    std::string Path() const {
+        return "\\\\?\\usb#vid_0e7a&pid_003c#" + kSerialLower + "#" + kInterfaceClass;
+    }
+
+private:
+    static std::string Key() { return std::string(CUsbDriverService::kDevicesKey) + "\\" + kSerial; }
+    CUniqueHandle m_hBridge;
+    CUniqueView m_view;
+    bool m_bStarted = false;
+};
+
+int UsbPoll(const char* pszDriver, int nCount) {
+    CDriverPrinter printer(pszDriver);
+    if (!printer.Started()) {
+        std::fprintf(stderr, "the stand-in driver did not start\n");
+        return 1;
+    }
     CSilentNotify notify;
-    CUsbDevice device(&notify, "Bench", pszPort, pszPath);
+    CUsbDevice device(&notify, "Bench", "BENCHU", printer.Path().c_str());
     const ULONGLONG start = ThreadCpu();
     for (int i = 0; i < nCount; ++i)
         device.PollStatus();
-    ReportPerPoll("USB road (10 ms pause excluded, driver side not counted)", nCount, ThreadCpu() - start);
+    ReportPerPoll("USB road (10 ms pause excluded, the driver's process not counted)", nCount,
+                  ThreadCpu() - start);
     return 0;
 }
 
@@ -119,10 +176,9 @@ int main(int argc, char** argv) {
         return VirPoll(number(2, 1000000));
     if (strMode == "vir-idle")
         return VirIdle(number(2, 16), number(3, 60));
-    if (strMode == "usb-poll" && argc > 3)
-        return UsbPoll(argv[2], argv[3], number(4, 500));
+    if (strMode == "usb-poll" && argc > 2)
+        return UsbPoll(argv[2], number(3, 500));
     std::fprintf(
-        stderr,
-        "usage: poll_bench vir-poll [COUNT] | vir-idle [PRINTERS] [SEC] | usb-poll PORT PATH [COUNT]\n");
+        stderr, "usage: poll_bench vir-poll [COUNT] | vir-idle [PRINTERS] [SEC] | usb-poll DRIVER [COUNT]\n");
     return 2;
 }

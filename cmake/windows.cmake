@@ -74,5 +74,5 @@ target_compile_options(lan_exchange_bench PRIVATE ${NY_WARNINGS})
 
 # What polling costs: per poll of each road, and many idle printers (scripts/bench-poll.sh).
 add_executable(poll_bench bench/poll_bench.cpp)
-target_link_libraries(poll_bench PRIVATE nywin)
+target_link_libraries(poll_bench PRIVATE nyusbdriver)
 target_compile_options(poll_bench PRIVATE ${NY_WARNINGS})
