@@ -1,0 +1,198 @@
+// The monitor window wired as the agent wires it, on printers of Wine's
+// spooler, with a tray that records what it is told.
+#include "tests/wine/winsock_environment.h"
+
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include <dbt.h>
+
+#include "app/destruction_event.h"
+#include "app/winver.h"
+#include "devices/devices.h"
+#include "monitor/dialog_monitor.h"
+#include "monitor/tray_state.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
+#include "ui/status_window_source.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+constexpr DWORD kNT = VER_PLATFORM_WIN32_NT;
+
+void Pump(
+    DWORD dwMs, const std::function<bool()>& pfnDone = [] { return false; }) {
+    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwMs && !pfnDone(); Sleep(5)) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+}
+
+class CRecordingTray : public CTrayState {
+public:
+    void SetState(int nState) override { m_states.emplace_back(nState, GetTickCount()); }
+    void PostDestroy() override { ++m_nDestroys; }
+    std::vector<std::pair<int, DWORD>> m_states;
+    int m_nDestroys = 0;
+};
+
+// Once armed, the next synchronisation first delivers a device change to the
+// monitor window, as creating a window or a device may.
+class CReentrantDevices : public CDevices {
+public:
+    void Synchronise() override {
+        if (HWND hMonitor = std::exchange(m_hArmed, nullptr))
+            SendMessageA(hMonitor, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        CDevices::Synchronise();
+    }
+    HWND m_hArmed = nullptr;
+};
+
+class MonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetWindowsVersionForTesting(kNT, 6, 1); }
+    HWND Create() {
+        m_pMonitor = std::make_unique<CDialogMonitor>(m_devices, m_windows, FALSE);
+        EXPECT_TRUE(m_pMonitor->Create(nullptr));
+        return m_pMonitor->GetSafeHwnd();
+    }
+    LRESULT Send(UINT nMessage, WPARAM wParam = 0) {
+        return SendMessageA(m_pMonitor->GetSafeHwnd(), nMessage, wParam, 0);
+    }
+    void Init() {
+        Send(CDialogMonitor::kMessageInit, reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_tray)));
+    }
+    int Trace(const std::string& strText) { return m_Trace.Count("CDialogMonitor::" + strText + "\n"); }
+    int Updates() {
+        return Trace("InitOrUpdatePrintersAndDevicesList LEAVING " + std::to_string(GetCurrentThreadId()));
+    }
+
+    CTraceCapture m_Trace;
+    CReentrantDevices m_devices;
+    CNyAgentWindows m_windows;
+    CRecordingTray m_tray;
+    std::unique_ptr<CDialogMonitor> m_pMonitor;
+};
+
+} // namespace
+
+TEST_F(MonitorTest, TrayStateIsSetAfterInitOnly) {
+    const struct {
+        std::vector<std::string> ports;
+        int nState;
+    } cases[] = {{{}, 1}, {{UniqueName("LPT"), "USB987"}, 1}, {{"USB987", "USB988"}, 2}};
+    for (const auto& c : cases) {
+        std::vector<std::unique_ptr<CTestPrinter>> printers;
+        for (const std::string& strPort : c.ports)
+            printers.push_back(
+                std::make_unique<CTestPrinter>(UniqueName("Kestrel Tray "), strPort, "Kestrel 2004"));
+        m_tray.m_states.clear();
+        Create();
+        Send(WM_DEVICECHANGE, DBT_DEVNODES_CHANGED);
+        EXPECT_TRUE(m_tray.m_states.empty());
+        Init();
+        ASSERT_EQ(1u, m_tray.m_states.size());
+        EXPECT_EQ(c.nState, m_tray.m_states[0].first) << c.ports.size();
+        // Nothing prints: even Windows 2000 may sleep.
+        SetWindowsVersionForTesting(kNT, 5, 0);
+        EXPECT_EQ(TRUE, Send(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND));
+        SetWindowsVersionForTesting(kNT, 6, 1);
+        m_pMonitor.reset();
+    }
+}
+
+TEST_F(MonitorTest, BroadcastsUpdateOnceAndOnWindows2000Again20MsLater) {
+    Create();
+    Init();
+    for (const DWORD dwMinor : {1, 0}) {
+        for (const UINT nMessage : {WM_DEVICECHANGE, WM_SETTINGCHANGE}) {
+            SetWindowsVersionForTesting(kNT, 5, dwMinor);
+            m_Trace.Clear();
+            m_tray.m_states.clear();
+            std::thread broadcaster([nMessage] {
+                SendMessageTimeoutA(HWND_BROADCAST, nMessage, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+            });
+            const int nUpdates = dwMinor == 0 ? 2 : 1;
+            Pump(3000, [&] { return Updates() == nUpdates; });
+            broadcaster.join();
+            Pump(100);
+            EXPECT_EQ(nUpdates, Updates()) << nMessage << " on 5." << dwMinor;
+            if (nUpdates == 2 && m_tray.m_states.size() == 2) {
+                EXPECT_LE(20u, m_tray.m_states[1].second - m_tray.m_states[0].second);
+            }
+        }
+    }
+    // A further notification within the 20 ms starts them again: one late update.
+    m_Trace.Clear();
+    Send(WM_DEVICECHANGE);
+    Send(WM_SETTINGCHANGE);
+    Pump(300);
+    EXPECT_EQ(3, Updates());
+    EXPECT_EQ(1, Trace("OnTimerDeviceChange()"));
+}
+
+TEST_F(MonitorTest, NotificationDuringAnUpdateIsDropped) {
+    m_devices.m_hArmed = Create();
+    Init();
+    EXPECT_EQ(1, Updates());
+    EXPECT_EQ(1, Trace("OnDeviceChange()"));
+    EXPECT_EQ(1, Trace("resource not available, leave the method..."));
+}
+
+TEST_F(MonitorTest, TicksTraceStrangeTimersAndEndTheAgentOnTheStopSignalWithATray) {
+    const CUniqueHandle hStop(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+    SetDestructionEvent(hStop.Get());
+    SetTimer(Create(), 77, 10, nullptr);
+    Pump(300);
+    KillTimer(m_pMonitor->GetSafeHwnd(), 77);
+    EXPECT_EQ(0, m_tray.m_nDestroys);
+    EXPECT_LE(1, Trace("OnTimer() : nIDEvent = 77 unmatched"));
+    Init();
+    Pump(3000, [&] { return m_tray.m_nDestroys > 0; });
+    SetDestructionEvent(nullptr);
+    EXPECT_LE(1, m_tray.m_nDestroys);
+}
+
+TEST_F(MonitorTest, SuspendIsRefusedUpToWindows2000WhileAPrinterPrints) {
+    const std::string strPort = UniqueName("NET"), strStop = UniqueName("NySim.Stop.");
+    const DWORD dwTcpPort = 30000 + GetCurrentProcessId() % 20000;
+    CScriptFile script("0 3 4 50 0\n600000 1 0 0 0\n");
+    CSimChild sim;
+    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(dwTcpPort) +
+                          " --no-print-path --stop-event " + strStop + " --script \"" + script.Path() +
+                          "\""));
+    CTestPortMonitor portMonitor;
+    portMonitor.AddNetworkPort(strPort, "127.0.0.1", dwTcpPort);
+    const CTestPrinter printing(UniqueName("Kestrel Busy "), strPort, "Kestrel 2005");
+    const CTestPrinter idle(UniqueName("Kestrel Idle "), UniqueName("LPT"), "Kestrel 2006");
+    Create();
+    Init();
+    SetWindowsVersionForTesting(kNT, 5, 0);
+    Pump(20000, [&] { return Send(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND) == BROADCAST_QUERY_DENY; });
+    const struct {
+        DWORD dwPlatform, dwMinor;
+        WPARAM nEvent;
+        LRESULT lAnswer;
+        int nDenied, nOther;
+    } cases[] = {{kNT, 0, PBT_APMQUERYSUSPEND, BROADCAST_QUERY_DENY, 1, 0},
+                 {VER_PLATFORM_WIN32_WINDOWS, 10, PBT_APMQUERYSUSPEND, BROADCAST_QUERY_DENY, 1, 0},
+                 {kNT, 1, PBT_APMQUERYSUSPEND, TRUE, 0, 0},
+                 {kNT, 0, PBT_APMSUSPEND, TRUE, 0, 0},
+                 {kNT, 0, PBT_APMPOWERSTATUSCHANGE, TRUE, 0, 2}};
+    for (const auto& c : cases) {
+        SetWindowsVersionForTesting(c.dwPlatform, c.dwPlatform == kNT ? 5 : 4, c.dwMinor);
+        m_Trace.Clear();
+        EXPECT_EQ(c.lAnswer, Send(WM_POWERBROADCAST, c.nEvent)) << c.nEvent << " on " << c.dwMinor;
+        EXPECT_EQ(c.nDenied,
+                  Trace("OnPowerBroadcast(PBT_APMQUERYSUSPEND) : m_printers.OnQuerySuspend() returns FALSE"));
+        EXPECT_EQ(c.nOther, Trace("OnPowerBroadcast(10)"));
+    }
+    m_pMonitor.reset();
+    SetEvent(CUniqueHandle(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str())).Get());
+    sim.Wait(10000);
+}
