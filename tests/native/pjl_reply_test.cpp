@@ -33,6 +33,12 @@ std::vector<std::uint8_t> ByteRun(int first, int count, std::size_t size) {
     return bytes;
 }
 
+// The trace of a reply without the key (or, for "", without its quote).
+std::string NoKey(const std::string& strThread, const std::string& strKey) {
+    const std::string strWhat = strKey.empty() ? "\"" : "\"" + strKey + "\"";
+    return strThread + "::CopyData() : Unable to found " + strWhat + " in data\n";
+}
+
 // A reply as a printer frames it around a payload line.
 std::string Reply(const std::string& payloadLine) {
     return kUel + "@PJL\r\n" + kEcho + "\r\n" + payloadLine + "\r\n" + kUel;
@@ -84,50 +90,35 @@ TEST(PjlReply, CopyRecord) {
     shortPayload[7] = 0x23;
     shortPayload[8] = 0x45;
 
-    struct {
-        const char* pszName;
+    // A record, or the trace of a reply without the key (the record then
+    // stays as it was).
+    const struct {
         const PjlRecordRequest* pRequest;
         std::string strReply;
         std::vector<std::uint8_t> expected;
-    } const cases[] = {
-        {"status", &kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0xD0, 44)), ByteRun(0xD0, 44, kStatus)},
-        {"information", &kPjlInfoRequest, Reply("NYCONFIG=" + HexRun(0x01, 78)), ByteRun(0x01, 78, 78)},
-        {"short payload", &kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0x40, 4)), shortPayload},
-        {"odd digit count", &kPjlStatusRequest, "NYSTATUS=" + HexRun(0x10, 43) + "C", oddCount},
-        {"non-hex pairs", &kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", nonHex},
-        {"key at the very end", &kPjlStatusRequest, "junk NYSTATUS=", {}},
+        std::string strTrace;
+    } cases[] = {
+        {&kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0xD0, 44)), ByteRun(0xD0, 44, kStatus), ""},
+        {&kPjlInfoRequest, Reply("NYCONFIG=" + HexRun(0x01, 78)), ByteRun(0x01, 78, 78), ""},
+        {&kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0x40, 4)), shortPayload, ""},
+        {&kPjlStatusRequest, "NYSTATUS=" + HexRun(0x10, 43) + "C", oddCount, ""},
+        {&kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", nonHex, ""},
+        {&kPjlStatusRequest, "junk NYSTATUS=", {}, ""}, // key at the very end
         // The second key is read as payload: " N", "YS", "TA", "TU", "S=", "02".
-        {"first key wins", &kPjlStatusRequest, "NYSTATUS=01 NYSTATUS=02", {0x01, 0, 0, 0, 0, 0, 0x02}},
+        {&kPjlStatusRequest, "NYSTATUS=01 NYSTATUS=02", {1, 0, 0, 0, 0, 0, 2}, ""},
+        {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)), {}, NoKey("CLanStatusThread", "NYSTATUS=")},
+        {&kPjlInfoRequest, "NYCONFIG" + HexRun(0, 78), {}, NoKey("CLanInfoThread", "NYCONFIG=")},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszName);
+        SCOPED_TRACE(c.strReply);
         CTraceCapture trace;
         std::vector<std::uint8_t> record(c.pRequest->nRecordSize, 0xAA);
-        ASSERT_EQ(0u, CopyPjlRecord(*c.pRequest, c.strReply, record.data()));
+        const bool bFails = !c.strTrace.empty();
+        EXPECT_EQ(bFails ? kErrorInvalidData : 0u, CopyPjlRecord(*c.pRequest, c.strReply, record.data()));
         std::vector<std::uint8_t> expected = c.expected;
-        expected.resize(c.pRequest->nRecordSize, 0);
+        expected.resize(c.pRequest->nRecordSize, bFails ? 0xAA : 0);
         EXPECT_EQ(expected, record);
-        EXPECT_TRUE(trace.Lines().empty());
-    }
-}
-
-TEST(PjlReply, CopyRecordWithoutKey) {
-    struct {
-        const PjlRecordRequest* pRequest;
-        std::string strReply;
-        const char* pszTrace;
-    } const cases[] = {
-        {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)),
-         "CLanStatusThread::CopyData() : Unable to found \"NYSTATUS=\" in data\n"},
-        {&kPjlInfoRequest, "NYCONFIG" + HexRun(0, 78),
-         "CLanInfoThread::CopyData() : Unable to found \"NYCONFIG=\" in data\n"},
-    };
-    for (const auto& c : cases) {
-        CTraceCapture trace;
-        std::vector<std::uint8_t> record(c.pRequest->nRecordSize, 0xAA);
-        EXPECT_EQ(kErrorInvalidData, CopyPjlRecord(*c.pRequest, c.strReply, record.data()));
-        EXPECT_EQ(std::vector<std::uint8_t>(c.pRequest->nRecordSize, 0xAA), record);
-        EXPECT_EQ(Lines{c.pszTrace}, trace.Lines());
+        EXPECT_EQ(bFails ? Lines{c.strTrace} : Lines{}, trace.Lines());
     }
 }
 
@@ -137,28 +128,27 @@ TEST(PjlReply, CopyReplyCode) {
         const PjlRequest* pRequest;
         std::string strReply;
         std::uint32_t dwCode;
-        const char* pszTrace;
+        std::string strTrace;
     } const cases[] = {
-        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=\"2\""), 2, nullptr},
-        {&kPjlResumeRequest, Reply("@PJL RESUME_STATUS=\"17\""), 17, nullptr},
-        {&kPjlCancelRequest, "CANCEL_STATUS= \r\n\"  12\"", 12, nullptr}, // quote further on, blanks skipped
-        {&kPjlCancelRequest, "CANCEL_STATUS=\"-2\"", 0xFFFFFFFE, nullptr},
-        {&kPjlResumeRequest, "\"1\" RESUME_STATUS=\"3\"", 3, nullptr}, // only quotes behind the key count
+        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=\"2\""), 2, ""},
+        {&kPjlResumeRequest, Reply("@PJL RESUME_STATUS=\"17\""), 17, ""},
+        {&kPjlCancelRequest, "CANCEL_STATUS= \r\n\"  12\"", 12, ""}, // quote further on, blanks skipped
+        {&kPjlCancelRequest, "CANCEL_STATUS=\"-2\"", 0xFFFFFFFE, ""},
+        {&kPjlResumeRequest, "\"1\" RESUME_STATUS=\"3\"", 3, ""}, // only quotes behind the key count
         {&kPjlCancelRequest, Reply("@PJL RESUME_STATUS=\"0\""), 0xAAAA,
-         "CLanCancelThread::CopyData() : Unable to found \"CANCEL_STATUS=\" in data\n"},
+         NoKey("CLanCancelThread", "CANCEL_STATUS=")},
         {&kPjlResumeRequest, Reply("@PJL CANCEL_STATUS=\"0\""), 0xAAAA,
-         "CLanResumeThread::CopyData() : Unable to found \"RESUME_STATUS=\" in data\n"},
-        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=0"), 0xAAAA,
-         "CLanCancelThread::CopyData() : Unable to found \" in data\n"},
-        {&kPjlResumeRequest, "\"0\" RESUME_STATUS=", 0xAAAA,
-         "CLanResumeThread::CopyData() : Unable to found \" in data\n"},
+         NoKey("CLanResumeThread", "RESUME_STATUS=")},
+        {&kPjlCancelRequest, Reply("@PJL CANCEL_STATUS=0"), 0xAAAA, NoKey("CLanCancelThread", "")},
+        {&kPjlResumeRequest, "\"0\" RESUME_STATUS=", 0xAAAA, NoKey("CLanResumeThread", "")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.strReply);
         CTraceCapture trace;
         std::uint32_t dwCode = 0xAAAA;
-        EXPECT_EQ(c.pszTrace ? kErrorInvalidData : 0u, CopyPjlReplyCode(*c.pRequest, c.strReply, &dwCode));
+        EXPECT_EQ(c.strTrace.empty() ? 0u : kErrorInvalidData,
+                  CopyPjlReplyCode(*c.pRequest, c.strReply, &dwCode));
         EXPECT_EQ(c.dwCode, dwCode);
-        EXPECT_EQ(c.pszTrace ? Lines{c.pszTrace} : Lines{}, trace.Lines());
+        EXPECT_EQ(c.strTrace.empty() ? Lines{} : Lines{c.strTrace}, trace.Lines());
     }
 }

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "sim/builtin_scenarios.h"
-#include "sim/parse_number.h"
 #include "sim/scenario.h"
 
 namespace {
@@ -20,27 +19,6 @@ std::vector<int> PhaseRuns(const Scenario& steps) {
 }
 
 } // namespace
-
-TEST(ParseNumber, DecimalHexAndFaults) {
-    const struct {
-        const char* text;
-        std::uint32_t max;
-        NumberResult result;
-    } cases[] = {
-        {"0XfF", 255, NumberResult::kOk},
-        {"256", 255, NumberResult::kOutOfRange},
-        {"4294967296", 0xFFFFFFFF, NumberResult::kOutOfRange},
-        {"99999999999999999999999", 0xFFFFFFFF, NumberResult::kOutOfRange},
-        {"999999999999999999999x", 0xFFFFFFFF, NumberResult::kNotANumber},
-        {"-1", 255, NumberResult::kNotANumber},
-        {"0x1G", 255, NumberResult::kNotANumber},
-    };
-    for (const auto& c : cases) {
-        std::uint32_t value = 12345;
-        EXPECT_EQ(c.result, ParseNumber(c.text, c.max, value)) << c.text;
-        EXPECT_EQ(c.result == NumberResult::kOk ? 255u : 12345u, value) << c.text;
-    }
-}
 
 TEST(Scenario, ParsesStepsCommentsAndMarkers) {
     const std::string script = "# a job with a paper-out error\r\n\n0    1 0 0   0\r\n   \t  \n"
@@ -69,7 +47,9 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
          "line 3: expected 5 fields (time state phase progress code) and an optional \"hold\", found 7"},
         {"0 1 0 0 0 # 1 2 3\n# x\n10 3 1 O 0\n", "line 3: progress \"O\" is not a number"},
         {"0 256 0 0 0\n", "line 1: state 256 is out of range (0 to 255)"},
-        {"0 1 0 0 0x1FFFFFFFF\n", "line 1: code 0x1FFFFFFFF is out of range (0 to 4294967295)"},
+        {"99999999999999999999999 1 0 0 0\n",
+         "line 1: time 99999999999999999999999 is out of range (0 to 4294967295)"},
+        {"0 1 0x1G 0 0\n", "line 1: phase \"0x1G\" is not a number"},
         {"100 1 0 0 0\n100 1 0 0 0\n99 1 0 0 0\n", "line 3: time 99 is before the previous step's time 100"},
         {"0 3 4 40 0x80000001 held\n", "line 1: unknown marker \"held\" (only \"hold\" is allowed)"},
         {"0 3 4 40 0x07FFFFFF hold\n", "line 1: hold needs an error code (above 0x07FFFFFF), not 0x07FFFFFF"},
@@ -126,7 +106,6 @@ TEST(ScenarioFile, ReadsAScriptAndNamesTheFileInErrors) {
     } cases[] = {
         {"0 1 0 0 0\n100 3 1 0 0\n", ""},
         {std::string("0 1 0 0 \0\x01\xff", 11), path + ": line 1: code \"???\" is not a number"},
-        {"0 1 0 0 0\n" + std::string((1 << 20) - 10, '#'), ""},
         {"0 1 0 0 0\n" + std::string(1 << 20, '#'), path + ": larger than 1 MiB"},
     };
     for (const auto& c : cases) {
