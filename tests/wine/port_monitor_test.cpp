@@ -27,12 +27,11 @@ struct XcvAnswer {
     std::vector<BYTE> reply;
 };
 
-// Opens ",XcvPort NAME" and asks it once through the spooler's XcvDataW;
-// dwOpenError is the error of the open, 0 when it succeeded.
-XcvAnswer Query(const std::string& strPort, const wchar_t* pszDataName, DWORD cbOutput,
-                DWORD* pdwOpenError = nullptr) {
+// Opens ",XcvPort NAME" and asks it once for "GetConfigInfo" through the
+// spooler's XcvDataW; dwOpenError is the error of the open, 0 when it succeeded.
+XcvAnswer Query(const std::string& strPort, DWORD* pdwOpenError = nullptr) {
     XcvAnswer answer;
-    answer.reply.assign(cbOutput, 0xCC);
+    answer.reply.assign(printpath::kConfigInfoSize, 0xCC);
     const HMODULE hSpooler = LoadLibraryA("WINSPOOL.DRV");
     const auto pfnXcvData =
         reinterpret_cast<XcvDataFn>(reinterpret_cast<void*>(GetProcAddress(hSpooler, "XcvDataW")));
@@ -43,8 +42,8 @@ XcvAnswer Query(const std::string& strPort, const wchar_t* pszDataName, DWORD cb
         *pdwOpenError = bOpen ? 0 : GetLastError();
     EXPECT_TRUE(bOpen || pdwOpenError) << GetLastError();
     if (bOpen) {
-        answer.bResult = pfnXcvData(hXcv, pszDataName, nullptr, 0, answer.reply.data(), cbOutput,
-                                    &answer.cbNeeded, &answer.dwStatus);
+        answer.bResult = pfnXcvData(hXcv, L"GetConfigInfo", nullptr, 0, answer.reply.data(),
+                                    printpath::kConfigInfoSize, &answer.cbNeeded, &answer.dwStatus);
         ClosePrinter(hXcv);
     }
     FreeLibrary(hSpooler);
@@ -94,7 +93,7 @@ TEST(PortMonitorSpooler, EveryQueryReadsTheSettingsAfresh) {
     const std::string strPort = UniqueName("NYFRESH");
     monitor.AddNetworkPort(strPort, "192.168.7.31", 9101);
     CTraceCapture trace;
-    XcvAnswer answer = Query(strPort, L"GetConfigInfo", printpath::kConfigInfoSize);
+    XcvAnswer answer = Query(strPort);
     EXPECT_TRUE(answer.bResult);
     EXPECT_EQ(0u, answer.dwStatus);
     EXPECT_EQ(printpath::kConfigInfoSize, answer.cbNeeded);
@@ -102,53 +101,34 @@ TEST(PortMonitorSpooler, EveryQueryReadsTheSettingsAfresh) {
 
     monitor.SetString(strPort, "IPAddress", "10.2.2.2");
     monitor.SetDWORD(strPort, "PortNumber", 6000);
-    EXPECT_EQ(ExpectedReply("10.2.2.2", 6000), Query(strPort, L"GetConfigInfo", 276).reply);
+    EXPECT_EQ(ExpectedReply("10.2.2.2", 6000), Query(strPort).reply);
     EXPECT_TRUE(trace.Lines().empty());
 
     DWORD dwOpenError = 0;
-    Query(UniqueName("NYNOKEY"), L"GetConfigInfo", 276, &dwOpenError);
+    Query(UniqueName("NYNOKEY"), &dwOpenError);
     EXPECT_EQ(static_cast<DWORD>(ERROR_UNKNOWN_PORT), dwOpenError);
 }
 
 TEST(PortMonitorSpooler, QueriesThatFailOrFallBack) {
-    const std::string strLong(300, '1');
     // pszAddress null: a port key without settings. The port number is stored
-    // as set up; the reply, when there is one, carries 9100.
+    // as set up; a reply, when there is one, carries 9100.
     const struct {
-        const char* pszName;
         const char* pszAddress;
         void (*pfnSetUp)(CTestPortMonitor& monitor, const std::string& strPort);
-        const wchar_t* pszDataName;
-        DWORD cbOutput;
         DWORD dwStatus;
-        DWORD cbNeeded;
         const char* pszTrace; // %s is the port name
     } cases[] = {
-        {"port without settings", nullptr, nullptr, L"GetConfigInfo", 276, ERROR_FILE_NOT_FOUND, 0,
+        {nullptr, nullptr, ERROR_FILE_NOT_FOUND,
          "CPortSettings::ReadPort(%s) : RegGetValue(IPAddress) returns 2\n"},
-        {"buffer one byte short", "10.0.0.7", nullptr, L"GetConfigInfo", 275, ERROR_INSUFFICIENT_BUFFER, 276,
-         nullptr},
-        {"unknown data name", "10.0.0.7", nullptr, L"GetConfig", 276, ERROR_INVALID_PARAMETER, 0,
-         "CXcvPort::Data(%s) : Unknown data name \"GetConfig\"\n"},
-        {"address too long for the reply", "192.168.100.1000", nullptr, L"GetConfigInfo", 276,
-         ERROR_INVALID_DATA, 0,
+        {"192.168.100.1000", nullptr, ERROR_INVALID_DATA,
          "CXcvPort::GetConfigInfo(%s) : IPAddress \"192.168.100.1000\" does not fit the reply\n"},
-        {"address longer than the monitor reads", strLong.c_str(), nullptr, L"GetConfigInfo", 276,
-         ERROR_INVALID_DATA, 0, "CPortSettings::ReadPort(%s) : RegGetValue(IPAddress) returns 234\n"},
-        {"port number missing", "10.3.3.3",
-         [](CTestPortMonitor& m, const std::string& p) { m.DeleteValue(p, "PortNumber"); }, L"GetConfigInfo",
-         276, 0, 276, "CPortSettings::ReadPort(%s) : RegGetValue(PortNumber) returns 2, using 9100\n"},
-        {"port number as text", "10.3.3.3",
-         [](CTestPortMonitor& m, const std::string& p) { m.SetString(p, "PortNumber", "515"); },
-         L"GetConfigInfo", 276, 0, 276,
-         "CPortSettings::ReadPort(%s) : RegGetValue(PortNumber) returns 1630, using 9100\n"},
-        {"port number above 65535", "10.3.3.3",
-         [](CTestPortMonitor& m, const std::string& p) { m.SetDWORD(p, "PortNumber", 70000); },
-         L"GetConfigInfo", 276, 0, 276,
+        {"10.3.3.3", [](CTestPortMonitor& m, const std::string& p) { m.DeleteValue(p, "PortNumber"); }, 0,
+         "CPortSettings::ReadPort(%s) : RegGetValue(PortNumber) returns 2, using 9100\n"},
+        {"10.3.3.3", [](CTestPortMonitor& m, const std::string& p) { m.SetDWORD(p, "PortNumber", 70000); }, 0,
          "CPortSettings::ReadPort(%s) : PortNumber 70000 is out of range, using 9100\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszName);
+        SCOPED_TRACE(c.pszTrace);
         CTestPortMonitor monitor;
         const std::string strPort = UniqueName("NYFAIL");
         if (c.pszAddress)
@@ -158,15 +138,13 @@ TEST(PortMonitorSpooler, QueriesThatFailOrFallBack) {
         if (c.pfnSetUp)
             c.pfnSetUp(monitor, strPort);
         CTraceCapture trace;
-        const XcvAnswer answer = Query(strPort, c.pszDataName, c.cbOutput);
+        const XcvAnswer answer = Query(strPort);
         EXPECT_TRUE(answer.bResult);
         EXPECT_EQ(c.dwStatus, answer.dwStatus);
-        EXPECT_EQ(c.cbNeeded, answer.cbNeeded);
+        EXPECT_EQ(c.dwStatus ? 0u : 276u, answer.cbNeeded);
         // A failed query leaves the caller's buffer as it was.
-        EXPECT_EQ(c.dwStatus ? std::vector<BYTE>(c.cbOutput, 0xCC) : ExpectedReply(c.pszAddress, 9100),
+        EXPECT_EQ(c.dwStatus ? std::vector<BYTE>(276, 0xCC) : ExpectedReply(c.pszAddress, 9100),
                   answer.reply);
-        EXPECT_EQ(c.pszTrace ? std::vector<std::string>{PortLine(c.pszTrace, strPort)}
-                             : std::vector<std::string>{},
-                  trace.Lines());
+        EXPECT_EQ(std::vector<std::string>{PortLine(c.pszTrace, strPort)}, trace.Lines());
     }
 }

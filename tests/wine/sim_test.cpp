@@ -74,22 +74,8 @@ private:
     std::vector<CDeviceStatus> m_history;
 };
 
-std::function<bool(const CDeviceStatus&)> Phase(std::uint8_t phase) {
-    return [phase](const CDeviceStatus& status) { return status.GetPrintPhase() == phase; };
-}
-
 bool IsReady(const CDeviceStatus& status) {
-    return status.GetDeviceState() == kStateReady && status.GetPrintPhase() == kPhaseNone &&
-           status.GetStatusCode() == 0;
-}
-
-// The phases of the records seen, each run of equal phases counted once.
-std::vector<int> PhaseRuns(const std::vector<CDeviceStatus>& history) {
-    std::vector<int> runs;
-    for (const CDeviceStatus& status : history)
-        if (runs.empty() || runs.back() != status.GetPrintPhase())
-            runs.push_back(status.GetPrintPhase());
-    return runs;
+    return status.GetDeviceState() == kStateReady && status.GetPrintPhase() == kPhaseNone;
 }
 
 class SimulatorTest : public ::testing::Test {
@@ -118,27 +104,16 @@ protected:
     CStatusFollower m_follower;
 };
 
-// A whole sheet at 100 ms a step, after 600 ms of a ready printer that leave
-// the follower time to attach.
-const char kFullJob[] = "0 1 0 0 0\n600 3 1 0 0\n700 3 1 100 0\n800 3 7 0 0\n900 3 4 0 0\n1000 3 4 100 0\n"
-                        "1100 3 7 0 0\n1200 3 3 50 0\n1300 3 7 0 0\n1400 3 2 50 0\n1500 3 7 0 0\n"
-                        "1600 3 5 50 0\n1700 3 6 0 0\n1800 1 0 0 0\n";
-
 } // namespace
 
-TEST_F(SimulatorTest, AnotherProcessFollowsAWholeJobThroughTheMapping) {
-    StartSim(kFullJob, "--exit-when-done --print --model 0x3C --firmware 2.05");
-    // The mapping exists without the global prefix as well.
-    CStatusFollower local;
+TEST_F(SimulatorTest, AnotherProcessFollowsAJobThroughTheMapping) {
+    StartSim("0 1 0 0 0\n600 3 1 0 0\n700 3 4 100 0\n800 1 0 0 0\n",
+             "--exit-when-done --print --model 0x3C --firmware 2.05");
+    CStatusFollower local; // the mapping exists without the global prefix as well
     ASSERT_TRUE(local.Open("NYRA_DEVICE_STATUS." + m_strPort, m_child));
-    ASSERT_TRUE(m_follower.WaitFor(Phase(kPhaseFeedOut)));
+    ASSERT_TRUE(m_follower.WaitFor([](const CDeviceStatus& status) { return status.GetPrintPhase() == 4; }));
     ASSERT_TRUE(m_follower.WaitFor(IsReady));
     EXPECT_EQ(0u, m_child.Wait(kStepTimeoutMs));
-
-    const std::vector<int> expected = {kPhaseNone,    kPhaseFeedIn,  kPhaseWaiting, kPhaseYellow,
-                                       kPhaseWaiting, kPhaseMagenta, kPhaseWaiting, kPhaseCyan,
-                                       kPhaseWaiting, kPhaseCoating, kPhaseFeedOut, kPhaseNone};
-    EXPECT_EQ(expected, PhaseRuns(m_follower.History()));
     for (const CDeviceStatus& status : m_follower.History()) {
         EXPECT_TRUE(status.IsValid());
         EXPECT_EQ(0x0E7A, status.GetVendorId());

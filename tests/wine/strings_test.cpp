@@ -13,6 +13,8 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 const LANGID kLanguages[] = {0x0005, 0x0007, 0x0008, 0x0009, 0x000A, 0x000C, 0x000E, 0x0010,
                              0x0013, 0x0015, 0x0016, 0x0019, 0x001D, 0x001F, 0x0804};
 
@@ -63,6 +65,8 @@ std::string Unable(LANGID wLanguage, DWORD dwError) {
 
 TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
     for (LANGID wLanguage : kLanguages) {
+        EXPECT_TRUE(RawEntry(wLanguage, 100).empty() && RawEntry(wLanguage, 224).empty())
+            << std::hex << wLanguage;
         for (unsigned int nID = 101; nID <= 223; ++nID) {
             bool bBlock = false;
             const std::wstring text = RawEntry(wLanguage, nID, &bBlock);
@@ -88,88 +92,62 @@ TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
     }
 }
 
-TEST(StringTable, NoEntryBeyondTheTable) {
-    for (LANGID wLanguage : kLanguages) {
-        EXPECT_TRUE(RawEntry(wLanguage, 100).empty()) << std::hex << wLanguage;
-        EXPECT_TRUE(RawEntry(wLanguage, 224).empty()) << std::hex << wLanguage;
-    }
+namespace {
+
+// In the process's locale (the user's language wLanguage), entry nID loads
+// as strText after the traces of the languages tried before.
+void ExpectLoaded(LANGID wLanguage, unsigned int nID, const std::string& strText, const Lines& traces) {
+    ASSERT_EQ(wLanguage, GetUserDefaultLangID());
+    CTraceCapture trace;
+    EXPECT_EQ(strText, LoadString(nID));
+    EXPECT_EQ(traces, trace.Lines());
 }
 
-TEST(LoadStringEnglish, FindsEnglishDirectly) {
-    ASSERT_EQ(0x0409, GetUserDefaultLangID());
-    CTraceCapture trace;
-    EXPECT_EQ("Not connected", LoadString(108));
+} // namespace
+
+TEST(LoadStringEnglish, FindsEnglishAfterOneMissAndNothingAboveTheTable) {
+    ExpectLoaded(0x0409, 109, "Ready", {Unable(0x0409, ERROR_RESOURCE_LANG_NOT_FOUND)});
+    // after the whole chain
+    ExpectLoaded(
+        0x0409, 4000, "",
+        {Unable(0x0409, ERROR_RESOURCE_NAME_NOT_FOUND), Unable(0x0009, ERROR_RESOURCE_NAME_NOT_FOUND)});
     EXPECT_EQ("Tessel Photo version 4.0", FormatString(147, "Tessel Photo", 4, 0));
-    // Each look-up misses the exact language once before English.
-    EXPECT_EQ(std::vector<std::string>(2, Unable(0x0409, ERROR_RESOURCE_LANG_NOT_FOUND)), trace.Lines());
-}
-
-TEST(LoadStringEnglish, IdAboveTheTableIsEmptyAfterTheWholeChain) {
-    CTraceCapture trace;
-    EXPECT_EQ("", LoadString(224));
-    EXPECT_EQ("", LoadString(4000));
-    const std::vector<std::string> expected = {
-        Unable(0x0409, ERROR_RESOURCE_NAME_NOT_FOUND), Unable(0x0009, ERROR_RESOURCE_NAME_NOT_FOUND),
-        Unable(0x0409, ERROR_RESOURCE_NAME_NOT_FOUND), Unable(0x0009, ERROR_RESOURCE_NAME_NOT_FOUND)};
-    EXPECT_EQ(expected, trace.Lines());
 }
 
 TEST(LoadStringFrenchCanada, FallsToFrenchAfterOneTrace) {
-    ASSERT_EQ(0x0C0C, GetUserDefaultLangID());
-    CTraceCapture trace;
-    EXPECT_EQ(Utf8(RawEntry(0x000C, 109)), LoadString(109));
+    ExpectLoaded(0x0C0C, 109, Utf8(RawEntry(0x000C, 109)), {Unable(0x0C0C, ERROR_RESOURCE_LANG_NOT_FOUND)});
     EXPECT_NE("Ready", LoadString(109));
-    EXPECT_EQ(Unable(0x0C0C, ERROR_RESOURCE_LANG_NOT_FOUND), trace.Lines().at(0));
-    EXPECT_EQ(2u, trace.Lines().size());
 }
 
 TEST(LoadStringGermanSwitzerland, FallsToGerman) {
-    ASSERT_EQ(0x0807, GetUserDefaultLangID());
-    CTraceCapture trace;
-    EXPECT_EQ(Utf8(RawEntry(0x0007, 114)), LoadString(114));
-    EXPECT_EQ(std::vector<std::string>{Unable(0x0807, ERROR_RESOURCE_LANG_NOT_FOUND)}, trace.Lines());
+    ExpectLoaded(0x0807, 114, Utf8(RawEntry(0x0007, 114)), {Unable(0x0807, ERROR_RESOURCE_LANG_NOT_FOUND)});
 }
 
 TEST(LoadStringChinesePRC, FoundDirectlyAndIntact) {
-    ASSERT_EQ(0x0804, GetUserDefaultLangID());
     EXPECT_EQ(65001u, GetACP()) << "the manifest makes narrow text UTF-8";
-    CTraceCapture trace;
-    EXPECT_EQ("就绪", LoadString(109));
-    EXPECT_EQ(Utf8(RawEntry(0x0804, 154)), LoadString(154));
-    EXPECT_TRUE(trace.Lines().empty());
+    ExpectLoaded(0x0804, 109, "就绪", {});
+    ExpectLoaded(0x0804, 154, Utf8(RawEntry(0x0804, 154)), {});
 }
 
 TEST(LoadStringChineseTaiwan, EndsInEnglish) {
-    ASSERT_EQ(0x0404, GetUserDefaultLangID());
-    CTraceCapture trace;
-    EXPECT_EQ("Ready", LoadString(109));
-    const std::vector<std::string> expected = {Unable(0x0404, ERROR_RESOURCE_LANG_NOT_FOUND),
-                                               Unable(0x0004, ERROR_RESOURCE_LANG_NOT_FOUND)};
-    EXPECT_EQ(expected, trace.Lines());
+    ExpectLoaded(
+        0x0404, 109, "Ready",
+        {Unable(0x0404, ERROR_RESOURCE_LANG_NOT_FOUND), Unable(0x0004, ERROR_RESOURCE_LANG_NOT_FOUND)});
 }
 
 TEST(LoadStringJapanese, EndsInEnglishWithTwoTraces) {
-    ASSERT_EQ(0x0411, GetUserDefaultLangID());
-    CTraceCapture trace;
-    EXPECT_EQ("Printing", LoadString(110));
-    const std::vector<std::string> expected = {Unable(0x0411, ERROR_RESOURCE_LANG_NOT_FOUND),
-                                               Unable(0x0011, ERROR_RESOURCE_LANG_NOT_FOUND)};
-    EXPECT_EQ(expected, trace.Lines());
+    ExpectLoaded(
+        0x0411, 110, "Printing",
+        {Unable(0x0411, ERROR_RESOURCE_LANG_NOT_FOUND), Unable(0x0011, ERROR_RESOURCE_LANG_NOT_FOUND)});
 }
 
 TEST(LoadStringCzech, EmptyEntryGivesEmptyTextAndItsPosition) {
-    ASSERT_EQ(0x0405, GetUserDefaultLangID());
-    LoadString(109); // settle the language look-up
-    CTraceCapture trace;
-    EXPECT_EQ("", LoadString(152));
-    const std::vector<std::string> expected = {Unable(0x0405, ERROR_RESOURCE_LANG_NOT_FOUND),
-                                               "LoadString() : Error getting string 8\n"};
-    EXPECT_EQ(expected, trace.Lines());
+    ExpectLoaded(0x0405, 152, "",
+                 {Unable(0x0405, ERROR_RESOURCE_LANG_NOT_FOUND), "LoadString() : Error getting string 8\n"});
 }
 
 TEST(LoadStringRussian, CyrillicIsIntact) {
-    ASSERT_EQ(0x0419, GetUserDefaultLangID());
-    EXPECT_EQ("Закрыть", LoadString(102));
+    ExpectLoaded(0x0419, 102, "Закрыть", {Unable(0x0419, ERROR_RESOURCE_LANG_NOT_FOUND)});
     EXPECT_EQ(Utf8(RawEntry(0x0019, 155)), LoadString(155));
 }
 
