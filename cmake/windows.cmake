@@ -18,6 +18,8 @@ add_library(nyresources OBJECT resources/nyagent.rc)
 file(GLOB NY_RESOURCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc
     ${CMAKE_SOURCE_DIR}/resources/lang/*.rc ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_source_files_properties(resources/nyagent.rc PROPERTIES OBJECT_DEPENDS "${NY_RESOURCE_SOURCES}")
+file(GLOB NY_ICON_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/*)
+set_property(SOURCE resources/nyagent.rc APPEND PROPERTY OBJECT_DEPENDS ${NY_ICON_FILES})
 
 # The platform-free code traces too; on Windows its lines go to the debug output.
 target_sources(nycore PRIVATE app/trace.cpp)

@@ -22,4 +22,46 @@
 #define IDC_STATIC_TASK 1009
 #define IDC_STATIC_TOTAL 1010
 
+// Icons and the background bitmap, drawn by scripts/make-icons.py. Each icon
+// holds a 256-colour 16 x 16 image and 32-bit images from 16 to 48 pixels.
+#define IDR_MAINFRAME 128             // status window: the printer printing a photo
+#define IDI_ICON_PRINTER 131          // tray and menu: connected
+#define IDI_ICON_PRINTER_ERROR 132    // tray and menu: in error (red cross)
+#define IDI_ICON_PRINTER_PRINTING 133 // menu: printing (a sheet coming out)
+#define IDI_ICON_PRINTER_OFFLINE 134  // tray and menu: not connected (prohibition sign)
+#define IDI_ICON_ABOUT 136            // About dialog, painted large
+#define IDI_ICON_HELP 137
+#define IDI_ICON_FOCUSED_HELP 138
+#define IDI_ICON_SELECTED_HELP 139
+#define IDB_BACKGROUND 145 // tile of the status window's pattern brush
+#define IDI_ICON_PROPERTIES 146
+#define IDI_ICON_FOCUSED_PROPERTIES 147
+#define IDI_ICON_SELECTED_PROPERTIES 148
+#define IDI_ICON_DISABLED_PROPERTIES 172
+// Device information tree: pairs of a normal and a selected image, 150 to 171.
+#define IDI_TREE_FIRST 150
+#define IDI_TREE_PRINTER 150
+#define IDI_TREE_PRINTER_SELECTED 151
+#define IDI_TREE_SHARED 152
+#define IDI_TREE_SHARED_SELECTED 153
+#define IDI_TREE_DEVICE 154
+#define IDI_TREE_DEVICE_SELECTED 155
+#define IDI_TREE_COUNTERS 156
+#define IDI_TREE_COUNTERS_SELECTED 157
+#define IDI_TREE_FIRMWARE 158
+#define IDI_TREE_FIRMWARE_SELECTED 159
+#define IDI_TREE_PORT 160
+#define IDI_TREE_PORT_SELECTED 161
+#define IDI_TREE_HEAD 162
+#define IDI_TREE_HEAD_SELECTED 163
+#define IDI_TREE_PHOTOS 164
+#define IDI_TREE_PHOTOS_SELECTED 165
+#define IDI_TREE_INFO 166
+#define IDI_TREE_INFO_SELECTED 167
+#define IDI_TREE_DRIVER 168
+#define IDI_TREE_DRIVER_SELECTED 169
+#define IDI_TREE_WIFI 170
+#define IDI_TREE_WIFI_SELECTED 171
+#define IDI_TREE_LAST 171
+
 #endif
