@@ -99,7 +99,6 @@ LONG RemovePrinterNodes(const SimUsbPrinter& printer) {
         lResult = RegDeleteTreeA(nodes.Get(), szName);
         if (lResult != ERROR_SUCCESS)
             return lResult;
-        RegDeleteKeyA(nodes.Get(), szName);
     }
     return lResult == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : lResult;
 }
