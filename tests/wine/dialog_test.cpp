@@ -12,7 +12,7 @@ class CProbeDialog : public CDialog {
 public:
     explicit CProbeDialog(UINT nTemplateId = IDD_DIALOG_MONITOR) : CDialog(nTemplateId) {}
     HWND m_hBoundAtInit = nullptr;
-    int m_nInits = 0, m_nProbes = 0, m_nNcDestroys = 0, m_nDestroyed = 0;
+    int m_nInits = 0, m_nDestroyed = 0;
 
 protected:
     BOOL OnInitDialog() override {
@@ -21,8 +21,6 @@ protected:
         return TRUE;
     }
     BOOL OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
-        m_nProbes += nMessage == kProbeMessage;
-        m_nNcDestroys += nMessage == WM_NCDESTROY;
         lResult = static_cast<LRESULT>(wParam);
         return (nMessage == kProbeMessage || nMessage == WM_CTLCOLORDLG) && lParam == 1;
     }
@@ -32,6 +30,7 @@ protected:
 } // namespace
 
 TEST(Dialog, BindsAtInitAnswersAndIsDestroyedOnce) {
+    EXPECT_FALSE(CProbeDialog(9999).Create(nullptr));
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
     const HWND hWnd = dialog.GetSafeHwnd();
@@ -39,35 +38,21 @@ TEST(Dialog, BindsAtInitAnswersAndIsDestroyedOnce) {
     EXPECT_FALSE(IsWindowVisible(hWnd));
     EXPECT_FALSE(dialog.Create(nullptr));
     EXPECT_EQ(1, dialog.m_nInits);
-
     // Through DWLP_MSGRESULT, as the procedure's own return (a brush), or the
     // default handling's 0 when not handled.
-    const struct {
-        UINT nMessage;
-        LPARAM lHandled;
-        LRESULT lExpected;
-    } cases[] = {{kProbeMessage, 1, 0x1234}, {kProbeMessage, 0, 0}, {WM_CTLCOLORDLG, 1, 0x1234}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.lExpected, SendMessageA(hWnd, c.nMessage, 0x1234, c.lHandled)) << c.nMessage;
-    EXPECT_EQ(2, dialog.m_nProbes);
-
+    EXPECT_EQ(0x1234, SendMessageA(hWnd, kProbeMessage, 0x1234, 1));
+    EXPECT_EQ(0x1234, SendMessageA(hWnd, WM_CTLCOLORDLG, 0x1234, 1));
+    EXPECT_EQ(0, SendMessageA(hWnd, kProbeMessage, 0x1234, 0));
     dialog.DestroyWindow();
     dialog.DestroyWindow();
     EXPECT_FALSE(IsWindow(hWnd));
     EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
-    EXPECT_EQ(1, dialog.m_nNcDestroys);
     EXPECT_EQ(1, dialog.m_nDestroyed);
-}
-
-TEST(Dialog, GoesWithItsObjectAndNeedsItsTemplate) {
-    HWND hWnd = nullptr;
+    HWND hScoped = nullptr;
     {
-        CProbeDialog dialog;
-        ASSERT_TRUE(dialog.Create(nullptr));
-        hWnd = dialog.GetSafeHwnd();
+        CProbeDialog scoped;
+        ASSERT_TRUE(scoped.Create(nullptr));
+        hScoped = scoped.GetSafeHwnd();
     }
-    EXPECT_FALSE(IsWindow(hWnd));
-    CProbeDialog missing(9999);
-    EXPECT_FALSE(missing.Create(nullptr));
-    EXPECT_EQ(nullptr, missing.GetSafeHwnd());
+    EXPECT_FALSE(IsWindow(hScoped));
 }
