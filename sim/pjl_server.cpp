@@ -70,7 +70,7 @@ void CPjlServer::SendReply(SOCKET hClient, const std::string& strReply) {
         for (std::size_t nPos = 0; nPos < strReply.size() && !m_bStop; nPos += 7) {
             send(hClient, strReply.data() + nPos,
                  static_cast<int>(std::min<std::size_t>(7, strReply.size() - nPos)), 0);
-            Sleep(2);
+            Sleep(20);
         }
         return;
     case PjlMisbehaviour::Dribble:
