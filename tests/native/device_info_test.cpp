@@ -5,21 +5,16 @@
 #include "monitor/device_info.h"
 
 TEST(DeviceInfo, ReadsEveryFieldLittleEndian) {
+    // The record as the printer sends it: vendor 0x0201, product 0x0058, a
+    // serial that fills its field, firmware and boot loader, their checksums,
+    // two photo counters, the head resistor, the internal counters.
+    const char achWire[] = "\xEE\xEE\xEE\xEE\x01\x02\x58\x00"
+                           "ABCDEFGHIJKLMNOPFW1\0\0\0\0\0BL2\0\0\0\0\0C0DEB00T"
+                           "\x78\x56\x34\x12\xFF\xFF\xFF\xFF"
+                           "4711\x04\x03\x02\x01\x05\x00\x06\x01\x07\x80\xEE\xEE\xEE\xEE\xEE\xEE\xEE\xEE";
+    static_assert(sizeof(achWire) == DEVICE_INFO::kSize + 1, "one record");
     DEVICE_INFO info;
-    std::uint8_t* b = info.abData;
-    std::memset(b, 0xEE, sizeof(info.abData));
-    b[4] = 0x01, b[5] = 0x02;                                 // vendor 0x0201
-    b[6] = 0x58, b[7] = 0x00;                                 // product 0x0058
-    std::memcpy(b + 8, "ABCDEFGHIJKLMNOP", 16);               // serial fills its field
-    std::memcpy(b + 24, "FW1\0\0\0\0\0", 8);                  // firmware
-    std::memcpy(b + 32, "BL2\0\0\0\0\0", 8);                  // boot loader
-    std::memcpy(b + 40, "C0DE", 4);                           // firmware checksum
-    std::memcpy(b + 44, "B00T", 4);                           // boot loader checksum
-    b[48] = 0x78, b[49] = 0x56, b[50] = 0x34, b[51] = 0x12;   // counter 1
-    b[52] = 0xFF, b[53] = 0xFF, b[54] = 0xFF, b[55] = 0xFF;   // counter 2
-    std::memcpy(b + 56, "4711", 4);                           // head resistor
-    b[60] = 0x04, b[61] = 0x03, b[62] = 0x02, b[63] = 0x01;   // internal counter parts
-    b[64] = 0x05, b[65] = 0x00, b[66] = 0x06, b[67] = 0x01, b[68] = 0x07, b[69] = 0x80;
+    std::memcpy(info.abData, achWire, DEVICE_INFO::kSize);
 
     EXPECT_EQ(0x0201, info.VendorId());
     EXPECT_EQ(0x0058, info.ProductId());

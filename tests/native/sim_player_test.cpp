@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "sim/job_player.h"
@@ -97,32 +96,15 @@ TEST(JobPlayer, CancelEndsTheJobWhereverItIs) {
     }
 }
 
-TEST(SimPrinter, RecordCarriesThePersonalityAndLoopingStartsAgain) {
-    SimPersonality personality;
-    personality.productId = 0x3C;
-    personality.serial = "SIM-USB001";
-    personality.firmware = "2.05";
-    CSimPrinter printer(personality, Script(kPaperOut), false);
-    printer.Advance(300);
-    CDeviceStatus expected;
-    expected.SetSignature();
-    expected.SetVendorId(0x0E7A);
-    expected.SetProductId(0x3C);
-    expected.SetSerialNumber("SIM-USB001");
-    expected.SetFirmwareVersion("2.05");
-    expected.SetDeviceState(3);
-    expected.SetPrintPhase(4);
-    expected.SetProgress(40);
-    expected.SetStatusCode(0x80000001);
-    EXPECT_EQ(0, std::memcmp(expected.Data(), printer.GetStatus().Data(), CDeviceStatus::kSize));
-
-    // A looping printer shows the end, then starts again, also after a Cancel.
+// The record's personality is checked through the status block under Wine.
+TEST(SimPrinter, LoopingPrinterShowsTheEndThenStartsAgain) {
     CSimPrinter loop(SimPersonality(), Script("0 3 1 0 0\n100 1 0 0 0\n"), true);
     loop.Advance(100);
     EXPECT_FALSE(loop.IsDone());
     EXPECT_EQ(kStateReady, loop.GetStatus().GetDeviceState());
     loop.Advance(50);
     EXPECT_EQ(kPhaseFeedIn, loop.GetStatus().GetPrintPhase());
+    // A Cancel ends the looping printer's job too, and the next one follows.
     EXPECT_TRUE(loop.Cancel());
     EXPECT_EQ(kStateReady, loop.GetStatus().GetDeviceState());
     loop.Advance(50);
