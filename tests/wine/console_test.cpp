@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <windows.h>
 #include <sddl.h>
 
@@ -114,4 +116,34 @@ TEST_F(ConsoleTest, OlderSystemsNameEventsWithoutGlobalPrefix) {
     CUniqueHandle hLocal(OpenEventA(SYNCHRONIZE, FALSE, strLocal.c_str()));
     console.ReplyClose();
     EXPECT_TRUE(IsSignalled(hLocal));
+}
+
+// The default device: its status is never read, and without its console it
+// cannot pass Cancel and Resume on.
+TEST_F(ConsoleTest, DefaultDeviceHasTheAllZeroRecordAndNothingElse) {
+    CDefDevice device(nullptr, "Kestrel on LPT", m_strPort.c_str(), m_strPort.c_str());
+    CDeviceStatus status;
+    std::memset(status.Data(), 0xAB, CDeviceStatus::kSize);
+    EXPECT_EQ(0u, device.ReadStatus(&status));
+    EXPECT_EQ(0, std::memcmp(CDeviceStatus().Data(), status.Data(), CDeviceStatus::kSize));
+
+    DEVICE_INFO info;
+    std::memset(&info, 0x5A, sizeof(info));
+    WORD wCount = 7;
+    DEVICE_LOG log;
+    std::memset(&log, 0x5A, sizeof(log));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.ReadInfo(&info));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetNumberOfLogs(&wCount));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetLogs(0, &log));
+    EXPECT_EQ(0x5A, info.abData[77]);
+    EXPECT_EQ(7, wCount);
+    EXPECT_EQ(0x5A, log.abData[7]);
+
+    m_Trace.Clear();
+    device.CloseConsole();
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_STATE), device.OnCancel());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_STATE), device.OnResume());
+    EXPECT_EQ((Lines{"CDefDevice::OnCancel() : m_pConsole is NULL\n",
+                     "CDefDevice::OnResume() : m_pConsole is NULL\n"}),
+              m_Trace.Lines());
 }

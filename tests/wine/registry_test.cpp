@@ -137,7 +137,7 @@ TEST_F(RegistryTest, EachSettingReadsItsValueOrGivesItsDefault) {
     }
 }
 
-TEST_F(RegistryTest, ColourComesFromTheUserElseFromTheMachine) {
+TEST_F(RegistryTest, ColourComesFromTheUserElseFromTheMachineAndPositionNeedsBoth) {
     // The user's key exists; it holds the colour only when one is given.
     const struct {
         CValue user;
@@ -163,15 +163,19 @@ TEST_F(RegistryTest, ColourComesFromTheUserElseFromTheMachine) {
     DWORD dwColor = 0x01ABCDEF;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, CRegistry::GetBkColor(dwColor, nullptr));
     EXPECT_EQ(0u, dwColor);
-}
 
-TEST_F(RegistryTest, WindowPositionIsUsedOnlyWhenBothCoordinatesRead) {
+    // The window position is used only when both coordinates read.
     Store(HKEY_CURRENT_USER, kAgentKey, "X", Dword(100));
+    m_Trace.Clear();
     POINT ptPosition = {5, 5};
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, CRegistry::GetWindowPos(ptPosition, {1019, 763}));
     EXPECT_EQ(1019, ptPosition.x);
     EXPECT_EQ(763, ptPosition.y);
     EXPECT_EQ(Trace(kValueMissing, "GetWindowPos(Y)", ERROR_FILE_NOT_FOUND), m_Trace.Lines());
+}
+
+LONG WriteX(DWORD dwX) {
+    return CRegistry::SetWindowPos({static_cast<LONG>(dwX), 300});
 }
 
 // Each setter: the value it writes, what it is given and stores, and the name
@@ -190,11 +194,7 @@ const struct {
     {"TextColor", [](DWORD d) { return CRegistry::SetTextColor(&d); }, 0x00FFFFFF, 0x00FFFFFF,
      "SetTextColor()"},
     // Y is not tried once X has failed.
-    {"X",
-     [](DWORD d) {
-         return CRegistry::SetWindowPos({static_cast<LONG>(d), 300});
-     },
-     0xFFFFFB50, 0xFFFFFB50, "SetWindowPos() : SetDWORDKey(X)"},
+    {"X", WriteX, 0xFFFFFB50, 0xFFFFFB50, "SetWindowPos() : SetDWORDKey(X)"},
 };
 
 TEST_F(RegistryTest, EachSetterWritesADwordUnderTheUsersKeyOnly) {
@@ -242,39 +242,43 @@ TEST_F(RegistryTest, WriteFailureIsTracedByTheWriteAndByTheSetting) {
     EXPECT_EQ(expected, m_Trace.Lines());
 }
 
-// The port monitor's strings: a value stored without its terminating zero is
-// read whole; a failed read leaves the caller's text.
-TEST(RegistryStrings, IpAddressOfAPortOfTheMonitor) {
-    CTraceCapture trace;
-    const std::string strMonitor = UniqueName("NyAgent Test Monitor ");
-    const std::string strMonitorKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + strMonitor;
+// A port of a TCP/IP port monitor of its own, with one value of its settings.
+class PortSettingsTest : public ::testing::Test {
+protected:
+    ~PortSettingsTest() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strMonitorKey.c_str()); }
+    void StoreOnly(const char* pszName, const CValue& value) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strMonitorKey.c_str());
+        Store(HKEY_LOCAL_MACHINE, m_strMonitorKey + "\\Ports\\IP_10.0.0.7", pszName, value);
+        m_Trace.Clear();
+    }
+
+    const std::string m_strMonitor = UniqueName("NyAgent Test Monitor ");
+    const std::string m_strMonitorKey =
+        "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor;
+    CTraceCapture m_Trace;
+};
+
+// Text up to its first zero: a value stored without one is read whole; a
+// failed read leaves the caller's text.
+TEST_F(PortSettingsTest, IpAddressIsReadAsTextWhateverItsType) {
     const struct {
         CValue value;
         const char* pszExpected;
-    } addresses[] = {
-        {Text("10.0.0.7"), "10.0.0.7"},
-        {Raw(REG_BINARY, "10.0.0.8"), "10.0.0.8"},
-        {Raw(REG_SZ, ""), ""},
-        {Raw(REG_NONE, ""), "unchanged"}, // no port key
-    };
-    for (const auto& test : addresses) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
-        Store(HKEY_LOCAL_MACHINE, strMonitorKey + "\\Ports\\IP_10.0.0.7", "IPAddress", test.value);
-        trace.Clear();
-        std::string strAddress = "unchanged";
-        const LONG lResult = CRegistry::GetIpAddresFromPortSettings(strMonitor, "IP_10.0.0.7", strAddress);
+    } cases[] = {
+        {Raw(REG_BINARY, "10.0.0.8"), "10.0.0.8"}, {Raw(REG_SZ, ""), ""}, {Raw(REG_NONE, ""), "old"}};
+    for (const auto& test : cases) {
+        StoreOnly("IPAddress", test.value); // REG_NONE: no port key
+        std::string strAddress = "old";
+        const LONG lResult = CRegistry::GetIpAddresFromPortSettings(m_strMonitor, "IP_10.0.0.7", strAddress);
         EXPECT_EQ(test.value.dwType == REG_NONE ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS, lResult);
         EXPECT_EQ(test.pszExpected, strAddress);
         EXPECT_EQ(Trace(lResult ? "CRegistry::GetStringKey() : RegOpenKeyEx() returns 2\n" : nullptr,
                         "GetIpAddresFromPortSettings() : GetStringKey()", lResult),
-                  trace.Lines());
+                  m_Trace.Lines());
     }
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
 }
 
-TEST(RegistryNumbers, TcpPortIsReadWhateverItsTypeWhenItFitsFourBytes) {
-    const std::string strMonitor = UniqueName("NyAgent Test Monitor ");
-    const std::string strMonitorKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + strMonitor;
+TEST_F(PortSettingsTest, TcpPortIsReadWhateverItsTypeWhenItFitsFourBytes) {
     const struct {
         const char* pszName;
         CValue value;
@@ -282,26 +286,19 @@ TEST(RegistryNumbers, TcpPortIsReadWhateverItsTypeWhenItFitsFourBytes) {
         LONG lResult;
         DWORD dwExpected;
     } cases[] = {
-        {"PortNumber", Dword(515), nullptr, ERROR_SUCCESS, 515},
         {"PortNumber", Text("515"), nullptr, ERROR_SUCCESS, 0x353135}, // short text, raw
         {"PortNumber", Raw(REG_BINARY, "\x34\x12"), nullptr, ERROR_SUCCESS, 0x1234},
         {"PortNumber", Raw(REG_BINARY, ""), nullptr, ERROR_SUCCESS, 0},
-        {"PortNumber", Text("9101"), kValueTooLong, ERROR_MORE_DATA, 9100},
-        {"PortNumber", Raw(REG_QWORD, "12345678"), kValueTooLong, ERROR_MORE_DATA, 9100},
-        {"IPAddress", Text("10.0.0.7"), kValueMissing, ERROR_FILE_NOT_FOUND, 9100},
         {"IPAddress", Raw(REG_NONE, ""), kOpenFailed, ERROR_FILE_NOT_FOUND, 9100},
     };
     for (const auto& test : cases) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
-        Store(HKEY_LOCAL_MACHINE, strMonitorKey + "\\Ports\\IP_10.0.0.7", test.pszName, test.value);
-        CTraceCapture trace;
+        StoreOnly(test.pszName, test.value);
         DWORD dwTcpPort = 1;
         EXPECT_EQ(test.lResult,
-                  CRegistry::GetTcpPortFromPortSettings(strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
+                  CRegistry::GetTcpPortFromPortSettings(m_strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
         EXPECT_EQ(test.dwExpected, dwTcpPort);
-        EXPECT_EQ(Trace(test.pszInner, "GetTcpPortFromPortSettings()", test.lResult), trace.Lines());
+        EXPECT_EQ(Trace(test.pszInner, "GetTcpPortFromPortSettings()", test.lResult), m_Trace.Lines());
     }
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
 }
 
 } // namespace

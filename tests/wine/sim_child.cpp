@@ -1,6 +1,7 @@
 #include "tests/wine/sim_child.h"
 
 #include <cstdio>
+#include <fstream>
 
 #include "tests/wine/test_printer.h"
 
@@ -82,11 +83,7 @@ CScriptFile::CScriptFile(const std::string& strText) {
     char szDirectory[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, szDirectory);
     m_strPath = std::string(szDirectory) + UniqueName("nysim") + ".txt";
-    FILE* pFile = std::fopen(m_strPath.c_str(), "wb");
-    if (pFile) {
-        std::fwrite(strText.data(), 1, strText.size(), pFile);
-        std::fclose(pFile);
-    }
+    std::ofstream(m_strPath, std::ios::binary) << strText;
 }
 
 CScriptFile::~CScriptFile() {

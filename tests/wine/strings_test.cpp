@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include <map>
 #include <regex>
 
+#include "app/format.h"
 #include "app/strings.h"
 #include "tests/common/trace_capture.h"
 
@@ -54,11 +54,17 @@ std::vector<std::string> Placeholders(const std::wstring& text) {
 }
 
 std::string Unable(LANGID wLanguage, DWORD dwError) {
-    char szLine[128];
-    std::snprintf(szLine, sizeof(szLine),
-                  "LoadString() : Unable to found 0x%04x resources. GetLastError() = %d\n", wLanguage,
+    return Format("LoadString() : Unable to found 0x%04x resources. GetLastError() = %d\n", wLanguage,
                   static_cast<int>(dwError));
-    return szLine;
+}
+
+// In the process's locale (the user's language wLanguage), entry nID loads
+// as strText after the traces of the languages tried before.
+void ExpectLoaded(LANGID wLanguage, unsigned int nID, const std::string& strText, const Lines& traces) {
+    ASSERT_EQ(wLanguage, GetUserDefaultLangID());
+    CTraceCapture trace;
+    EXPECT_EQ(strText, LoadString(nID));
+    EXPECT_EQ(traces, trace.Lines());
 }
 
 } // namespace
@@ -91,19 +97,6 @@ TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
         }
     }
 }
-
-namespace {
-
-// In the process's locale (the user's language wLanguage), entry nID loads
-// as strText after the traces of the languages tried before.
-void ExpectLoaded(LANGID wLanguage, unsigned int nID, const std::string& strText, const Lines& traces) {
-    ASSERT_EQ(wLanguage, GetUserDefaultLangID());
-    CTraceCapture trace;
-    EXPECT_EQ(strText, LoadString(nID));
-    EXPECT_EQ(traces, trace.Lines());
-}
-
-} // namespace
 
 TEST(LoadStringEnglish, FindsEnglishAfterOneMissAndNothingAboveTheTable) {
     ExpectLoaded(0x0409, 109, "Ready", {Unable(0x0409, ERROR_RESOURCE_LANG_NOT_FOUND)});

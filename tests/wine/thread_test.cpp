@@ -24,6 +24,11 @@ public:
         return WaitForSingleObject(m_hInStep.Get(), dwTimeOut) == WAIT_OBJECT_0;
     }
 
+    static DWORD WINAPI Destroy(void* pThread) {
+        delete static_cast<CProbeThread*>(pThread);
+        return 0;
+    }
+
     std::atomic<int> m_nSteps{0};
     std::atomic<int> m_nEnds{0};
     std::vector<DWORD> m_StepStarts;
@@ -49,14 +54,6 @@ private:
 };
 
 } // namespace
-
-TEST(Thread, DoesNothingUntilResumed) {
-    CProbeThread thread(1);
-    Sleep(50);
-    EXPECT_EQ(0, thread.m_nSteps);
-    ASSERT_TRUE(thread.Resume());
-    EXPECT_TRUE(thread.WaitForStepStart(5000));
-}
 
 TEST(Thread, EndsOnCloseOnAStepsWordOrARefusedBegin) {
     const struct {
@@ -107,19 +104,16 @@ TEST(Thread, PeriodCountsFromTheEndOfOneStepToTheStartOfTheNext) {
         EXPECT_GE(thread.m_StepStarts[i] - thread.m_StepEnds[i - 1] + 16, dwPeriod) << "step " << i;
 }
 
-namespace {
-
-DWORD WINAPI DestroyProbe(void* pThread) {
-    delete static_cast<CProbeThread*>(pThread);
-    return 0;
-}
-
-} // namespace
-
-TEST(Thread, NeverResumedIsDestroyedPromptly) {
+TEST(Thread, DoesNothingUntilResumedAndNeverResumedIsDestroyedPromptly) {
+    CProbeThread thread(1);
+    Sleep(50);
+    EXPECT_EQ(0, thread.m_nSteps);
+    ASSERT_TRUE(thread.Resume());
+    EXPECT_TRUE(thread.WaitForStepStart(5000));
     // Destroyed on a thread of its own, so that a wait that never ends fails
     // the test instead of hanging it.
-    CUniqueHandle hDestroyer(CreateThread(nullptr, 0, DestroyProbe, new CProbeThread(60000), 0, nullptr));
+    CUniqueHandle hDestroyer(
+        CreateThread(nullptr, 0, CProbeThread::Destroy, new CProbeThread(60000), 0, nullptr));
     ASSERT_TRUE(hDestroyer);
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(hDestroyer.Get(), 5000));
 }

@@ -19,9 +19,12 @@ bool RunsAsTheAgentFile() {
 
 } // namespace
 
-TEST(VersionRecord, LastTranslationHoldingTheKeyWins) {
+TEST(VersionRecord, LastTranslationHoldingTheKeyWinsAndTheFixedBlockGivesTheVersion) {
     if (!RunsAsTheAgentFile())
         GTEST_SKIP() << "runs only as NyAgent.exe";
+    WORD wMajor = 0, wMinor = 0, wBuild = 0, wRevision = 0;
+    ASSERT_TRUE(CNyAgentApp::GetProductVersion(wMajor, wMinor, wBuild, wRevision));
+    EXPECT_EQ((std::vector<WORD>{7, 8, 9, 10}), (std::vector<WORD>{wMajor, wMinor, wBuild, wRevision}));
     std::string strValue;
     EXPECT_TRUE(CNyAgentApp::GetVersionInformation("ProductName", strValue));
     EXPECT_EQ("Second Product", strValue);
@@ -32,15 +35,6 @@ TEST(VersionRecord, LastTranslationHoldingTheKeyWins) {
     strValue = "unchanged";
     EXPECT_FALSE(CNyAgentApp::GetVersionInformation("NoSuchKey", strValue));
     EXPECT_EQ("unchanged", strValue);
-}
-
-TEST(VersionRecord, FixedBlockGivesTheProductVersion) {
-    WORD wMajor = 0, wMinor = 0, wBuild = 0, wRevision = 0;
-    ASSERT_TRUE(CNyAgentApp::GetProductVersion(wMajor, wMinor, wBuild, wRevision));
-    EXPECT_EQ(7, wMajor);
-    EXPECT_EQ(8, wMinor);
-    EXPECT_EQ(9, wBuild);
-    EXPECT_EQ(10, wRevision);
 }
 
 TEST(VersionRecord, MissingAgentFileLeavesValuesAndRetries) {
