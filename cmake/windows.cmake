@@ -58,9 +58,11 @@ target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 # Windows and menus of the user interface, above everything else.
 add_library(nyui STATIC
     ui/ny_agent_dlg.cpp
+    ui/ny_menu.cpp
     ui/status_window_source.cpp
 )
 target_link_libraries(nyui PUBLIC nywin)
+target_link_libraries(nyui PUBLIC nyuicore comctl32)
 target_compile_options(nyui PRIVATE ${NY_WARNINGS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
