@@ -12,159 +12,95 @@ auto Tie(const Rect& rc) {
     return std::make_tuple(rc.left, rc.top, rc.right, rc.bottom);
 }
 
-// Windows standard colours: white window, grey face, blue selection.
-SystemColors StandardColors() {
-    SystemColors c;
-    c.window = Rgb(255, 255, 255);
-    c.face = Rgb(212, 208, 200);
-    c.highlight = Rgb(49, 106, 197);
-    c.highlightText = Rgb(255, 255, 255);
-    c.menu = Rgb(240, 240, 240);
-    c.grayText = Rgb(128, 128, 128);
-    return c;
+// White window, grey face, blue selection.
+const SystemColors kColors{Rgb(255, 255, 255), Rgb(212, 208, 200), Rgb(49, 106, 197),
+                           Rgb(255, 255, 255), Rgb(240, 240, 240), 0,
+                           Rgb(128, 128, 128)};
+
+ItemPaint Layout(Style style, bool bFlatLook, const Rect& rc, bool bIcon, bool bChecked, bool bSelected,
+                 bool bDisabled = false) {
+    ItemState state;
+    std::tie(state.bHasIcon, state.bChecked, state.bSelected, state.bDisabled) =
+        std::make_tuple(bIcon, bChecked, bSelected, bDisabled);
+    return LayoutItem(style, GetMetrics(Settings(), style, 96, 19), Settings(), kColors, bFlatLook, rc,
+                      state);
 }
 
 } // namespace
 
 TEST(MenuLayout, ColoursThemesAndStyle) {
     EXPECT_EQ(Rgb(127, 127, 191), LightenColor(Rgb(0, 0, 128), 0.5));
-    EXPECT_EQ(Rgb(255, 255, 255), LightenColor(Rgb(1, 2, 3), 1.0));
-    for (double f : {0.0, -0.5, 1.5})
-        EXPECT_EQ(Rgb(10, 20, 30), LightenColor(Rgb(10, 20, 30), f)) << f;
+    EXPECT_EQ(Rgb(10, 20, 30), LightenColor(Rgb(10, 20, 30), 1.5));
     EXPECT_EQ(Rgb(249, 98, 0), DarkenColor(Rgb(255, 100, 0), 0.02));
-    EXPECT_EQ(Rgb(200, 100, 50), DarkenColor(Rgb(200, 100, 50), 2.0));
 
-    EXPECT_TRUE(IsClassicThemeFile("C:\\WINDOWS\\Resources\\Themes\\Windows Classic.theme"));
     EXPECT_TRUE(IsClassicThemeFile("c:\\windows\\resources\\themes\\WINDOWS CLASSIC.THEME"));
     EXPECT_FALSE(IsClassicThemeFile("C:\\Themes\\Windows Classic.theme\\Luna.theme"));
-    EXPECT_FALSE(IsClassicThemeFile("Classic.theme"));
 
     Settings settings;
-    settings.bFlatWhenNotThemed = true;
-    settings.bFlatWhenThemed = false;
+    std::tie(settings.bFlatWhenThemed, settings.bFlatWhenNotThemed) = std::make_pair(false, true);
     EXPECT_EQ(Style::Flat, ChooseStyle(settings, false, false));
     EXPECT_EQ(Style::Classic, ChooseStyle(settings, true, false));
     EXPECT_EQ(Style::Classic, ChooseStyle(settings, false, true)); // 256 colours or fewer
-    EXPECT_EQ(Style::Flat, ChooseStyle(Settings(), true, false));
 }
 
 TEST(MenuLayout, MeasuresAtEachDpi) {
     const struct {
         Style style;
         unsigned nDpi;
-        int nCyMenu, nTextWidth;
-        Size item, separator;
+        int nCyMenu;
+        Size item, separator; // for a text 50 pixels wide at 96 DPI
     } cases[] = {
-        {Style::Flat, 96, 19, 50, {81, 22}, {0, 3}},        // 16 + 50 + 7 + 8; 15 + 7 over SM_CYMENU
-        {Style::Flat, 96, 25, 50, {81, 25}, {0, 3}},        // a taller menu font wins
-        {Style::Classic, 96, 19, 50, {83, 19}, {0, 9}},     // 50 + 2 * 16 + 1; gap 4
-        {Style::Classic, 96, 24, 50, {83, 24}, {0, 12}},    // half of SM_CYMENU
-        {Style::Flat, 144, 28, 75, {122, 34}, {0, 5}},      // 24 + 75 + 11 + 12; 23 + 11
-        {Style::Classic, 192, 38, 100, {166, 38}, {0, 19}}, // 100 + 64 + 2
+        {Style::Flat, 96, 19, {81, 22}, {0, 3}},       // 16 + 50 + 7 + 8; 15 + 7 over SM_CYMENU
+        {Style::Flat, 96, 25, {81, 25}, {0, 3}},       // a taller menu font wins
+        {Style::Classic, 96, 24, {83, 24}, {0, 12}},   // 50 + 2 * 16 + 1; half of SM_CYMENU
+        {Style::Flat, 144, 28, {122, 34}, {0, 5}},     // 24 + 75 + 11 + 12; 23 + 11
+        {Style::Classic, 192, 20, {166, 38}, {0, 19}}, // 100 + 64 + 2; 30 + 8
     };
     for (const auto& c : cases) {
         const Metrics m = GetMetrics(Settings(), c.style, c.nDpi, c.nCyMenu);
-        const Size item = MeasureItem(c.style, m, c.nTextWidth);
-        const Size separator = MeasureSeparator(c.style, m);
-        EXPECT_EQ(std::make_tuple(c.item.cx, c.item.cy, c.separator.cx, c.separator.cy),
-                  std::make_tuple(item.cx, item.cy, separator.cx, separator.cy))
-            << static_cast<int>(c.style) << " at " << c.nDpi;
+        const Size item = MeasureItem(c.style, m, ScaleForDpi(50, c.nDpi)),
+                   separator = MeasureSeparator(c.style, m);
+        EXPECT_EQ(std::make_tuple(c.item.cx, c.item.cy, c.separator.cy),
+                  std::make_tuple(item.cx, item.cy, separator.cy))
+            << c.nDpi;
     }
     EXPECT_EQ(58, LegacyTextWidth(40, 8)); // 43 + 3 * (43 / 8)
-    EXPECT_EQ(3, LegacyTextWidth(0, 0));
 }
 
-TEST(MenuLayout, FlatItemParts) {
-    const SystemColors colors = StandardColors();
-    const Metrics m = GetMetrics(Settings(), Style::Flat, 96, 19);
-    const Rect rc{0, 100, 120, 122};
-    const Color selection = Rgb(193, 210, 237); // the highlight lightened by 0.7
-
-    ItemState plain;
-    plain.bHasIcon = true;
-    ItemPaint p = LayoutItem(Style::Flat, m, Settings(), colors, true, rc, plain);
-    EXPECT_EQ(Rgb(249, 249, 249), p.background);
-    EXPECT_TRUE(p.bColumn);
-    EXPECT_EQ(colors.face, p.column);
-    EXPECT_EQ(Tie({0, 100, 23, 122}), Tie(p.rcColumn));
-    EXPECT_EQ(std::make_pair(4, 104), std::make_pair(p.ptIcon.x, p.ptIcon.y)); // centred in 23 x 22
-    EXPECT_EQ(Tie({31, 100, 116, 122}), Tie(p.rcText));
-    EXPECT_FALSE(p.bIconBox || p.bFrame || p.mark != Mark::None);
-
-    ItemState checked = plain;
-    checked.bChecked = checked.bSelected = true;
-    p = LayoutItem(Style::Flat, m, Settings(), colors, true, rc, checked);
-    EXPECT_EQ(selection, p.background);
-    EXPECT_TRUE(p.bFrame && !p.bColumn && p.bIconBox);
-    EXPECT_EQ(Tie({1, 101, 22, 121}), Tie(p.rcIconBox));
-    EXPECT_EQ(Rgb(162, 187, 228), p.iconBoxFill);
-    EXPECT_EQ(std::make_pair(3, 103), std::make_pair(p.ptIcon.x, p.ptIcon.y)); // one up and left
-
-    ItemState tick;
-    tick.bChecked = true;
-    p = LayoutItem(Style::Flat, m, Settings(), colors, false, rc, tick);
-    EXPECT_EQ(Mark::Check, p.mark);
-    EXPECT_EQ(Tie({8, 107, 15, 114}), Tie(p.rcMark));
-    EXPECT_EQ(Rgb(222, 219, 213), p.column); // unthemed: the face lightened by 0.25
-    tick.bRadio = true;
-    EXPECT_EQ(Tie({8, 108, 14, 114}),
-              Tie(LayoutItem(Style::Flat, m, Settings(), colors, true, rc, tick).rcMark));
-
-    // A disabled item under the mouse stays unselected; unthemed, its text is lighter.
-    ItemState disabled;
-    disabled.bDisabled = disabled.bSelected = true;
-    p = LayoutItem(Style::Flat, m, Settings(), colors, false, rc, disabled);
-    EXPECT_EQ(std::make_tuple(false, Rgb(249, 249, 249), Rgb(178, 178, 178)),
-              std::make_tuple(p.bFrame, p.background, p.text));
-    EXPECT_EQ(colors.grayText, LayoutItem(Style::Flat, m, Settings(), colors, true, rc, disabled).text);
-
-    ItemState separator;
-    separator.bSeparator = true;
-    p = LayoutItem(Style::Flat, m, Settings(), colors, true, {0, 0, 120, 3}, separator);
-    EXPECT_EQ(Tie({24, 1, 120, 3}), Tie(p.rcSeparator));
-}
-
-TEST(MenuLayout, ClassicItemParts) {
-    const SystemColors colors = StandardColors();
-    const Metrics m = GetMetrics(Settings(), Style::Classic, 96, 19);
-    const Rect rc{0, 0, 120, 19};
-
-    ItemState icon;
-    icon.bHasIcon = icon.bSelected = true;
-    ItemPaint p = LayoutItem(Style::Classic, m, Settings(), colors, true, rc, icon);
-    EXPECT_EQ(std::make_tuple(colors.highlight, colors.highlightText, Edge::Raised),
-              std::make_tuple(p.background, p.text, p.iconEdge));
-    EXPECT_EQ(Tie({1, 1, 21, 18}), Tie(p.rcIconBox));
-    EXPECT_EQ(std::make_pair(3, 2), std::make_pair(p.ptIcon.x, p.ptIcon.y));
-    EXPECT_EQ(25, p.rcText.left);
-    icon.bChecked = true;
-    EXPECT_EQ(Edge::Sunken, LayoutItem(Style::Classic, m, Settings(), colors, true, rc, icon).iconEdge);
-
-    ItemState tick;
-    tick.bChecked = true;
-    p = LayoutItem(Style::Classic, m, Settings(), colors, false, rc, tick);
-    EXPECT_EQ(std::make_tuple(colors.menu, Mark::Check, Edge::Sunken),
-              std::make_tuple(p.background, p.mark, p.markEdge));
-    EXPECT_EQ(Tie({7, 6, 14, 13}), Tie(p.rcMark));
-    EXPECT_EQ(Tie({4, 3, 17, 16}), Tie(p.rcMarkEdge));
-
-    // Disabled items are selectable in the classic look.
-    ItemState disabled;
-    disabled.bDisabled = disabled.bSelected = true;
-    p = LayoutItem(Style::Classic, m, Settings(), colors, true, rc, disabled);
-    EXPECT_EQ(std::make_pair(colors.highlight, colors.grayText), std::make_pair(p.background, p.text));
+// Items 22 pixels high (flat) or 19 (classic) at 96 DPI, from x = 0.
+TEST(MenuLayout, ItemPartsPerState) {
+    const Color kSelection = Rgb(193, 210, 237), kWhite = Rgb(249, 249, 249), kGrey = Rgb(178, 178, 178);
+    const struct {
+        Style style;
+        bool bFlatLook, bIcon, bChecked, bSelected, bDisabled;
+        Color background, text;
+        Point ptIcon, ptMark; // ptMark: the mark box's corner, or the icon box's when the icon is checked
+    } cases[] = {
+        {Style::Flat, true, true, false, false, false, kWhite, 0, {4, 4}, {}},       // centred in 23 x 22
+        {Style::Flat, true, true, true, true, false, kSelection, 0, {3, 3}, {1, 1}}, // one up and left
+        {Style::Flat, false, false, true, false, false, kWhite, 0, {4, 4}, {8, 7}},  // the tick, centred
+        {Style::Flat, false, false, false, true, true, kWhite, kGrey, {4, 4}, {}},   // not selectable
+        {Style::Classic, true, true, false, true, false, kColors.highlight, Rgb(255, 255, 255), {3, 2}, {}},
+        {Style::Classic, false, false, true, false, true, kColors.menu, Rgb(128, 128, 128), {3, 2}, {7, 6}},
+    };
+    for (const auto& c : cases) {
+        const Rect rc{0, 0, 120, c.style == Style::Flat ? 22 : 19};
+        const ItemPaint p = Layout(c.style, c.bFlatLook, rc, c.bIcon, c.bChecked, c.bSelected, c.bDisabled);
+        const Rect& rcMark = p.bIconBox ? p.rcIconBox : p.rcMark;
+        EXPECT_EQ(std::make_tuple(c.background, c.text, c.ptIcon.x, c.ptIcon.y, c.ptMark.x, c.ptMark.y),
+                  std::make_tuple(p.background, p.text, p.ptIcon.x, p.ptIcon.y, rcMark.left, rcMark.top))
+            << &c - cases;
+    }
+    const ItemPaint p = Layout(Style::Flat, true, {0, 0, 120, 22}, true, true, false);
+    EXPECT_EQ(std::make_tuple(Rgb(224, 232, 246), 31, 22),
+              std::make_tuple(p.iconBoxFill, p.rcText.left, p.rcIconBox.right));
+    EXPECT_EQ(Edge::Sunken, Layout(Style::Classic, true, {0, 0, 120, 19}, true, true, false).iconEdge);
 }
 
 TEST(MenuLayout, CheckStrokesScaleWithDpi) {
-    const struct {
-        unsigned nDpi;
-        int nStroke;
-        Rect expected;
-    } cases[] = {
-        {96, 0, {10, 22, 11, 25}},  {96, 2, {12, 24, 13, 27}},  {96, 6, {16, 20, 17, 23}},
-        {192, 0, {10, 24, 12, 30}}, {192, 6, {22, 20, 24, 26}}, {144, 1, {12, 25, 13, 29}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Tie(c.expected), Tie(GetCheckStrokes({10, 20, 17, 27}, c.nDpi).strokes[c.nStroke]))
-            << c.nDpi << " stroke " << c.nStroke;
+    const Rect rcMark{10, 20, 17, 27};
+    EXPECT_EQ(Tie({10, 22, 11, 25}), Tie(GetCheckStrokes(rcMark, 96).strokes[0]));
+    EXPECT_EQ(Tie({16, 20, 17, 23}), Tie(GetCheckStrokes(rcMark, 96).strokes[6]));
+    EXPECT_EQ(Tie({12, 25, 13, 29}), Tie(GetCheckStrokes(rcMark, 144).strokes[1]));
+    EXPECT_EQ(Tie({22, 20, 24, 26}), Tie(GetCheckStrokes(rcMark, 192).strokes[6]));
 }
