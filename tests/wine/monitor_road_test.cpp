@@ -1,0 +1,196 @@
+// The monitoring core end to end on every road at once: printers installed in
+// Wine's spooler, a USB printer found through SetupAPI and served by the
+// simulator through the stand-in class driver (or, with UseNyStatusMonitor,
+// watched through the simulator's shared memory), a network printer answered
+// by the simulator's PJL printer, and a printer on LPT1. The status window of
+// the USB printer receives the messages of a scripted job with a paper-out
+// and a Resume; the printer is unplugged and plugged in again.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "sim/usb/usb_driver_service.h"
+#include "sim/usb/usb_setup.h"
+#include "tests/wine/fake_usb_printer.h"
+#include "tests/wine/monitor_harness.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
+#include "tests/wine/winsock_environment.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+
+// Ready while the test sets up, then feed in, a yellow pass, a paper-out held
+// until Resume, the rest of the pass, ready.
+constexpr char kJob[] = "0 1 0 0 0\n5000 3 1 0 0\n5600 3 7 0 0\n6200 3 4 50 0x80000001 hold\n"
+                        "6800 3 4 60 0\n7400 1 0 0 0\n";
+
+// The messages of that job, notification by notification, as the status window takes them.
+const std::vector<UINT> kJobMessages = {
+    WM_NY_REFRESH,        WM_NY_PRINTING_STARTED, WM_NY_REFRESH, WM_NY_STATUS_CHANGED, // feed in
+    WM_NY_REFRESH,        WM_NY_STATUS_CHANGED,                                        // yellow
+    WM_NY_ERROR_RAISED,   WM_NY_REFRESH,                                               // paper out
+    WM_NY_ERROR_CLEARED,  WM_NY_REFRESH,                                               // resumed
+    WM_NY_REFRESH,        WM_NY_STATUS_CHANGED,                                        // 60 %
+    WM_NY_PRINTING_ENDED, WM_NY_REFRESH,          WM_NY_REFRESH, WM_NY_STATUS_CHANGED, // ready
+};
+
+bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
+    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeOutMs; Sleep(20)) {
+        if (pfnDone())
+            return true;
+    }
+    return pfnDone();
+}
+
+std::uint32_t FreeTcpPort() {
+    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(hSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    int nLength = sizeof(address);
+    getsockname(hSocket, reinterpret_cast<sockaddr*>(&address), &nLength);
+    closesocket(hSocket);
+    return ntohs(address.sin_port);
+}
+
+// NySim.exe for the length of a test, stopped by its own event.
+class CSimulator {
+public:
+    explicit CSimulator(const std::string& strArguments) : m_strStop(UniqueName("NySim.Stop.")) {
+        m_bStarted = m_child.Start("--tick 10 --print --stop-event " + m_strStop + " " + strArguments);
+    }
+    ~CSimulator() {
+        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
+        if (hStop)
+            SetEvent(hStop.Get());
+        m_child.Wait(10000);
+    }
+    bool Started() const { return m_bStarted; }
+
+private:
+    std::string m_strStop;
+    CSimChild m_child;
+    bool m_bStarted = false;
+};
+
+bool MappingExists(const std::string& strName) {
+    CUniqueHandle hMapping(OpenFileMappingA(FILE_MAP_READ, FALSE, strName.c_str()));
+    return static_cast<bool>(hMapping);
+}
+
+class MonitorRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_usb.strSerial = UniqueName("NYE");
+        m_usb.strPort = m_strUsbPort;
+        ASSERT_EQ(0u, CSimUsbSetup::Install(m_usb));
+    }
+    void TearDown() override { CSimUsbSetup::Remove(m_usb); }
+
+    // Dispatches the queue until the printer's job has ended; Resume is
+    // given when the paper-out arrives, by pfnResume.
+    std::vector<UINT> PlayJob(CMonitorHarness& harness, const std::function<void()>& pfnResume) {
+        std::vector<UINT> messages;
+        bool bPrinted = false;
+        WaitFor(
+            [&] {
+                const std::vector<UINT> fresh = harness.TakeMessages();
+                messages.insert(messages.end(), fresh.begin(), fresh.end());
+                for (UINT nMessage : fresh) {
+                    bPrinted = bPrinted || nMessage == WM_NY_PRINTING_ENDED;
+                    if (nMessage == WM_NY_ERROR_RAISED)
+                        pfnResume();
+                }
+                return bPrinted && !messages.empty() && messages.back() == WM_NY_STATUS_CHANGED;
+            },
+            25000);
+        return messages;
+    }
+
+    const std::string m_strUsbPort = UniqueName("USB");
+    SimUsbPrinter m_usb;
+};
+
+} // namespace
+
+TEST_F(MonitorRoadTest, EveryRoadAtOnceWithTheUsbPrinterUnpluggedAndBack) {
+    CFakeUsbPrinter bridge(m_usb.strSerial); // its Devices key, for the driver's start
+    ASSERT_EQ(0u, CUsbDriverService::Install(DriverPath()));
+    ASSERT_EQ(0u, CUsbDriverService::Start());
+    CScriptFile job(kJob);
+    CSimulator usbPrinter("--port " + m_strUsbPort + " --usb " + m_usb.strSerial +
+                          " --no-print-path --script \"" + job.Path() + "\"");
+    const std::string strNetPort = UniqueName("NYNET");
+    const std::uint32_t nTcpPort = FreeTcpPort();
+    CSimulator netPrinter("--port " + strNetPort + " --pjl-port " + std::to_string(nTcpPort) +
+                          " --no-print-path --scenario idle");
+    ASSERT_TRUE(usbPrinter.Started() && netPrinter.Started());
+    ASSERT_TRUE(WaitFor([&] { return MappingExists(usbbridge::kMappingPrefix + m_usb.strSerial); }, 10000));
+    CTestPortMonitor portMonitor;
+    portMonitor.AddNetworkPort(strNetPort, "127.0.0.1", nTcpPort);
+
+    CMonitorHarness harness;
+    const CTestPrinter usb(UniqueName("Kestrel USB "), m_strUsbPort, "Kestrel 2006");
+    const CTestPrinter net(UniqueName("Kestrel Net "), strNetPort, "Kestrel 2006 WiFi");
+    auto pLocal = std::make_unique<CTestPrinter>(UniqueName("Kestrel LPT "), "LPT1", "Kestrel 2004");
+    harness.Synchronise();
+    for (const std::string& strName : {usb.Name(), net.Name(), pLocal->Name()}) {
+        const CDeviceControl* pControl = harness.Find(strName);
+        ASSERT_TRUE(pControl) << strName;
+        EXPECT_TRUE(pControl->IsConnected()) << strName;
+    }
+    harness.TakeMessages();
+
+    // Resume by the printer's own request, as the USB device sends it.
+    std::vector<UINT> messages =
+        PlayJob(harness, [&] { EXPECT_EQ(0u, bridge.Set(usbbridge::kRequestResume)); });
+    EXPECT_EQ(kJobMessages, messages);
+
+    // Unplugged: the link goes, the controller disconnects; plugged in again,
+    // the same controller connects and tells that the printer does not print.
+    const CDeviceControl* pUsb = harness.Find(usb.Name());
+    ASSERT_EQ(0u, CSimUsbSetup::Remove(m_usb));
+    harness.Synchronise();
+    EXPECT_FALSE(pUsb->IsConnected());
+    EXPECT_EQ((std::vector<UINT>{WM_NY_DISCONNECTED, WM_NY_REFRESH}), harness.TakeMessages());
+    ASSERT_EQ(0u, CSimUsbSetup::Install(m_usb));
+    harness.Synchronise();
+    EXPECT_EQ(pUsb, harness.Find(usb.Name()));
+    EXPECT_TRUE(pUsb->IsConnected());
+    EXPECT_EQ((std::vector<UINT>{WM_NY_PRINTING_ENDED, WM_NY_REFRESH, WM_NY_REFRESH, WM_NY_CONNECTED}),
+              harness.TakeMessages());
+
+    // The printer on LPT1 renamed: a new controller under the new name.
+    const std::string strOldName = pLocal->Name();
+    pLocal = std::make_unique<CTestPrinter>(UniqueName("Kestrel LPT "), "LPT1", "Kestrel 2004");
+    harness.Synchronise();
+    EXPECT_FALSE(harness.Find(strOldName));
+    EXPECT_TRUE(harness.Find(pLocal->Name()));
+    EXPECT_EQ(3u, harness.m_printers.GetCount());
+    CUsbDriverService::Stop();
+}
+
+TEST_F(MonitorRoadTest, WithUseNyStatusMonitorTheUsbPrinterIsWatchedThroughSharedMemory) {
+    CScriptFile job(kJob);
+    CSimulator usbPrinter("--port " + m_strUsbPort + " --script \"" + job.Path() + "\"");
+    ASSERT_TRUE(usbPrinter.Started());
+    ASSERT_TRUE(WaitFor([&] { return MappingExists("NYRA_DEVICE_STATUS." + m_strUsbPort); }, 10000));
+    CMonitorHarness harness(TRUE);
+    const CTestPrinter usb(UniqueName("Kestrel USB "), m_strUsbPort, "Kestrel 2006");
+    harness.Synchronise();
+    ASSERT_TRUE(harness.Find(usb.Name()));
+    EXPECT_TRUE(harness.Find(usb.Name())->IsConnected());
+    harness.TakeMessages();
+    // Resume through the print path's console, as the shared-memory device gives it.
+    std::vector<UINT> messages = PlayJob(harness, [&] {
+        CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
+                                         ("Global\\KORVA.Nylm.Console." + m_strUsbPort + ".Resume").c_str()));
+        EXPECT_TRUE(hResume);
+        SetEvent(hResume.Get());
+    });
+    EXPECT_EQ(kJobMessages, messages);
+}
