@@ -26,6 +26,7 @@ target_sources(nycore PRIVATE app/trace.cpp)
 
 add_library(nywin STATIC
     app/destruction_event.cpp
+    app/nyagent_app.cpp
     app/registry.cpp
     app/strings.cpp
     app/version_info.cpp
@@ -57,13 +58,23 @@ target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 
 # Windows and menus of the user interface, above everything else.
 add_library(nyui STATIC
+    ui/applet_window.cpp
     ui/ny_agent_dlg.cpp
     ui/ny_menu.cpp
+    ui/ny_task_bar_applet.cpp
     ui/status_window_source.cpp
+    ui/task_bar_applet.cpp
+    ui/tray_menu.cpp
 )
 target_link_libraries(nyui PUBLIC nywin)
 target_link_libraries(nyui PUBLIC nyuicore comctl32)
+target_link_libraries(nyui PUBLIC shell32)
 target_compile_options(nyui PRIVATE ${NY_WARNINGS})
+
+# The product: the agent, a GUI program with every resource.
+add_executable(NyAgent WIN32 agent/main.cpp agent/ny_agent.cpp $<TARGET_OBJECTS:nyresources>)
+target_link_libraries(NyAgent PRIVATE nyui)
+target_compile_options(NyAgent PRIVATE ${NY_WARNINGS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

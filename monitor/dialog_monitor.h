@@ -36,6 +36,8 @@ public:
     void ShowWindows(const char* pszPrinterName);
     // Every status window and device is gone afterwards (the tray's Exit).
     void RemoveAllPrinters();
+    // The printer set, for the tray's menu and icon.
+    const CPrinters& GetPrinters() const { return m_printers; }
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,0 +1,186 @@
+#include "ui/ny_task_bar_applet.h"
+
+#include "app/nyagent_app.h"
+#include "resources/string_ids.h"
+#include "app/strings.h"
+#include "monitor/dialog_monitor.h"
+
+namespace {
+
+constexpr UINT kIconNormal = 131;
+constexpr UINT kIconError = 132;
+constexpr UINT kIconNoConnection = 134;
+
+// The tip names the printer in error after the product, shortened to what
+// the notification record holds (63 characters).
+std::string ErrorTip(const std::string& strProduct, const std::string& strPrinter) {
+    constexpr std::size_t kMaxTip = 63;
+    const std::string strSeparator = " - ";
+    if (strProduct.size() + strSeparator.size() >= kMaxTip)
+        return strProduct.substr(0, kMaxTip);
+    const std::size_t nRoom = kMaxTip - strProduct.size() - strSeparator.size();
+    if (strPrinter.size() <= nRoom)
+        return strProduct + strSeparator + strPrinter;
+    return strProduct + strSeparator + strPrinter.substr(0, nRoom - 3) + "...";
+}
+
+} // namespace
+
+CNyTaskBarApplet::CNyTaskBarApplet(CDialogMonitor* pMonitor) : m_pMonitor(pMonitor) {}
+
+void CNyTaskBarApplet::SetState(int nState) {
+    m_strTip = CNyAgentApp::GetProductName();
+    if (nState != kStateNormal && nState != kStateNoConnection && nState != kStateError) {
+        DebugTrace("CNyTaskBarApplet::SetState() : Unknown state %d\n", nState);
+        return;
+    }
+    m_nState = nState;
+    ApplyState();
+    UpdateIcon();
+}
+
+// The third state is our own choice: the monitor window decides only between
+// "normal" and "printers but none connected", and the applet shows the error
+// icon over both whenever a connected printer reports an error, naming that
+// printer (the first in the set's order) in the tip. A printer that is not
+// connected counts as not connected, whatever its last record said, as its
+// menu entry does. Errors come and go between synchronisations, so the applet
+// looks again every kErrorCheckMs.
+BOOL CNyTaskBarApplet::ApplyState() {
+    if (m_nState == 0)
+        return FALSE;
+    std::string strErrorPrinter;
+    bool bError = false;
+    if (m_pMonitor)
+        m_pMonitor->GetPrinters().ForEach([&](const CDeviceControl& control) {
+            if (!bError && control.IsConnected() && control.IsError()) {
+                bError = true;
+                strErrorPrinter = control.GetPrinterName();
+            }
+        });
+    const std::string strProduct = CNyAgentApp::GetProductName();
+    UINT nIconId = kIconNormal;
+    std::string strTip = strProduct;
+    if (bError) {
+        nIconId = kIconError;
+        strTip = ErrorTip(strProduct, strErrorPrinter);
+    } else if (m_nState == kStateError) {
+        nIconId = kIconError;
+    } else if (m_nState == kStateNoConnection) {
+        nIconId = kIconNoConnection;
+    }
+    const BOOL bChanged = nIconId != m_nIconId || strTip != m_strTip;
+    m_nIconId = nIconId;
+    m_strTip = strTip;
+    return bChanged;
+}
+
+void CNyTaskBarApplet::PostDestroy() {
+    PostAppletMessage(WM_DESTROY, 0, 0);
+}
+
+HICON CNyTaskBarApplet::GetIcon() {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIconId), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                         LR_SHARED));
+}
+
+std::vector<tray_menu::Item> CNyTaskBarApplet::GetMenuItems() const {
+    tray_menu::Texts texts;
+    texts.strAbout = LoadString(IDS_MENU_ABOUT);
+    texts.strOpenOnError = LoadString(IDS_MENU_OPEN_ON_ERROR);
+    texts.strOpenWhenPrinting = LoadString(IDS_MENU_OPEN_WHEN_PRINTING);
+    texts.strOpen = LoadString(IDS_MENU_OPEN);
+    texts.strExit = LoadString(IDS_MENU_EXIT);
+    std::vector<tray_menu::Printer> printers;
+    if (m_pMonitor)
+        m_pMonitor->GetPrinters().ForEach([&](const CDeviceControl& control) {
+            printers.push_back({control.GetPrinterName(), control.IsConnected() != FALSE,
+                                control.IsError() != FALSE, control.IsPrinting() != FALSE});
+        });
+    const CNyAgentApp* pApp = CNyAgentApp::GetApp();
+    return tray_menu::BuildItems(texts, printers, pApp && pApp->GetOpenOnErrorSetting(),
+                                 pApp && pApp->GetOpenWhenPrintingSetting());
+}
+
+HMENU CNyTaskBarApplet::CreateMenu() {
+    // Flat whether or not the visual-styles theme is active.
+    CNyMenu::Settings().bFlatWhenThemed = true;
+    CNyMenu::Settings().bFlatWhenNotThemed = true;
+    m_Menu.Build(GetMenuItems());
+    return m_Menu.GetSafeHmenu();
+}
+
+void CNyTaskBarApplet::DestroyMenu(HMENU) {
+    m_Menu.DestroyMenu();
+}
+
+BOOL CNyTaskBarApplet::OnInit(const char*) {
+    SetTimer(kErrorCheckMs);
+    return TRUE;
+}
+
+void CNyTaskBarApplet::OnTimer() {
+    if (ApplyState())
+        UpdateIcon();
+}
+
+BOOL CNyTaskBarApplet::OnOwnerDraw(HWND hWnd, UINT nMessage, LPARAM lParam) {
+    return m_Menu.OnOwnerDrawMessage(hWnd, nMessage, lParam);
+}
+
+void CNyTaskBarApplet::OnLButtonDblClk() {
+    if (m_pMonitor)
+        m_pMonitor->ShowWindows(nullptr);
+}
+
+void CNyTaskBarApplet::ToggleSetting(UINT nCommand, const char* pszSymbol) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    if (!GetMenuItemInfoA(m_Menu.GetSafeHmenu(), nCommand, FALSE, &info)) {
+        DebugTrace(
+            "CNyTaskBarApplet::HandleMenuCommand(%s) : GetMenuItemInfo() failed. GetLastError() = %d\n",
+            pszSymbol, static_cast<int>(GetLastError()));
+        return;
+    }
+    CNyAgentApp* pApp = CNyAgentApp::GetApp();
+    if (!pApp)
+        return;
+    const BOOL bChecked = (info.fState & MFS_CHECKED) != 0;
+    if (nCommand == tray_menu::kOpenOnError)
+        pApp->SetOpenOnErrorSetting(!bChecked);
+    else
+        pApp->SetOpenWhenPrintingSetting(!bChecked);
+}
+
+void CNyTaskBarApplet::HandleMenuCommand(UINT nCommand) {
+    switch (nCommand) {
+    case tray_menu::kOpenOnError:
+        ToggleSetting(nCommand, "IDS_M_ERR_OPEN");
+        return;
+    case tray_menu::kOpenWhenPrinting:
+        ToggleSetting(nCommand, "IDS_M_PRINT_OPEN");
+        return;
+    case tray_menu::kOpen:
+        OnLButtonDblClk();
+        return;
+    case tray_menu::kExit:
+        if (m_pMonitor)
+            m_pMonitor->RemoveAllPrinters();
+        Quit();
+        return;
+    default:
+        break;
+    }
+    // The About entry opens nothing yet; separators and a dismissed menu give 0.
+    if (nCommand < tray_menu::kFirstPrinter)
+        return;
+    std::string strPrinter;
+    if (!m_Menu.GetMenuText(nCommand, strPrinter, MF_BYCOMMAND)) {
+        DebugTrace("CNyTaskBarApplet::HandleMenuCommand() : GetMenuText() returns FALSE\n");
+        return;
+    }
+    if (m_pMonitor)
+        m_pMonitor->ShowWindows(strPrinter.c_str());
+}

@@ -1,0 +1,65 @@
+// The agent's tray icon: its picture tells whether the printers are
+// reachable, its tooltip names the product (and a printer in error), a double
+// click opens the status windows, and a right click opens a menu with one
+// entry per printer, the two automatic-opening switches, Open, About and Exit.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "monitor/tray_state.h"
+#include "ui/task_bar_applet.h"
+#include "ui/tray_menu.h"
+#include "ui/tray_menu_model.h"
+
+class CDialogMonitor;
+
+class CNyTaskBarApplet : public CTaskBarApplet, public CTrayState {
+public:
+    // A printer reports an error. The monitor window never sets it; the
+    // applet shows it by itself (see ApplyState).
+    static constexpr int kStateError = 3;
+    // How often the printers' errors are looked at between synchronisations.
+    static constexpr UINT kErrorCheckMs = 500;
+
+    explicit CNyTaskBarApplet(CDialogMonitor* pMonitor);
+
+    // 1 normal, 2 printers but none connected, 3 error.
+    void SetState(int nState) override;
+    void PostDestroy() override;
+
+    UINT GetIconId() const { return m_nIconId; }
+    std::string GetTip() const override { return m_strTip; }
+    // The menu's items for the printer set and the settings as they are now.
+    std::vector<tray_menu::Item> GetMenuItems() const;
+    // Builds the menu as a right click does; for the tests of its contents.
+    const CTrayMenu& BuildMenu() {
+        CreateMenu();
+        return m_Menu;
+    }
+    void HandleMenuCommand(UINT nCommand) override;
+
+    void OnLButtonDblClk() override;
+    void OnTimer() override;
+    BOOL OnOwnerDraw(HWND hWnd, UINT nMessage, LPARAM lParam) override;
+
+protected:
+    HICON GetIcon() override;
+    HMENU CreateMenu() override;
+    void DestroyMenu(HMENU hMenu) override;
+    BOOL OnInit(const char* pszArgument) override;
+
+private:
+    // Icon and tip for the monitor window's state and the printers' errors;
+    // TRUE when either changed.
+    BOOL ApplyState();
+    void ToggleSetting(UINT nCommand, const char* pszSymbol);
+
+    CDialogMonitor* m_pMonitor;
+    CTrayMenu m_Menu;
+    std::string m_strTip;
+    UINT m_nIconId = 131;
+    // The last state the monitor window set; 0 before the first.
+    int m_nState = 0;
+};

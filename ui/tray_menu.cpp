@@ -1,0 +1,64 @@
+#include "ui/tray_menu.h"
+
+#include <iterator>
+
+#include "app/trace.h"
+
+namespace {
+
+// The menu's icon size at the screen's DPI.
+menu_layout::Size IconSize() {
+    const HDC hScreen = GetDC(nullptr);
+    const int nDpi = hScreen ? GetDeviceCaps(hScreen, LOGPIXELSY) : 96;
+    if (hScreen)
+        ReleaseDC(nullptr, hScreen);
+    const unsigned nUnsignedDpi = nDpi > 0 ? static_cast<unsigned>(nDpi) : 96;
+    const menu_layout::Settings& settings = CNyMenu::Settings();
+    return {menu_layout::ScaleForDpi(settings.nIconWidth, nUnsignedDpi),
+            menu_layout::ScaleForDpi(settings.nIconHeight, nUnsignedDpi)};
+}
+
+} // namespace
+
+void CTrayMenu::CreateImageList() {
+    const menu_layout::Size size = IconSize();
+    m_ImageList.reset(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, 5, 0));
+    if (!m_ImageList) {
+        DebugTrace("CTrayMenu::CreateImageList() : ImageList_Create() failed\n");
+        return;
+    }
+    // Every place exists first, so that an icon that cannot be loaded leaves
+    // its place empty and the others keep their indices.
+    ImageList_SetImageCount(m_ImageList.get(), std::size(tray_menu::kImageIcons));
+    int nIndex = 0;
+    for (const int nIconId : tray_menu::kImageIcons) {
+        const HICON hIcon = static_cast<HICON>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconId), IMAGE_ICON, size.cx, size.cy, 0));
+        if (!hIcon || ImageList_ReplaceIcon(m_ImageList.get(), nIndex, hIcon) < 0)
+            DebugTrace("CTrayMenu::CreateImageList() : icon %d not added\n", nIconId);
+        if (hIcon)
+            DestroyIcon(hIcon);
+        ++nIndex;
+    }
+}
+
+BOOL CTrayMenu::Build(const std::vector<tray_menu::Item>& items) {
+    CreateImageList();
+    DestroyMenu();
+    if (!CreatePopupMenu()) {
+        DebugTrace("CTrayMenu::Build() : CreatePopupMenu() failed. GetLastError() = %d\n",
+                   static_cast<int>(GetLastError()));
+        return FALSE;
+    }
+    for (const tray_menu::Item& item : items) {
+        const UINT nFlags = (item.bChecked ? MF_CHECKED : 0u) | (item.bGrayed ? MF_GRAYED : 0u);
+        if (item.nImage != tray_menu::kNoImage)
+            AppendOwnerDrawItemFromImageList(item.strText.c_str(), nFlags, item.nCommand, m_ImageList.get(),
+                                             item.nImage);
+        else
+            AppendOwnerDrawItem(item.strText.c_str(), nFlags, item.nCommand);
+        if (item.bDefault)
+            SetMenuDefaultItem(GetSafeHmenu(), item.nCommand, FALSE);
+    }
+    return TRUE;
+}
