@@ -1,0 +1,268 @@
+// The tray applet in this process: its menu's items for printers in every
+// state, the owner-drawn menu they become, the icon and tip of each state,
+// the switches flipped from the menu, and the run loop with the shell's icon.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "app/nyagent_app.h"
+#include "app/registry.h"
+#include "devices/devices.h"
+#include "monitor/dialog_monitor.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/shell_desktop.h"
+#include "ui/ny_task_bar_applet.h"
+#include "ui/status_window_source.h"
+#include "ui/tray_menu_model.h"
+
+namespace {
+
+using namespace tray_menu;
+
+const auto* const g_pShell = ::testing::AddGlobalTestEnvironment(new CShellDesktop);
+
+// The application object; its agent, when it runs, is an applet whose menu
+// switches are chosen as the test says.
+class CTestApp : public CNyAgentApp {
+public:
+    std::vector<UINT> m_choices;
+    bool m_bRan = false;
+
+protected:
+    void FirstCallOfIsReachable() override {}
+    void RunAgent() override {
+        m_bRan = true;
+        CDevices devices;
+        CNyAgentWindows windows;
+        CDialogMonitor monitor(devices, windows, FALSE);
+        CNyTaskBarApplet applet(&monitor);
+        for (const UINT nCommand : m_choices) {
+            applet.BuildMenu();
+            applet.HandleMenuCommand(nCommand);
+        }
+    }
+};
+
+const Texts kTexts{"About...", "Open on error", "Open when printing", "Open", "Exit"};
+
+struct MenuCase {
+    const char* pszName;
+    std::vector<Printer> printers;
+    bool bOpenOnError, bOpenWhenPrinting;
+    std::vector<Item> expected;
+};
+
+Item Separator() {
+    return Item{};
+}
+Item Entry(const char* pszText, unsigned nCommand, bool bChecked = false, bool bGrayed = false) {
+    return Item{pszText, nCommand, bChecked, bGrayed, nCommand == kOpen, kNoImage};
+}
+Item PrinterEntry(const char* pszName, unsigned nCommand, int nImage) {
+    return Item{pszName, nCommand, false, false, false, nImage};
+}
+
+TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
+    const std::vector<MenuCase> cases = {
+        {"no printer",
+         {},
+         true,
+         false,
+         {Entry("About...", kAbout), Separator(), Entry("Open on error", kOpenOnError, true),
+          Entry("Open when printing", kOpenWhenPrinting), Separator(), Entry("Open", kOpen),
+          Entry("Exit", kExit)}},
+        {"one of each state",
+         {{"Zeta", true, false, false},
+          {"Alpha", false, true, true},
+          {"Mid", true, true, false},
+          {"Busy", true, false, true},
+          {"Both", true, true, true}},
+         false,
+         true,
+         {Entry("About...", kAbout, false, true), Separator(), PrinterEntry("Zeta", 1106, kImageReady),
+          PrinterEntry("Alpha", 1107, kImageNotConnected), PrinterEntry("Mid", 1108, kImageError),
+          PrinterEntry("Busy", 1109, kImagePrinting), PrinterEntry("Both", 1110, kImageError), Separator(),
+          Entry("Open on error", kOpenOnError), Entry("Open when printing", kOpenWhenPrinting, true),
+          Separator(), Entry("Open", kOpen), Entry("Exit", kExit)}},
+    };
+    for (const MenuCase& c : cases) {
+        const std::vector<Item> items = BuildItems(kTexts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting);
+        ASSERT_EQ(c.expected.size(), items.size()) << c.pszName;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const Item &e = c.expected[i], &a = items[i];
+            EXPECT_EQ(e.strText, a.strText) << c.pszName << " " << i;
+            EXPECT_EQ(e.nCommand, a.nCommand) << c.pszName << " " << i;
+            EXPECT_EQ(e.bChecked, a.bChecked) << c.pszName << " " << i;
+            EXPECT_EQ(e.bGrayed, a.bGrayed) << c.pszName << " " << i;
+            EXPECT_EQ(e.bDefault, a.bDefault) << c.pszName << " " << i;
+            EXPECT_EQ(e.nImage, a.nImage) << c.pszName << " " << i;
+        }
+    }
+    // A text missing from the string table leaves its entry out.
+    Texts texts = kTexts;
+    texts.strAbout.clear();
+    texts.strOpen.clear();
+    const std::vector<Item> items = BuildItems(texts, {{"P", true, false, true}}, true, true);
+    ASSERT_EQ(7u, items.size());
+    EXPECT_EQ(0u, items[0].nCommand);
+    EXPECT_FALSE(items[0].bGrayed);
+    EXPECT_EQ(kExit, items.back().nCommand);
+    EXPECT_EQ(items.end(),
+              std::find_if(items.begin(), items.end(), [](const Item& i) { return i.bDefault; }));
+}
+
+TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
+    const std::vector<Item> items =
+        BuildItems(kTexts, {{"First", true, false, true}, {"Second", false, false, false}}, false, true);
+    CTrayMenu menu;
+    for (int nBuild = 0; nBuild < 2; ++nBuild) { // rebuilt as on every right click
+        ASSERT_TRUE(menu.Build(items));
+        const HMENU hMenu = menu.GetSafeHmenu();
+        ASSERT_EQ(static_cast<int>(items.size()), GetMenuItemCount(hMenu));
+        EXPECT_EQ(static_cast<UINT>(kOpen), GetMenuDefaultItem(hMenu, FALSE, GMDI_USEDISABLED));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE;
+            ASSERT_TRUE(GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &info));
+            EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << i;
+            EXPECT_EQ(items[i].nCommand == kNone, (info.fType & MFT_SEPARATOR) != 0) << i;
+            EXPECT_EQ(items[i].nCommand, info.wID) << i;
+            EXPECT_EQ(items[i].bChecked, (info.fState & MFS_CHECKED) != 0) << i;
+            if (items[i].nCommand != kNone) {
+                EXPECT_EQ(items[i].bGrayed, (info.fState & MFS_GRAYED) != 0) << i;
+            }
+            std::string strText;
+            EXPECT_TRUE(menu.GetMenuText(static_cast<UINT>(i), strText, MF_BYPOSITION));
+            EXPECT_EQ(items[i].strText, strText) << i;
+        }
+    }
+}
+
+class TrayAppletTest : public ::testing::Test {
+public:
+    CTestApp m_app;
+    CDevices m_devices;
+    CNyAgentWindows m_windows;
+    CDialogMonitor m_monitor{m_devices, m_windows, FALSE};
+    CNyTaskBarApplet m_applet{&m_monitor};
+    CTraceCapture m_trace;
+};
+
+TEST_F(TrayAppletTest, IconAndTipOfEachState) {
+    EXPECT_EQ(131u, m_applet.GetIconId());
+    EXPECT_EQ("", m_applet.GetTip());
+    const std::string strProduct = CNyAgentApp::GetProductName();
+    ASSERT_EQ("Tessel Photo", strProduct);
+    const struct {
+        int nState;
+        UINT nIconId;
+    } cases[] = {{2, 134}, {1, 131}, {3, 132}, {7, 132}, {0, 132}, {2, 134}};
+    for (const auto& c : cases) {
+        m_trace.Clear();
+        m_applet.SetState(c.nState);
+        EXPECT_EQ(c.nIconId, m_applet.GetIconId()) << c.nState;
+        EXPECT_EQ(strProduct, m_applet.GetTip()) << c.nState;
+        const bool bKnown = c.nState >= 1 && c.nState <= 3;
+        EXPECT_EQ(bKnown ? 0 : 1, m_trace.Count("CNyTaskBarApplet::SetState() : Unknown state " +
+                                                std::to_string(c.nState) + "\n"));
+    }
+}
+
+TEST_F(TrayAppletTest, TheSwitchesFlipFromTheMenuAndShowAtTheNextClick) {
+    m_app.SetOpenOnErrorSetting(TRUE);
+    m_app.SetOpenWhenPrintingSetting(FALSE);
+    const auto checked = [this](UINT nCommand) {
+        return (GetMenuState(m_applet.BuildMenu().GetSafeHmenu(), nCommand, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(kOpenOnError));
+    m_applet.HandleMenuCommand(kOpenOnError);
+    EXPECT_FALSE(m_app.GetOpenOnErrorSetting());
+    EXPECT_FALSE(checked(kOpenOnError));
+    EXPECT_FALSE(checked(kOpenWhenPrinting));
+    m_applet.HandleMenuCommand(kOpenWhenPrinting);
+    EXPECT_TRUE(m_app.GetOpenWhenPrintingSetting());
+    EXPECT_TRUE(checked(kOpenWhenPrinting));
+    // An applet whose menu was never built cannot read the item: traced, the setting stays.
+    CNyTaskBarApplet unbuilt(&m_monitor);
+    unbuilt.HandleMenuCommand(kOpenWhenPrinting);
+    EXPECT_TRUE(m_app.GetOpenWhenPrintingSetting());
+    const std::string strFailed =
+        "CNyTaskBarApplet::HandleMenuCommand(IDS_M_PRINT_OPEN) : GetMenuItemInfo() failed.";
+    const std::vector<std::string> lines = m_trace.Lines();
+    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
+                               [&](const std::string& strLine) { return strLine.rfind(strFailed, 0) == 0; }));
+}
+
+// The loop as the agent runs it: the icon is added, re-added when the shell
+// says the taskbar was created, and removed; the menu's Exit ends the loop.
+TEST_F(TrayAppletTest, TheRunLoopKeepsTheIconUntilDestroyed) {
+    static TrayAppletTest* s_pTest;
+    static BOOL s_bAdded, s_bDeleted, s_bAddedAgain;
+    s_pTest = this;
+    const auto exists = [] {
+        NOTIFYICONDATAA data{};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = CTaskBarApplet::GetMessageWindow();
+        data.uID = s_pTest->m_applet.GetId();
+        return Shell_NotifyIconA(NIM_MODIFY, &data);
+    };
+    static BOOL (*s_pfnExists)() = exists;
+    const UINT_PTR nTimer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        KillTimer(nullptr, nId);
+        s_bAdded = s_pfnExists();
+        NOTIFYICONDATAA data{};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = CTaskBarApplet::GetMessageWindow();
+        data.uID = s_pTest->m_applet.GetId();
+        Shell_NotifyIconA(NIM_DELETE, &data);
+        s_bDeleted = !s_pfnExists();
+        SendMessageA(CTaskBarApplet::GetMessageWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        s_bAddedAgain = s_pfnExists();
+        s_pTest->m_applet.HandleMenuCommand(kExit);
+    });
+    ASSERT_NE(0u, nTimer);
+    m_applet.SetState(2);
+    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
+    EXPECT_TRUE(s_bAdded);
+    EXPECT_TRUE(s_bDeleted);
+    EXPECT_TRUE(s_bAddedAgain);
+    EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
+}
+
+TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
+    ASSERT_EQ(0, CRegistry::SetOpenOnError(TRUE));
+    ASSERT_EQ(0, CRegistry::SetOpenWhenPrinting(FALSE));
+    const char* const args[] = {"NyAgent.exe"};
+    BOOL bOpenOnError = FALSE, bOpenWhenPrinting = TRUE;
+    {
+        CTestApp app;
+        app.m_choices = {kOpenOnError, kOpenWhenPrinting, kOpenOnError, kOpenOnError};
+        EXPECT_FALSE(app.InitInstance(1, args));
+        EXPECT_TRUE(app.m_bRan);
+        EXPECT_FALSE(app.GetOpenOnErrorSetting());
+        EXPECT_TRUE(app.GetOpenWhenPrintingSetting());
+        {
+            // While it holds the session's instance event, another start
+            // neither runs nor writes the switches.
+            CTestApp second;
+            EXPECT_FALSE(second.InitInstance(1, args));
+            EXPECT_FALSE(second.m_bRan);
+        }
+        EXPECT_EQ(0, CRegistry::GetOpenOnError(bOpenOnError, FALSE));
+        EXPECT_EQ(0, CRegistry::GetOpenWhenPrinting(bOpenWhenPrinting, TRUE));
+        EXPECT_TRUE(bOpenOnError);
+        EXPECT_FALSE(bOpenWhenPrinting);
+        app.ExitInstance();
+    }
+    EXPECT_EQ(0, CRegistry::GetOpenOnError(bOpenOnError, TRUE));
+    EXPECT_EQ(0, CRegistry::GetOpenWhenPrinting(bOpenWhenPrinting, FALSE));
+    EXPECT_FALSE(bOpenOnError);
+    EXPECT_TRUE(bOpenWhenPrinting);
+}
+
+} // namespace
