@@ -1,8 +1,7 @@
-// The owner-drawn menu as the system shows it: opened by TrackPopupMenu from a
-// test window, and read from the menu window's own pixels while it is open, for
-// the check mark, the bold default item, the selection and the icon. Wine draws
-// windows into memory surfaces with or without a display (X11 or its null
-// driver alike), so these are the pixels a screen would get. And the icons.
+// The owner-drawn menu on a screen: opened by TrackPopupMenu from a test window
+// on the Xvfb display that scripts/wine-display.sh gives the program, and read
+// back from the screen while open: the check mark, the bold default item, the
+// selection and the icon, in both looks. And the icon resources.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -43,7 +42,7 @@ enum : int { kDefault, kRegular, kChecked, kPrinter }; // positions; commands ar
 // idle, selects the printer item and checks the menu's window.
 struct CScene {
     CNyMenu menu;
-    std::function<void(HWND hPopup, HDC hdc)> check;
+    std::function<void(HWND hPopup)> check;
     bool bChecked = false;
 } * g_pScene;
 
@@ -54,10 +53,8 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lPara
         const HWND hPopup = FindWindowA("#32768", nullptr);
         HiliteMenuItem(hWnd, g_pScene->menu.GetSafeHmenu(), kPrinter, MF_BYPOSITION | MF_HILITE);
         UpdateWindow(hPopup);
-        const HDC hdc = GetDC(hPopup);
-        g_pScene->check(hPopup, hdc);
+        g_pScene->check(hPopup);
         g_pScene->bChecked = true;
-        ReleaseDC(hPopup, hdc);
     }
     if (nMessage == WM_ENTERIDLE || nMessage == WM_TIMER) // the timer: never left waiting in the menu
         EndMenu();
@@ -92,7 +89,8 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
     scene.menu.AppendOwnerDrawItem("Open again", 0, 200);
     SetMenuDefaultItem(scene.menu.GetSafeHmenu(), 100 + kDefault, FALSE);
 
-    scene.check = [&](HWND hPopup, HDC hdc) {
+    scene.check = [&](HWND hPopup) {
+        const HDC hdc = GetDC(nullptr), hdcPopup = GetDC(hPopup);
         const unsigned nDpi = static_cast<unsigned>(GetDeviceCaps(hdc, LOGPIXELSY));
         const auto layout = [&](int nPosition, bool bChecked) {
             ItemState state;
@@ -100,7 +98,6 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
             state.bHasIcon = nPosition == kPrinter;
             RECT rc{};
             GetMenuItemRect(hPopup, scene.menu.GetSafeHmenu(), static_cast<UINT>(nPosition), &rc);
-            MapWindowPoints(HWND_DESKTOP, hPopup, reinterpret_cast<POINT*>(&rc), 2);
             return LayoutItem(style,
                               GetMetrics(CNyMenu::Settings(), style, nDpi, GetSystemMetrics(SM_CYMENU)),
                               CNyMenu::Settings(), {}, true, {rc.left, rc.top, rc.right, rc.bottom}, state);
@@ -110,6 +107,17 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
             return GetPixel(hdc, rc.right - 3, (rc.top + rc.bottom) / 2);
         };
         const COLORREF text = GetSysColor(COLOR_MENUTEXT), highlight = GetSysColor(COLOR_HIGHLIGHT);
+
+        // The screen, once the menu's window has reached it: the selected item there as in the window.
+        const ItemPaint printer = layout(kPrinter, false);
+        POINT pt{printer.rcItem.right - 3, (printer.rcItem.top + printer.rcItem.bottom) / 2};
+        ScreenToClient(hPopup, &pt);
+        for (int i = 0; i < 100 && fill(printer.rcItem) != GetPixel(hdcPopup, pt.x, pt.y); ++i) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            Sleep(20);
+        }
+        ASSERT_EQ(GetPixel(hdcPopup, pt.x, pt.y), fill(printer.rcItem)) << "the menu is not on the screen";
 
         // The tick: its strokes in the text colour, and nothing else in its box.
         const Rect rcMark = layout(kChecked, true).rcMark;
@@ -126,10 +134,11 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
         // The same word, bold as the default item: starting where labels start, and wider.
         const auto inkWidth = [&](int nPosition) {
             const ItemPaint p = layout(nPosition, false);
+            const COLORREF background = fill(p.rcItem);
             std::pair<int, int> ink{p.rcText.right, p.rcText.left};
             for (int y = p.rcText.top; y < p.rcText.bottom; ++y)
                 for (int x = p.rcText.left; x < p.rcText.right; ++x)
-                    if (GetPixel(hdc, x, y) != fill(p.rcItem))
+                    if (GetPixel(hdc, x, y) != background)
                         ink = {std::min(ink.first, x), std::max(ink.second, x)};
             EXPECT_NEAR(p.rcText.left, ink.first, 2) << nPosition;
             return ink.second - ink.first;
@@ -137,7 +146,6 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
         EXPECT_GT(inkWidth(kDefault), inkWidth(kRegular));
 
         // The selected printer item: its fill (framed in the flat look), and its icon pixel for pixel.
-        const ItemPaint printer = layout(kPrinter, false);
         const COLORREF selection = fill(printer.rcItem);
         EXPECT_EQ(style == Style::Flat ? LightenColor(highlight, 0.7) : highlight, selection);
         EXPECT_EQ(style == Style::Flat ? highlight : selection,
@@ -159,6 +167,8 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
         DestroyIcon(hCopy);
         DeleteObject(SelectObject(hdcIcon, hOld));
         DeleteDC(hdcIcon);
+        ReleaseDC(hPopup, hdcPopup);
+        ReleaseDC(nullptr, hdc);
     };
     SetForegroundWindow(hOwner);
     SetTimer(hOwner, 1, 10000, nullptr);
