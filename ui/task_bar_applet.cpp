@@ -26,6 +26,9 @@ CTaskBarApplet::CTaskBarApplet() {
 }
 
 CTaskBarApplet::~CTaskBarApplet() {
+    // An applet that goes without quitting no longer counts as running.
+    if (!m_bQuit)
+        --s_nRunning;
     if (s_pMenuApplet == this)
         s_pMenuApplet = nullptr;
 }
@@ -75,6 +78,9 @@ int CTaskBarApplet::RunMessageLoop(HINSTANCE hInstance, const char* pszArgument)
 
 void CTaskBarApplet::Quit() {
     DeleteIcon();
+    if (m_bQuit)
+        return;
+    m_bQuit = true;
     if (--s_nRunning == 0)
         PostQuitMessage(0);
 }

@@ -30,7 +30,8 @@ public:
     // The live applet with that id; throws BadIndex when none has it.
     static CTaskBarApplet& FindApplet(unsigned nId) { return Find(nId); }
 
-    // Removes the icon; the last running applet to quit ends the loop (exit code 0).
+    // Removes the icon; the last running applet to quit ends the loop (exit
+    // code 0). Later calls only remove the icon.
     void Quit();
 
     // The notification-area record of this applet added, modified, deleted.
@@ -78,6 +79,8 @@ private:
     static constexpr std::size_t kTipSize = 64;
 
     BOOL NotifyIcon(DWORD dwMessage);
+
+    bool m_bQuit = false;
     // The applet whose menu shows; it gets the menu's owner-draw messages.
     static CTaskBarApplet* s_pMenuApplet;
     static HWND s_hWnd;

@@ -68,13 +68,12 @@ BOOL IconExists(HWND hWnd) {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = hWnd;
-    data.uID = 0;
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
-bool WaitFor(DWORD dwTimeoutMs, BOOL (*pfnCheck)(HWND), HWND hWnd, BOOL bWanted) {
+bool WaitForIcon(HWND hWnd, DWORD dwTimeoutMs) {
     for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeoutMs; Sleep(10))
-        if (!pfnCheck(hWnd) == !bWanted)
+        if (IconExists(hWnd))
             return true;
     return false;
 }
@@ -92,7 +91,7 @@ HWND StartAgent(CAgent& agent) {
     if (!agent.Start(""))
         return nullptr;
     const HWND hMessageWindow = agent.MessageWindow();
-    return hMessageWindow && WaitFor(5000, IconExists, hMessageWindow, TRUE) ? hMessageWindow : nullptr;
+    return hMessageWindow && WaitForIcon(hMessageWindow, 5000) ? hMessageWindow : nullptr;
 }
 
 class AgentTest : public ::testing::Test {
@@ -149,7 +148,7 @@ TEST_F(AgentTest, TaskbarCreatedAddsTheIconAgain) {
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
     ASSERT_FALSE(IconExists(m_hMessageWindow));
     SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(WaitFor(2000, IconExists, m_hMessageWindow, TRUE));
+    EXPECT_TRUE(WaitForIcon(m_hMessageWindow, 2000));
 }
 
 } // namespace

@@ -26,16 +26,14 @@ using namespace tray_menu;
 const auto* const g_pShell = ::testing::AddGlobalTestEnvironment(new CShellDesktop);
 
 // The application object; its agent, when it runs, is an applet whose menu
-// switches are chosen as the test says.
+// switches are chosen as the test says, each checked at the next showing.
 class CTestApp : public CNyAgentApp {
 public:
-    std::vector<UINT> m_choices;
-    bool m_bRan = false;
+    std::vector<UINT> m_choices, m_checked;
 
 protected:
     void FirstCallOfIsReachable() override {}
     void RunAgent() override {
-        m_bRan = true;
         CDevices devices;
         CNyAgentWindows windows;
         CDialogMonitor monitor(devices, windows, FALSE);
@@ -43,6 +41,9 @@ protected:
         for (const UINT nCommand : m_choices) {
             applet.BuildMenu();
             applet.HandleMenuCommand(nCommand);
+            // The next right click shows the switch as it now is.
+            m_checked.push_back(GetMenuState(applet.BuildMenu().GetSafeHmenu(), nCommand, MF_BYCOMMAND) &
+                                MF_CHECKED);
         }
     }
 };
@@ -102,17 +103,12 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
             EXPECT_EQ(e.nImage, a.nImage) << c.pszName << " " << i;
         }
     }
-    // A text missing from the string table leaves its entry out.
-    Texts texts = kTexts;
-    texts.strAbout.clear();
-    texts.strOpen.clear();
-    const std::vector<Item> items = BuildItems(texts, {{"P", true, false, true}}, true, true);
+    // A text missing from the string table leaves its entry out: no default, nothing grayed.
+    const std::vector<Item> items =
+        BuildItems(Texts{"", "a", "b", "", "c"}, {{"P", true, false, true}}, 1, 1);
     ASSERT_EQ(7u, items.size());
-    EXPECT_EQ(0u, items[0].nCommand);
-    EXPECT_FALSE(items[0].bGrayed);
-    EXPECT_EQ(kExit, items.back().nCommand);
-    EXPECT_EQ(items.end(),
-              std::find_if(items.begin(), items.end(), [](const Item& i) { return i.bDefault; }));
+    EXPECT_FALSE(items[0].nCommand || items[0].bGrayed);
+    EXPECT_TRUE(std::none_of(items.begin(), items.end(), [](const Item& i) { return i.bDefault; }));
 }
 
 TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
@@ -173,64 +169,25 @@ TEST_F(TrayAppletTest, IconAndTipOfEachState) {
     }
 }
 
-TEST_F(TrayAppletTest, TheSwitchesFlipFromTheMenuAndShowAtTheNextClick) {
-    m_app.SetOpenOnErrorSetting(TRUE);
-    m_app.SetOpenWhenPrintingSetting(FALSE);
-    const auto checked = [this](UINT nCommand) {
-        return (GetMenuState(m_applet.BuildMenu().GetSafeHmenu(), nCommand, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    };
-    EXPECT_TRUE(checked(kOpenOnError));
-    m_applet.HandleMenuCommand(kOpenOnError);
-    EXPECT_FALSE(m_app.GetOpenOnErrorSetting());
-    EXPECT_FALSE(checked(kOpenOnError));
-    EXPECT_FALSE(checked(kOpenWhenPrinting));
-    m_applet.HandleMenuCommand(kOpenWhenPrinting);
-    EXPECT_TRUE(m_app.GetOpenWhenPrintingSetting());
-    EXPECT_TRUE(checked(kOpenWhenPrinting));
-    // An applet whose menu was never built cannot read the item: traced, the setting stays.
-    CNyTaskBarApplet unbuilt(&m_monitor);
-    unbuilt.HandleMenuCommand(kOpenWhenPrinting);
-    EXPECT_TRUE(m_app.GetOpenWhenPrintingSetting());
-    const std::string strFailed =
-        "CNyTaskBarApplet::HandleMenuCommand(IDS_M_PRINT_OPEN) : GetMenuItemInfo() failed.";
-    const std::vector<std::string> lines = m_trace.Lines();
-    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
-                               [&](const std::string& strLine) { return strLine.rfind(strFailed, 0) == 0; }));
-}
-
-// The loop as the agent runs it: the icon is added, re-added when the shell
-// says the taskbar was created, and removed; the menu's Exit ends the loop.
-TEST_F(TrayAppletTest, TheRunLoopKeepsTheIconUntilDestroyed) {
-    static TrayAppletTest* s_pTest;
-    static BOOL s_bAdded, s_bDeleted, s_bAddedAgain;
-    s_pTest = this;
-    const auto exists = [] {
-        NOTIFYICONDATAA data{};
-        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        data.hWnd = CTaskBarApplet::GetMessageWindow();
-        data.uID = s_pTest->m_applet.GetId();
-        return Shell_NotifyIconA(NIM_MODIFY, &data);
-    };
-    static BOOL (*s_pfnExists)() = exists;
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-        KillTimer(nullptr, nId);
-        s_bAdded = s_pfnExists();
-        NOTIFYICONDATAA data{};
-        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        data.hWnd = CTaskBarApplet::GetMessageWindow();
-        data.uID = s_pTest->m_applet.GetId();
-        Shell_NotifyIconA(NIM_DELETE, &data);
-        s_bDeleted = !s_pfnExists();
-        SendMessageA(CTaskBarApplet::GetMessageWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-        s_bAddedAgain = s_pfnExists();
-        s_pTest->m_applet.HandleMenuCommand(kExit);
-    });
-    ASSERT_NE(0u, nTimer);
+// The loop as the agent runs it: the icon exists while it runs, and the
+// menu's Exit removes it and ends the loop with exit code 0.
+TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
+    static CNyTaskBarApplet* s_pApplet;
+    static NOTIFYICONDATAA s_icon{};
+    static BOOL s_bAdded = FALSE;
+    s_pApplet = &m_applet;
+    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
+                  KillTimer(nullptr, nId);
+                  s_icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+                  s_icon.hWnd = CTaskBarApplet::GetMessageWindow();
+                  s_icon.uID = s_pApplet->GetId();
+                  s_bAdded = Shell_NotifyIconA(NIM_MODIFY, &s_icon);
+                  s_pApplet->HandleMenuCommand(kExit);
+              }));
     m_applet.SetState(2);
     EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
     EXPECT_TRUE(s_bAdded);
-    EXPECT_TRUE(s_bDeleted);
-    EXPECT_TRUE(s_bAddedAgain);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &s_icon));
     EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
 }
 
@@ -243,15 +200,16 @@ TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
         CTestApp app;
         app.m_choices = {kOpenOnError, kOpenWhenPrinting, kOpenOnError, kOpenOnError};
         EXPECT_FALSE(app.InitInstance(1, args));
-        EXPECT_TRUE(app.m_bRan);
+        EXPECT_EQ((std::vector<UINT>{0, MF_CHECKED, MF_CHECKED, 0}), app.m_checked);
         EXPECT_FALSE(app.GetOpenOnErrorSetting());
         EXPECT_TRUE(app.GetOpenWhenPrintingSetting());
         {
             // While it holds the session's instance event, another start
             // neither runs nor writes the switches.
             CTestApp second;
+            second.m_choices = {kOpenOnError};
             EXPECT_FALSE(second.InitInstance(1, args));
-            EXPECT_FALSE(second.m_bRan);
+            EXPECT_TRUE(second.m_checked.empty());
         }
         EXPECT_EQ(0, CRegistry::GetOpenOnError(bOpenOnError, FALSE));
         EXPECT_EQ(0, CRegistry::GetOpenWhenPrinting(bOpenWhenPrinting, TRUE));
