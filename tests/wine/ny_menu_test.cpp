@@ -64,9 +64,7 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lPara
 class NyMenu : public testing::TestWithParam<Style> {};
 
 TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.lpszClassName = "NyMenuOwner";
+    const WNDCLASSA wc{0, OwnerProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "NyMenuOwner"};
     RegisterClassA(&wc);
     const Style style = GetParam();
     CNyMenu::Settings().bFlatWhenThemed = style == Style::Flat; // Wine: XP or later, no classic theme
@@ -112,11 +110,9 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
         const ItemPaint printer = layout(kPrinter, false);
         POINT pt{printer.rcItem.right - 3, (printer.rcItem.top + printer.rcItem.bottom) / 2};
         ScreenToClient(hPopup, &pt);
-        for (int i = 0; i < 100 && fill(printer.rcItem) != GetPixel(hdcPopup, pt.x, pt.y); ++i) {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-            Sleep(20);
-        }
+        for (int i = 0; i < 100 && fill(printer.rcItem) != GetPixel(hdcPopup, pt.x, pt.y); ++i)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20,
+                                      QS_ALLINPUT); // Wine sends surfaces to X while idle
         ASSERT_EQ(GetPixel(hdcPopup, pt.x, pt.y), fill(printer.rcItem)) << "the menu is not on the screen";
 
         // The tick: its strokes in the text colour, and nothing else in its box.
@@ -177,16 +173,14 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
     ImageList_Destroy(hImages);
     EXPECT_TRUE(scene.bChecked) << "the menu was not shown";
 
-    // The records: a separator for command 0, submenus searched where they stand, all gone with the menu.
+    // The records: submenus searched where they stand, everything gone with the menu.
     const HMENU hMenu = scene.menu.GetSafeHmenu(), hSub = pSub->GetSafeHmenu();
-    EXPECT_EQ(UINT{MF_SEPARATOR}, GetMenuState(hMenu, 4, MF_BYPOSITION) & MF_SEPARATOR);
     int nPosition = 7;
     EXPECT_EQ(std::make_pair(static_cast<const CNyMenu*>(pSub), 0),
               std::make_pair(scene.menu.FindMenuItem(200, nPosition), nPosition));
-    std::string strText, strByPosition;
-    EXPECT_TRUE(scene.menu.GetMenuText(200, strText, 0) &&
-                scene.menu.GetMenuText(6, strByPosition, MF_BYPOSITION));
-    EXPECT_EQ("Kestrel 300\tF2|Open again", strText + "|" + strByPosition);
+    std::string strText;
+    EXPECT_TRUE(scene.menu.GetMenuText(200, strText, 0));
+    EXPECT_EQ("Kestrel 300\tF2", strText);
     scene.menu.DestroyMenu();
     EXPECT_FALSE(scene.menu.GetSafeHmenu() || IsMenu(hMenu) || IsMenu(hSub) ||
                  scene.menu.GetMenuText(200, strText, 0));
