@@ -49,7 +49,9 @@ public:
     CDeviceStatus Read() {
         CDeviceStatus status;
         EXPECT_TRUE(printpath::ReadStatusBlock(m_pView, status.Data()));
-        if (m_history.empty() || m_history.back() != status)
+        // The mapping is empty until the first record is published.
+        const bool bBeforeFirst = m_history.empty() && !status.IsValid();
+        if (!bBeforeFirst && (m_history.empty() || m_history.back() != status))
             m_history.push_back(status);
         return status;
     }
