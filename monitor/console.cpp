@@ -27,11 +27,13 @@ BOOL CConsole::CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUn
     SECURITY_ATTRIBUTES attributes;
     SECURITY_ATTRIBUTES* pAttributes = nullptr;
     if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)) {
-        DebugTrace("CConsole::CreateOrOpenEvent() : InitializeSecurityDescriptor() failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
+        DebugTrace(
+            "CConsole::CreateOrOpenEvent() : InitializeSecurityDescriptor() failed. GetLastError() = %d\n",
+            static_cast<int>(GetLastError()));
     } else if (!SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE)) {
-        DebugTrace("CConsole::CreateOrOpenEvent() : SetSecurityDescriptorDacl() failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
+        DebugTrace(
+            "CConsole::CreateOrOpenEvent() : SetSecurityDescriptorDacl() failed. GetLastError() = %d\n",
+            static_cast<int>(GetLastError()));
     } else {
         DebugTrace("CConsole::CreateOrOpenEvent() : SecurityDescriptor : SUCCESS\n");
         attributes.nLength = sizeof(attributes);
@@ -51,14 +53,14 @@ BOOL CConsole::CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUn
         return TRUE;
     }
     if (dwError != ERROR_ACCESS_DENIED) {
-        DebugTrace("CConsole::CreateOrOpenEvent() : CreateEvent(%s) failed. GetLastError() = %d\n", strName.c_str(),
-                   static_cast<int>(dwError));
+        DebugTrace("CConsole::CreateOrOpenEvent() : CreateEvent(%s) failed. GetLastError() = %d\n",
+                   strName.c_str(), static_cast<int>(dwError));
         return FALSE;
     }
     HANDLE hOpened = OpenEventA(dwAccess, FALSE, strName.c_str());
     if (!hOpened) {
-        DebugTrace("CConsole::CreateOrOpenEvent() : OpenEvent(%s) failed. GetLastError() = %d\n", strName.c_str(),
-                   static_cast<int>(GetLastError()));
+        DebugTrace("CConsole::CreateOrOpenEvent() : OpenEvent(%s) failed. GetLastError() = %d\n",
+                   strName.c_str(), static_cast<int>(GetLastError()));
         return FALSE;
     }
     hEvent.Reset(hOpened);

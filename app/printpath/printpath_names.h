@@ -7,7 +7,9 @@
 
 namespace printpath {
 
-inline std::string GlobalPrefix(bool bGlobalNamespace) { return bGlobalNamespace ? "Global\\" : ""; }
+inline std::string GlobalPrefix(bool bGlobalNamespace) {
+    return bGlobalNamespace ? "Global\\" : "";
+}
 
 // Held by whoever talks to the printer on that port.
 inline std::string StatusMutexName(const std::string& strPort, bool bGlobalNamespace) {
@@ -34,6 +36,8 @@ inline std::string StatusMappingName(const std::string& strPort, bool bGlobalNam
 }
 
 // The same mapping as the shared-memory device opens it: never in the global namespace.
-inline std::string LocalStatusMappingName(const std::string& strPort) { return "NYRA_DEVICE_STATUS." + strPort; }
+inline std::string LocalStatusMappingName(const std::string& strPort) {
+    return "NYRA_DEVICE_STATUS." + strPort;
+}
 
 } // namespace printpath

@@ -12,9 +12,15 @@ DWORD CDefDevice::ReadStatus(CDeviceStatus* pStatus) {
     return ERROR_SUCCESS;
 }
 
-DWORD CDefDevice::ReadInfo(DEVICE_INFO*) { return ERROR_NOT_SUPPORTED; }
-DWORD CDefDevice::GetNumberOfLogs(WORD*) { return ERROR_NOT_SUPPORTED; }
-DWORD CDefDevice::GetLogs(WORD, DEVICE_LOG*) { return ERROR_NOT_SUPPORTED; }
+DWORD CDefDevice::ReadInfo(DEVICE_INFO*) {
+    return ERROR_NOT_SUPPORTED;
+}
+DWORD CDefDevice::GetNumberOfLogs(WORD*) {
+    return ERROR_NOT_SUPPORTED;
+}
+DWORD CDefDevice::GetLogs(WORD, DEVICE_LOG*) {
+    return ERROR_NOT_SUPPORTED;
+}
 
 DWORD CDefDevice::OnCancel() {
     if (!m_pConsole) {
