@@ -99,19 +99,7 @@ DWORD CLanDevice::Start() {
     SetCurrentStatus(status);
 
     Stop();
-    try {
-        m_pStatusThread.reset(new CStatusThread(1000, this));
-    } catch (const std::bad_alloc&) {
-        DebugTrace("CLanStatusThread::Start() : Unable to allocate CStatusThread object\n");
-        return ERROR_NOT_ENOUGH_MEMORY;
-    } catch (const CThread::CExcep& e) {
-        DebugTrace(
-            "CLanStatusThread::Start() : Unable to construct CStatusThread object. GetLastError() = %d\n",
-            static_cast<int>(e.GetError()));
-        return e.GetError();
-    }
-    m_pStatusThread->Resume();
-    return 0;
+    return CStatusThread::Launch(1000, this, "CLanStatusThread::Start()", m_pStatusThread);
 }
 
 void CLanDevice::Stop() {

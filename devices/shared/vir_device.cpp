@@ -1,7 +1,5 @@
 #include "devices/shared/vir_device.h"
 
-#include <new>
-
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
 #include "devices/printpath/status_block.h"
@@ -69,21 +67,9 @@ DWORD CVirDevice::Start() {
                        static_cast<int>(dwError));
         } else {
             SetCurrentStatus(status);
-            try {
-                m_pStatusThread.reset(new CStatusThread(kPollPeriodMs, this));
-                if (!m_pStatusThread->Resume())
-                    DebugTrace("CVirDevice::Start() : Resume() failed. GetLastError() = %d\n",
-                               static_cast<int>(GetLastError()));
+            dwError = CStatusThread::Launch(kPollPeriodMs, this, "CVirDevice::Start()", m_pStatusThread);
+            if (dwError == 0)
                 return 0;
-            } catch (const std::bad_alloc&) {
-                DebugTrace("CVirDevice::Start() : Unable to allocate CStatusThread object\n");
-                dwError = ERROR_NOT_ENOUGH_MEMORY;
-            } catch (const CThread::CExcep& e) {
-                DebugTrace(
-                    "CVirDevice::Start() : Unable to construct CStatusThread object. GetLastError() = %d\n",
-                    static_cast<int>(e.GetError()));
-                dwError = e.GetError();
-            }
         }
     }
     Stop();

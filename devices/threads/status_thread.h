@@ -1,6 +1,8 @@
 // The polling thread of a device: each step is one PollStatus.
 #pragma once
 
+#include <memory>
+
 #include "devices/threads/thread.h"
 
 class CDevice;
@@ -9,6 +11,12 @@ class CStatusThread : public CThread {
 public:
     CStatusThread(DWORD dwPeriod, CDevice* pDevice);
     ~CStatusThread() override;
+
+    // Makes the polling thread of pDevice into pThread and lets it run.
+    // Returns 0, or the error with a trace that names pszCaller
+    // (e.g. "CUsbDevice::Start()"); pThread then stays empty.
+    static DWORD Launch(DWORD dwPeriod, CDevice* pDevice, const char* pszCaller,
+                        std::unique_ptr<CStatusThread>& pThread);
 
 protected:
     BOOL Step() override;

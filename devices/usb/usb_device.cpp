@@ -1,7 +1,6 @@
 #include "devices/usb/usb_device.h"
 
 #include <cstring>
-#include <new>
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
@@ -135,21 +134,10 @@ DWORD CUsbDevice::Start() {
                    static_cast<int>(dwError));
     } else {
         SetCurrentStatus(status);
-        try {
-            m_pStatusThread.reset(new CStatusThread(kPollPeriodMs, this));
+        dwError = CStatusThread::Launch(kPollPeriodMs, this, "CUsbDevice::Start()", m_pStatusThread);
+        if (dwError == 0) {
             m_dwPollingThreadId = m_pStatusThread->GetThreadId();
-            if (!m_pStatusThread->Resume())
-                DebugTrace("CUsbDevice::Start() : Resume() failed. GetLastError() = %d\n",
-                           static_cast<int>(GetLastError()));
             return 0;
-        } catch (const std::bad_alloc&) {
-            DebugTrace("CUsbDevice::Start() : Unable to allocate CStatusThread object\n");
-            dwError = ERROR_NOT_ENOUGH_MEMORY;
-        } catch (const CThread::CExcep& e) {
-            DebugTrace(
-                "CUsbDevice::Start() : Unable to construct CStatusThread object. GetLastError() = %d\n",
-                static_cast<int>(e.GetError()));
-            dwError = e.GetError();
         }
     }
     Stop();

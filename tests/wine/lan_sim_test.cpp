@@ -18,19 +18,6 @@ namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
-// A loopback TCP port that nothing listens on at the moment.
-std::uint32_t FreeTcpPort() {
-    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(hSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    int nLength = sizeof(address);
-    getsockname(hSocket, reinterpret_cast<sockaddr*>(&address), &nLength);
-    closesocket(hSocket);
-    return ntohs(address.sin_port);
-}
-
 bool Accepts(std::uint32_t nTcpPort) {
     const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};

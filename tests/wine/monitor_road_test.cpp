@@ -37,26 +37,6 @@ const std::vector<UINT> kJobMessages = {
     WM_NY_PRINTING_ENDED, WM_NY_REFRESH,          WM_NY_REFRESH, WM_NY_STATUS_CHANGED, // ready
 };
 
-bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
-    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeOutMs; Sleep(20)) {
-        if (pfnDone())
-            return true;
-    }
-    return pfnDone();
-}
-
-std::uint32_t FreeTcpPort() {
-    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(hSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    int nLength = sizeof(address);
-    getsockname(hSocket, reinterpret_cast<sockaddr*>(&address), &nLength);
-    closesocket(hSocket);
-    return ntohs(address.sin_port);
-}
-
 // NySim.exe for the length of a test, stopped by its own event.
 class CSimulator {
 public:

@@ -7,17 +7,19 @@ namespace {
 const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
 
 void SetString(HKEY hKey, const char* pszName, const std::string& strValue) {
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strValue.c_str()),
-                                            static_cast<DWORD>(strValue.size() + 1)));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strValue.c_str()),
+                             static_cast<DWORD>(strValue.size() + 1)));
 }
 
 } // namespace
 
-CTestPrinter::CTestPrinter(const std::string& strName, const std::string& strPort, const std::string& strDriver)
+CTestPrinter::CTestPrinter(const std::string& strName, const std::string& strPort,
+                           const std::string& strDriver)
     : m_strName(strName), m_strKey(std::string(kPrintersKey) + strName) {
     HKEY hKey = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &hKey, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_strKey.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
     SetString(hKey, "Name", strName);
     SetString(hKey, "Printer Driver", strDriver);
     SetString(hKey, "Port", strPort);
@@ -30,18 +32,29 @@ CTestPrinter::CTestPrinter(const std::string& strName, const std::string& strPor
     RegCloseKey(hKey);
 }
 
-CTestPrinter::~CTestPrinter() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strKey.c_str()); }
+CTestPrinter::~CTestPrinter() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strKey.c_str());
+}
 
 void CTestPrinter::SetPrinterData(const std::string& strValue, const std::string& strData) {
     HKEY hKey = nullptr;
     const std::string strKey = m_strKey + "\\PrinterDriverData";
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &hKey, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
     SetString(hKey, strValue.c_str(), strData);
     RegCloseKey(hKey);
 }
 
 std::string UniqueName(const std::string& strBase) {
     static LONG s_nCounter = 0;
-    return strBase + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(InterlockedIncrement(&s_nCounter));
+    return strBase + std::to_string(GetCurrentProcessId()) + "_" +
+           std::to_string(InterlockedIncrement(&s_nCounter));
+}
+
+bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
+    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeOutMs; Sleep(20)) {
+        if (pfnDone())
+            return true;
+    }
+    return pfnDone();
 }

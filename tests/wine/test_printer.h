@@ -2,6 +2,7 @@
 // the way Wine's spooler finds the printers it lists.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <windows.h>
@@ -25,3 +26,6 @@ private:
 
 // A name no other test process uses at the same time.
 std::string UniqueName(const std::string& strBase);
+
+// Asks pfnDone every 20 ms until it holds or dwTimeOutMs have passed; its last answer.
+bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs);

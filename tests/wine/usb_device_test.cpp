@@ -19,14 +19,6 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
-    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeOutMs; Sleep(20)) {
-        if (pfnDone())
-            return true;
-    }
-    return pfnDone();
-}
-
 std::vector<std::string> Collect(CRecordingNotify& notify, DWORD dwForMs) {
     std::vector<std::string> calls;
     WaitFor(

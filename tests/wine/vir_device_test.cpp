@@ -14,14 +14,6 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
-    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeOutMs; Sleep(20)) {
-        if (pfnDone())
-            return true;
-    }
-    return pfnDone();
-}
-
 // NySim.exe publishing one USB port's status mapping for the length of a test.
 class CPrintPath {
 public:

@@ -4,6 +4,8 @@
 
 #include <winsock2.h>
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 class CWinsockEnvironment : public ::testing::Environment {
@@ -14,3 +16,16 @@ public:
     }
     void TearDown() override { WSACleanup(); }
 };
+
+// A loopback TCP port that nothing listens on at the moment.
+inline std::uint32_t FreeTcpPort() {
+    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(hSocket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    int nLength = sizeof(address);
+    getsockname(hSocket, reinterpret_cast<sockaddr*>(&address), &nLength);
+    closesocket(hSocket);
+    return ntohs(address.sin_port);
+}
