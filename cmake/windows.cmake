@@ -59,12 +59,15 @@ target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 # Windows and menus of the user interface, above everything else.
 add_library(nyui STATIC
     ui/applet_window.cpp
+    ui/dialog_font.cpp
+    ui/dialog_look.cpp
     ui/ny_agent_dlg.cpp
     ui/ny_menu.cpp
     ui/ny_task_bar_applet.cpp
     ui/status_window_source.cpp
     ui/task_bar_applet.cpp
     ui/tray_menu.cpp
+    ui/window_dpi.cpp
 )
 target_link_libraries(nyui PUBLIC nywin)
 target_link_libraries(nyui PUBLIC nyuicore comctl32)
