@@ -41,6 +41,23 @@ BOOL CDialog::Create(HWND hParent, HINSTANCE hResources) {
     return m_hWnd != nullptr;
 }
 
+INT_PTR CDialog::DoModal(HWND hParent, HINSTANCE hResources) {
+    if (m_hWnd)
+        return -1;
+    if (!hResources)
+        hResources = GetModuleHandleA(nullptr);
+    m_bModal = true;
+    const INT_PTR nResult = DialogBoxParamA(hResources, MAKEINTRESOURCEA(m_nTemplateId), hParent, DialogProc,
+                                            reinterpret_cast<LPARAM>(this));
+    m_bModal = false;
+    return nResult;
+}
+
+void CDialog::EndDialog(int nResult) {
+    if (m_hWnd)
+        ::EndDialog(m_hWnd, nResult);
+}
+
 void CDialog::DestroyWindow() {
     if (!m_hWnd)
         return;
@@ -85,8 +102,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
         pDialog->m_hWnd = nullptr;
         pDialog->OnDestroyed();
     }
-    if (!bHandled)
+    if (!bHandled) {
+        if (pDialog->m_bModal && nMessage == WM_COMMAND &&
+            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            pDialog->EndDialog(LOWORD(wParam));
+            return TRUE;
+        }
         return FALSE;
+    }
     if (AnswersDirectly(nMessage))
         return static_cast<INT_PTR>(lResult);
     SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);

@@ -1,5 +1,5 @@
-// A modeless dialog created from a template, with its messages dispatched to
-// one virtual handler of the object that owns the window.
+// A dialog created from a template, modeless (Create) or modal (DoModal), with
+// its messages dispatched to one virtual handler of the object that owns the window.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,13 @@ public:
     // module when null), hidden unless the template says WS_VISIBLE. FALSE when
     // the window could not be created or already exists; the caller traces it.
     BOOL Create(HWND hParent, HINSTANCE hResources = nullptr);
-    // Destroys the window once; later calls do nothing.
+    // Runs the dialog modally and returns the value given to EndDialog, or -1
+    // when the window could not be created or already exists. IDOK and
+    // IDCANCEL commands that OnMessage leaves unhandled end it with their id.
+    INT_PTR DoModal(HWND hParent, HINSTANCE hResources = nullptr);
+    // Ends a modal dialog with nResult as DoModal's answer.
+    void EndDialog(int nResult);
+    // Destroys the window once; later calls do nothing. Not for a modal dialog.
     void DestroyWindow();
     // Null before Create and after the window's destruction.
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -40,4 +46,5 @@ private:
 
     HWND m_hWnd = nullptr;
     UINT m_nTemplateId;
+    bool m_bModal = false;
 };
