@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "ui/colour_setting.h"
+#include "ui/status_layout.h"
+
+using namespace status_layout;
+
+namespace {
+
+auto Tie(const Rect& rc) {
+    return std::make_tuple(rc.left, rc.top, rc.right, rc.bottom);
+}
+
+// x, y, width, height as the window's layout gives them at 96 DPI.
+auto Xywh(int x, int y, int cx, int cy) {
+    return std::make_tuple(x, y, x + cx, y + cy);
+}
+
+const Rect kWorkArea{0, 0, 1024, 738};
+
+} // namespace
+
+TEST(StatusGeometry, PositionIsKeptOnTheWorkArea) {
+    struct Case {
+        Point pt;
+        unsigned nDpi;
+        Point expected;
+        bool bUnchanged;
+    };
+    const Case cases[] = {
+        {{100, 50}, 96, {305, 160}, false},    // too far up and left: absolute 305, 160
+        {{2000, 900}, 96, {1019, 733}, false}, // beyond: 5 inside the right and bottom edges
+        {{800, 600}, 96, {800, 600}, true},     {{305, 160}, 96, {305, 160}, true},
+        {{304, 159}, 96, {305, 160}, false},    {{100, 50}, 144, {458, 240}, false},
+        {{2000, 900}, 144, {1016, 730}, false},
+    };
+    for (const Case& c : cases) {
+        Point pt = c.pt;
+        EXPECT_EQ(c.bUnchanged, ValidatePosition(pt, kWorkArea, c.nDpi)) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(std::make_pair(c.expected.x, c.expected.y), std::make_pair(pt.x, pt.y)) << c.nDpi;
+    }
+    const Point ptDefault = DefaultPosition({0, 0, 1280, 994}, 144);
+    EXPECT_EQ(std::make_pair(1272, 986), std::make_pair(ptDefault.x, ptDefault.y));
+}
+
+TEST(StatusGeometry, WindowRectanglesPerLayout) {
+    struct Case {
+        Layout layout;
+        int nTextWidth;
+        unsigned nDpi;
+        std::tuple<int, int, int, int> expected;
+    };
+    const Point pt{1019, 733};
+    const Case cases[] = {
+        {Layout::Idle, 120, 96, Xywh(1019 - 350, 733 - 95, 350, 95)},
+        {Layout::NotConnected, 314, 96, Xywh(1019 - 350, 733 - 95, 350, 95)},
+        {Layout::Error, 315, 96, Xywh(1019 - 351, 733 - 95, 351, 95)}, // text + 36 wins
+        {Layout::Error, 500, 96, Xywh(1019 - 536, 733 - 95, 536, 95)},
+        {Layout::Printing, 900, 96, Xywh(1019 - 350, 733 - 155, 350, 155)}, // text never widens it
+        {Layout::Idle, 120, 144, Xywh(1019 - 525, 733 - 143, 525, 143)},
+        {Layout::Error, 600, 144, Xywh(1019 - 654, 733 - 143, 654, 143)},
+        {Layout::Printing, 0, 144, Xywh(1019 - 525, 733 - 233, 525, 233)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, Tie(WindowRect(pt, c.layout, c.nTextWidth, c.nDpi)))
+            << c.nTextWidth << " " << c.nDpi;
+}
+
+TEST(StatusGeometry, ControlsPerLayout) {
+    Texts texts;
+    texts.caption = {120, 15};
+    texts.state = {80, 16};
+    texts.nStateWidth = 90;
+    texts.line1 = {150, 14};
+    texts.line2 = {170, 13};
+    texts.taskLabel = {30, 14};
+    texts.totalLabel = {32, 14};
+
+    // Caption and state line are the same in every layout.
+    for (Layout layout : {Layout::NotConnected, Layout::Error, Layout::Idle, Layout::Printing}) {
+        const Controls c = LayoutControls(layout, texts, 360, 96);
+        EXPECT_EQ(Xywh(10, 7, 304, 15), Tie(c.rcCaption));
+        EXPECT_EQ(Xywh(10, 22, 91, 16), Tie(c.rcState));
+        EXPECT_EQ(layout == Layout::Printing, c.bPrintingParts);
+    }
+
+    const Controls error = LayoutControls(Layout::Error, texts, 360, 96);
+    EXPECT_EQ(Xywh(10, 43, 155, 14), Tie(error.rcLine1)); // 5 below the state line
+    EXPECT_FALSE(error.bLine2Visible);
+
+    const Controls idle = LayoutControls(Layout::Idle, texts, 360, 96);
+    EXPECT_EQ(Xywh(10, 48, 157, 14), Tie(idle.rcLine1)); // no hint: 7 wider
+    EXPECT_FALSE(idle.bLine2Visible);
+    texts.bHint = true;
+    const Controls hinted = LayoutControls(Layout::Idle, texts, 360, 96);
+    EXPECT_EQ(Xywh(10, 48, 155, 14), Tie(hinted.rcLine1));
+    EXPECT_EQ(Xywh(10, 68, 175, 14), Tie(hinted.rcLine2)); // the detail's height
+    EXPECT_TRUE(hinted.bLine2Visible);
+
+    const Controls printing = LayoutControls(Layout::Printing, texts, 350, 96);
+    EXPECT_EQ(Xywh(10, 40, 155, 14), Tie(printing.rcLine1));
+    EXPECT_EQ(Xywh(58, 66, 231, 15), Tie(printing.rcTaskBar));
+    EXPECT_EQ(Xywh(58, 92, 231, 15), Tie(printing.rcTotalBar));
+    EXPECT_EQ(Xywh(24, 65, 29, 14), Tie(printing.rcTaskLabel)); // right edge 1 short of x 54
+    EXPECT_EQ(Xywh(22, 91, 31, 14), Tie(printing.rcTotalLabel));
+    EXPECT_EQ(Xywh(294, 65, 40, 14), Tie(printing.rcTaskPercent));
+    EXPECT_EQ(Xywh(294, 91, 40, 16), Tie(printing.rcTotalPercent));
+
+    // At 144 DPI the fixed parts grow by half; measured texts come in as measured.
+    const Controls big = LayoutControls(Layout::Printing, texts, 525, 144);
+    EXPECT_EQ(Xywh(15, 11, 441, 15), Tie(big.rcCaption));
+    EXPECT_EQ(Xywh(15, 60, 158, 14), Tie(big.rcLine1));
+    EXPECT_EQ(Xywh(87, 99, 347, 23), Tie(big.rcTaskBar));
+    EXPECT_EQ(Xywh(87, 138, 347, 23), Tie(big.rcTotalBar));
+    EXPECT_EQ(Xywh(441, 98, 60, 21), Tie(big.rcTaskPercent));
+    EXPECT_EQ(Xywh(441, 137, 60, 24), Tie(big.rcTotalPercent));
+    EXPECT_EQ(Xywh(51, 98, 28, 14), Tie(big.rcTaskLabel));
+}
+
+TEST(StatusGeometry, ButtonSetsAndPlaces) {
+    // Widths of OK, Close, Cancel and Resume, each already 10 wider than its text.
+    const ButtonWidths widths{30, 40, 50, 60};
+    struct Case {
+        const char* pszName;
+        DeviceFacts device;
+        bool bClose, bCancel, bResume, bHelp;
+        int xHelp;
+    };
+    // Kestrel, connected, printing, error, resumable.
+    const Case cases[] = {
+        {"idle", {true, true, false, false, false}, false, false, false, false, 173},
+        {"printing", {true, true, true, false, false}, true, true, false, false, 163},
+        {"paper out printing, Kestrel", {true, true, true, true, true}, true, true, true, true, 163},
+        {"paper out printing, Brindle", {false, true, true, true, true}, true, true, false, true, 227},
+        {"card error printing", {true, true, true, true, false}, true, true, false, false, 163},
+        {"paper out, no job", {true, true, false, true, true}, true, false, false, false, 163},
+        {"paper out, not connected", {true, false, true, true, true}, true, true, false, false, 163},
+    };
+    for (const Case& c : cases) {
+        const Buttons b = LayoutButtons({350, 95}, widths, c.device, 96);
+        EXPECT_EQ(std::make_tuple(c.bClose, c.bCancel, c.bResume, c.bHelp),
+                  std::make_tuple(b.bClose, b.bCancelVisible, b.bResumeVisible, b.bHelpVisible))
+            << c.pszName;
+        EXPECT_EQ(Xywh(c.xHelp, 66, 15, 15), Tie(b.rcHelp)) << c.pszName;
+        EXPECT_EQ(Xywh(325, 10, 15, 16), Tie(b.rcProperties)) << c.pszName;
+    }
+    const Buttons close = LayoutButtons({350, 155}, widths, {true, true, true, false, false}, 96);
+    EXPECT_EQ(Xywh(301, 123, 39, 22), Tie(close.rcOK));
+    EXPECT_EQ(Xywh(247, 123, 49, 22), Tie(close.rcCancel));
+    EXPECT_EQ(Xywh(183, 123, 59, 22), Tie(close.rcResume));
+    const Buttons ok = LayoutButtons({350, 95}, widths, {}, 96);
+    EXPECT_EQ(Xywh(311, 63, 29, 22), Tie(ok.rcOK));
+
+    const ButtonWidths big{ButtonWidth(20, 144), ButtonWidth(30, 144), ButtonWidth(40, 144),
+                           ButtonWidth(50, 144)};
+    EXPECT_EQ(35, big.nOK);
+    const Buttons scaled = LayoutButtons({525, 143}, big, {false, true, true, true, true}, 144);
+    EXPECT_EQ(Xywh(525 - 45 - 14, 95, 43, 33), Tie(scaled.rcOK));
+    EXPECT_EQ(Xywh(466 - 55 - 6 - 30, 99, 23, 23), Tie(scaled.rcHelp));
+}
+
+TEST(StatusGeometry, ProgressBarFill) {
+    struct Case {
+        int nPos, nLower, nUpper;
+        int nBarRight;
+    };
+    // Client 231 x 15: frame, background 1 inside, bar 2 inside (227 wide).
+    const Case cases[] = {
+        {50, 0, 100, 2 + 113}, {0, 0, 100, 2},  {100, 0, 100, 229}, {1, 0, 100, 4},
+        {150, 0, 100, 229},    {-5, 0, 100, 2}, {50, 0, 0, 2},      {10, 0, 20, 2 + 113},
+    };
+    for (const Case& c : cases) {
+        const BarParts parts = LayoutBar({0, 0, 231, 15}, c.nPos, c.nLower, c.nUpper);
+        EXPECT_EQ(std::make_tuple(2, 2, c.nBarRight, 13), Tie(parts.rcBar)) << c.nPos << "/" << c.nUpper;
+        EXPECT_EQ(std::make_tuple(1, 1, 230, 14), Tie(parts.rcBackground));
+    }
+}
+
+TEST(StatusGeometry, ColourSettingsAndKeys) {
+    using namespace colour_setting;
+    EXPECT_EQ(Key::ChooseBackground, KeyOf('b'));
+    EXPECT_EQ(Key::ResetBackground, KeyOf('B'));
+    EXPECT_EQ(Key::ChooseText, KeyOf('t'));
+    EXPECT_EQ(Key::ResetText, KeyOf('T'));
+    EXPECT_EQ(Key::None, KeyOf('x'));
+    EXPECT_EQ(Key::None, KeyOf(0x100 + 'b'));
+
+    EXPECT_EQ(0x01102030u, UserColour(0x00102030));
+    EXPECT_EQ(0x01102030u, UserColour(0xFF102030));
+    EXPECT_EQ(0x00102030u, ResetToDefault(0x01102030));
+    EXPECT_EQ(0x102030u, Effective(0x01102030, 0xFFFFFF));
+    EXPECT_EQ(0xFFFFFFu, Effective(0x00102030, 0xFFFFFF)); // a reset colour paints the default
+    EXPECT_EQ(0xFFFFFFu, Effective(0x00FFFFFF, 0xFFFFFF));
+}
