@@ -1,8 +1,7 @@
 // Status interpretation: which reports lead to which texts, timers and bars.
-// The view below writes each display operation as a line, text ids as numbers
-// (0 for no text), and one SetProgress as one line: the task bar's colour, then
-// each bar's position and percentage text in the order set, e.g. "Bars(yellow,
-// task 40 40%, total 28 28%)". Its bars keep any position they are given.
+// The view writes each display operation as a line, text ids as numbers (0 for
+// no text), and one SetProgress as one line: the task bar's colour, then each
+// bar's position and percentage text, e.g. "Bars(yellow, task 40 40%, total 28 28%)".
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,34 +17,15 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // What a printer reports: its status record, and whether its link is up.
-struct Report {
-    std::uint8_t nState, nPhase, nProgress;
-    std::uint32_t dwCode;
-    bool bConnected = true;
-};
-Report Printing(std::uint8_t nPhase, std::uint8_t nProgress = 0) {
-    return {3, nPhase, nProgress, 0};
-}
-Report Idle(std::uint8_t nState) {
-    return {nState, 0, 0, 0};
-}
-Report Error(std::uint32_t dwCode) {
-    return {1, 0, 0, dwCode};
-}
-Report Unplugged(Report report) {
-    report.bConnected = false;
-    return report;
-}
-
-// Answers the status slots from the report's record, as the devices do.
-class CReportSource : public CStatusSource {
+class Report : public CStatusSource {
 public:
-    explicit CReportSource(const Report& report) : m_bConnected(report.bConnected) {
-        m_record.SetSignature();
-        m_record.SetDeviceState(report.nState);
-        m_record.SetPrintPhase(report.nPhase);
-        m_record.SetProgress(report.nProgress);
-        m_record.SetStatusCode(report.dwCode);
+    Report(std::uint8_t nState, std::uint8_t nPhase, std::uint8_t nProgress, std::uint32_t dwCode,
+           bool bConnected = true)
+        : m_bConnected(bConnected) {
+        m_record.SetDeviceState(nState);
+        m_record.SetPrintPhase(nPhase);
+        m_record.SetProgress(nProgress);
+        m_record.SetStatusCode(dwCode);
     }
     bool IsConnected() const override { return m_bConnected; }
     bool IsError(std::uint32_t* pdwClass) const override { return m_record.IsError(pdwClass); }
@@ -59,6 +39,15 @@ private:
     bool m_bConnected;
     CDeviceStatus m_record;
 };
+Report Printing(std::uint8_t nPhase, std::uint8_t nProgress = 0) {
+    return {3, nPhase, nProgress, 0};
+}
+Report Idle(std::uint8_t nState) {
+    return {nState, 0, 0, 0};
+}
+Report Error(std::uint32_t dwCode) {
+    return {1, 0, 0, dwCode};
+}
 
 class CRecordingView : public CStatusView {
 public:
@@ -105,7 +94,7 @@ private:
 
 Lines Show(CStatusDisplay& display, const Report& report) {
     CRecordingView view;
-    EXPECT_EQ(1, display.Display(CReportSource(report), view));
+    EXPECT_EQ(1, display.Display(report, view));
     return view.m_lines;
 }
 
@@ -125,8 +114,8 @@ const Lines kFeedIn = {"ShowPrinting(119)", "Bars(green, task 0 0%, total 0 0%)"
 
 TEST(StatusDisplay, ErrorTextsByClassAndFirstDetailBitSet) {
     // The status code, then the state text and the advice text shown: for each
-    // class, each bit, none, the first bit set in table order, and the highest
-    // class bit set.
+    // class, each bit, none, the first bit set in table order, the highest class
+    // bit set, and the lowest code that is an error.
     const std::uint32_t cases[][3] = {
         {0x80000001, 125, 130}, {0x80000002, 126, 131}, {0x80000004, 126, 131}, {0x80000008, 127, 222},
         {0x80000010, 140, 131}, {0x80000020, 142, 143}, {0x80000040, 128, 132}, {0x80000080, 144, 145},
@@ -139,7 +128,7 @@ TEST(StatusDisplay, ErrorTextsByClassAndFirstDetailBitSet) {
         {0x40000000, 205, 207}, {0x40000800, 205, 207}, {0x20000001, 208, 132}, {0x20000002, 209, 132},
         {0x20000004, 210, 132}, {0x20000008, 211, 132}, {0x20000010, 212, 132}, {0x2000000C, 210, 132},
         {0x10000001, 213, 132}, {0x10000002, 214, 132}, {0x10000004, 215, 132}, {0x08000001, 216, 132},
-        {0x08000002, 217, 132}, {0x08000008, 218, 132}};
+        {0x08000002, 217, 132}, {0x08000008, 218, 132}, {0x08000000, 218, 132}, {0x18000001, 213, 132}};
     CTraceCapture trace;
     for (const auto& c : cases) {
         CStatusDisplay display;
@@ -164,7 +153,7 @@ TEST(StatusDisplay, OneReportToAFreshWindow) {
         {Error(0x07FFFFFF), {kReady}, ""}, // no error below the class bits
         {{1, 4, 50, 0}, {kReady}, ""},     // ready in a phase that finishes no sheet
         {Idle(6), {}, "CDevice::Display() : Unknown device state 6\n"},
-        {Unplugged(Error(0x80000001)), {"ShowNotConnected()"}, ""},
+        {{1, 0, 0, 0x80000001, false}, {"ShowNotConnected()"}, ""},
         // A job in progress, in each phase.
         {Printing(0), {"ShowPrinting(0)"}, Traced(0)},
         {Printing(1, 40), kFeedIn, Traced(1)},
@@ -181,9 +170,9 @@ TEST(StatusDisplay, OneReportToAFreshWindow) {
     for (const auto& c : cases) {
         CTraceCapture trace;
         CStatusDisplay display;
-        const std::string strWhat = Format("state %d phase %d", c.report.nState, c.report.nPhase);
-        EXPECT_EQ(c.shown, Show(display, c.report)) << strWhat;
-        EXPECT_EQ(c.strTrace.empty() ? Lines{} : Lines{c.strTrace}, trace.Lines()) << strWhat;
+        SCOPED_TRACE(Format("state %d phase %d", c.report.GetDeviceState(), c.report.GetPrintPhase()));
+        EXPECT_EQ(c.shown, Show(display, c.report));
+        EXPECT_EQ(c.strTrace.empty() ? Lines{} : Lines{c.strTrace}, trace.Lines());
     }
 }
 
@@ -206,26 +195,14 @@ TEST(StatusDisplay, SequencesOfReports) {
         const char* pszWhat;
         std::vector<Step> steps;
     } sequences[] = {
-        // Phase 7 is the heating before the job's yellow pass, the cooling after it.
-        {"a whole job",
+        // Phase 7 is the heating before the job's yellow pass, the cooling after
+        // it: only a ready report (or a paper feed) starts a job.
+        {"phase 7 before the first pass",
          {{Printing(7), {"ShowPrinting(146)"}},
           {Idle(2), {"ShowStatus(112, 137, 0)"}},
           {Printing(7), {"ShowPrinting(146)"}},
           {Idle(1), {kReady}},
-          {Printing(7), {"ShowPrinting(156)"}},
-          {Printing(1), kFeedIn},
-          {Printing(7), {Creeping(5), "ShowPrinting(156)"}},
-          {Printing(4, 0), {"StopTimer(2)", "ShowPrinting(122)", "Bars(yellow, task 0 0%, total 20 20%)"}},
-          {Printing(4, 99), {"StopTimer(2)", "ShowPrinting(122)", "Bars(yellow, task 99 99%, total 39 39%)"}},
-          {Printing(7), {"ShowPrinting(146)"}},
-          {Printing(3, 50), {"ShowPrinting(121)", "Bars(magenta, task 50 50%, total 50 50%)"}},
-          {{3, 3, 60, 0x80000002}, {"ShowError(126, 131)"}},
-          {Printing(7), {"ShowPrinting(146)"}},
-          {Printing(2, 100), {"ShowPrinting(120)", "Bars(cyan, task 100 100%, total 80 80%)"}},
-          {{1, 5, 33, 0}, {"ShowPrinting(123)", "Bars(brown, task 33 33%, total 86 86%)"}},
-          {{19, 6, 0, 0}, {"ShowPrinting(124)", "Bars(green, task 100 100%, total 120 100%)"}},
-          {Printing(7), {"ShowPrinting(146)"}},
-          {Idle(1), {kReady}},
+          {Error(0x80000002), {"ShowError(126, 131)"}},
           {Printing(7), {"ShowPrinting(156)"}}}},
         {"the creep up to 100", creep},
         // Errors, idle, unknown and unplugged reports leave the job's state
@@ -235,7 +212,7 @@ TEST(StatusDisplay, SequencesOfReports) {
           {Error(0x80000001), {"ShowError(125, 130)"}},
           {Idle(1), {kReady}},
           {Idle(6), {}},
-          {Unplugged(Printing(7)), {"ShowNotConnected()"}},
+          {{3, 7, 0, 0, false}, {"ShowNotConnected()"}},
           {Printing(0), {Creeping(5), "ShowPrinting(0)"}},
           {Printing(1), {Creeping(10), kFeedIn[0], kFeedIn[1], kFeedIn[2]}},
           {Printing(3, 50), {Creeping(5), "ShowPrinting(121)", "Bars(magenta, task 50 50%, total 50 50%)"}},
