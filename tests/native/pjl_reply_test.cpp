@@ -139,19 +139,12 @@ TEST(PjlReply, CopyReplyCode) {
     }
 }
 
-// Cancel and Resume frames reach the simulated printer in the network tests.
-TEST(PjlFrame, StatusAndInformationFramesByteForByte) {
-    const struct {
-        const PjlRequest* pRequest;
-        std::string strFrame;
-    } cases[] = {
-        {&kPjlStatusRequest,
-         "\x1b%-12345X@PJL\r\n@PJL ECHO Status at 09:05:07.0\r\n@PJL  INFO CURRENT_STATUS\r\n\x1b%-12345X"},
-        {&kPjlInfoRequest,
-         "\x1b%-12345X@PJL\r\n@PJL ECHO Status at 09:05:07.0\r\n@PJL  INFO INFORMATIONS\r\n\x1b%-12345X"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.strFrame, BuildPjlFrame(FormatPjlEchoLine(9, 5, 7), c.pRequest->pszCommand));
+// Byte for byte: the simulated printer reads each request's command line but
+// not the lines around it.
+TEST(PjlFrame, StatusFrameByteForByte) {
+    EXPECT_EQ(
+        "\x1b%-12345X@PJL\r\n@PJL ECHO Status at 09:05:07.0\r\n@PJL  INFO CURRENT_STATUS\r\n\x1b%-12345X",
+        BuildPjlFrame(FormatPjlEchoLine(9, 5, 7), kPjlStatusRequest.pszCommand));
 }
 
 TEST(PjlFrame, EchoLineKeepsItsLengthOutOfRange) {
