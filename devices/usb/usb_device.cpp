@@ -8,9 +8,10 @@
 
 namespace {
 
-// The USB printing class driver's vendor request controls.
-constexpr DWORD kIoctlVendorGetCommand = 0x0022003C;
-constexpr DWORD kIoctlVendorSetCommand = 0x00220038;
+// The USB printing class driver's vendor request controls, as its own header
+// names them (that header is not part of the plain SDK, so they are given here).
+constexpr DWORD IOCTL_USBPRINT_VENDOR_GET_COMMAND = 0x0022003C;
+constexpr DWORD IOCTL_USBPRINT_VENDOR_SET_COMMAND = 0x00220038;
 
 constexpr BYTE kRequestStatus = 0x14;
 constexpr BYTE kRequestCancel = 0x15;
@@ -179,11 +180,11 @@ DWORD CUsbDevice::Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutp
 }
 
 DWORD CUsbDevice::GetCommand(BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput) {
-    return Control(kIoctlVendorGetCommand, bRequest, wValue, pbOutput, cbOutput);
+    return Control(IOCTL_USBPRINT_VENDOR_GET_COMMAND, bRequest, wValue, pbOutput, cbOutput);
 }
 
 DWORD CUsbDevice::SetCommand(BYTE bRequest) {
-    return Control(kIoctlVendorSetCommand, bRequest, 0, nullptr, 0);
+    return Control(IOCTL_USBPRINT_VENDOR_SET_COMMAND, bRequest, 0, nullptr, 0);
 }
 
 DWORD CUsbDevice::ReadStatus(CDeviceStatus* pStatus) {

@@ -13,8 +13,8 @@
 
 namespace {
 
-// GUID_DEVINTERFACE_USBPRINT: the device interface of the USB printing class driver.
-const GUID kUsbPrintInterface = {
+// The device interface of the USB printing class driver, named as in its own header.
+const GUID GUID_DEVINTERFACE_USBPRINT = {
     0x28D78FAD, 0x5A12, 0x11D1, {0xAE, 0x5B, 0x00, 0x00, 0xF8, 0x03, 0xA8, 0xC2}};
 
 constexpr DWORD kBufferSize = 4096;
@@ -193,7 +193,8 @@ DWORD CUsbDevices::Search(const CSearchKind& kind) {
         // A device without a USB printing interface (259) is not a printer either.
         SP_DEVICE_INTERFACE_DATA interfaceData = {};
         interfaceData.cbSize = sizeof(interfaceData);
-        if (!SetupDiEnumDeviceInterfaces(hDevInfo, &devInfo, &kUsbPrintInterface, 0, &interfaceData)) {
+        if (!SetupDiEnumDeviceInterfaces(hDevInfo, &devInfo, &GUID_DEVINTERFACE_USBPRINT, 0,
+                                         &interfaceData)) {
             dwResult = GetLastError();
             if (dwResult == ERROR_NO_MORE_ITEMS)
                 continue;
