@@ -122,11 +122,13 @@ TEST(DeviceStatus, EqualityIgnoresOnlyTheWifiByte) {
 }
 
 TEST(DeviceStatus, ResumableErrorsHaveOnlyResumableDetailBits) {
-    for (std::uint32_t dwCode : {0x80000001, 0x80000002, 0x80000004, 0x80000008, 0x80000010, 0x80000100,
-                                 0x80000200, 0x8000031F, 0x00000001})
+    const std::uint32_t resumable[] = {0x80000001, 0x80000002, 0x80000004, 0x80000008, 0x80000010,
+                                       0x80000100, 0x80000200, 0x8000031F, 0x00000001};
+    const std::uint32_t other[] = {0x80000000, 0x80000020, 0x80000040, 0x80000080, 0x80000400,
+                                   0x80000021, 0x40000001, 0x08000001, 0x00000000};
+    for (std::uint32_t dwCode : resumable)
         EXPECT_TRUE(IsResumableError(dwCode)) << std::hex << dwCode;
-    for (std::uint32_t dwCode : {0x80000000, 0x80000020, 0x80000040, 0x80000080, 0x80000400, 0x80000021,
-                                 0x40000001, 0x08000001, 0x00000000})
+    for (std::uint32_t dwCode : other)
         EXPECT_FALSE(IsResumableError(dwCode)) << std::hex << dwCode;
 }
 
