@@ -70,8 +70,7 @@ TEST(JobPlayer, OnlyAResumableErrorIsCleared) {
         bool bResumable;
     } cases[] = {{"0 3 4 40 0x80000300 hold\n100 1 0 0 0\n", true},
                  {"0 3 4 40 0x80000008\n100 1 0 0 0\n", true}, // without hold, too
-                 {"0 3 4 40 0x80000020 hold\n100 1 0 0 0\n", false},
-                 {"0 3 4 40 0x40000020 hold\n100 1 0 0 0\n", false}};
+                 {"0 3 4 40 0x80000020 hold\n100 1 0 0 0\n", false}};
     for (const auto& c : cases) {
         CJobPlayer player(Script(c.pszScript));
         const std::uint32_t dwCode = player.Current().code;
