@@ -10,23 +10,16 @@
 
 namespace {
 
-// A record as a printer would send it, built byte by byte, independently of
-// the accessors under test.
+// A record as a printer would send it, independently of the accessors under
+// test: vendor 0x1234, product 0x003F, a serial, a firmware version that fills
+// its field (no NUL), state 3, WiFi 2, phase 4, progress 57, code 0x80000201.
 std::array<std::uint8_t, 44> WireRecord() {
+    static const char kWire[] = "NYRA\x34\x12\x3F\x00"
+                                "SN-0042\0\0\0\0\0\0\0\0\0"
+                                "V1.23.45\x03\x02\x04\x39\x01\x02\x00\x80\0\0\0";
+    static_assert(sizeof(kWire) == 44, "one record and the literal's NUL");
     std::array<std::uint8_t, 44> bytes{};
-    std::memcpy(bytes.data(), "NYRA", 4);
-    bytes[4] = 0x34; // vendor id 0x1234
-    bytes[5] = 0x12;
-    bytes[6] = 0x3F; // product id 0x003F
-    std::memcpy(bytes.data() + 8, "SN-0042", 7);
-    std::memcpy(bytes.data() + 24, "V1.23.45", 8); // fills the field, no NUL
-    bytes[32] = 3;
-    bytes[33] = 2;
-    bytes[34] = 4;
-    bytes[35] = 57;
-    bytes[36] = 0x01; // status code 0x80000201
-    bytes[37] = 0x02;
-    bytes[39] = 0x80;
+    std::memcpy(bytes.data(), kWire, 44);
     return bytes;
 }
 

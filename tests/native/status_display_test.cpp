@@ -4,6 +4,7 @@
 // bar's position and percentage text, e.g. "Bars(yellow, task 40 40%, total 28 28%)".
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,15 +40,9 @@ private:
     bool m_bConnected;
     CDeviceStatus m_record;
 };
-Report Printing(std::uint8_t nPhase, std::uint8_t nProgress = 0) {
-    return {3, nPhase, nProgress, 0};
-}
-Report Idle(std::uint8_t nState) {
-    return {nState, 0, 0, 0};
-}
-Report Error(std::uint32_t dwCode) {
-    return {1, 0, 0, dwCode};
-}
+const auto Printing = [](int nPhase, int nProgress = 0) { return Report(3, nPhase, nProgress, 0); };
+const auto Idle = [](int nState) { return Report(nState, 0, 0, 0); };
+const auto Error = [](std::uint32_t dwCode) { return Report(1, 0, 0, dwCode); };
 
 class CRecordingView : public CStatusView {
 public:
@@ -61,15 +56,13 @@ public:
         Add(Format("StartTimer(%u, %u)", nId, nMs));
     }
     void StopTimer(std::uint32_t nId) override { Add(Format("StopTimer(%u)", nId)); }
-    // The task bar's colours are given as 0x00BBGGRR.
-    void SetTaskBarColour(Colour cr) override {
-        const char* const pszName = cr == 0x008000   ? "green"
-                                    : cr == 0x00FFFF ? "yellow"
-                                    : cr == 0xFF00FF ? "magenta"
-                                    : cr == 0xFFFF00 ? "cyan"
-                                    : cr == 0x004080 ? "brown"
-                                                     : "another colour";
-        Add(std::string("Bars(") + pszName);
+    void SetTaskBarColour(Colour cr) override { // as 0x00BBGGRR
+        const std::map<Colour, const char*> names = {{0x008000, "green"},
+                                                     {0x00FFFF, "yellow"},
+                                                     {0xFF00FF, "magenta"},
+                                                     {0xFFFF00, "cyan"},
+                                                     {0x004080, "brown"}};
+        Add(std::string("Bars(") + (names.count(cr) ? names.at(cr) : "another colour"));
     }
     void SetTaskPos(std::int32_t nPos) override { Extend(Format(", task %d", m_nTask = nPos)); }
     std::int32_t GetTaskPos() const override { return m_nTask; }
