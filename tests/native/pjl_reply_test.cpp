@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/format.h"
 #include "devices/lan/lan_errors.h"
 #include "devices/lan/pjl_frame.h"
 #include "devices/lan/pjl_reply.h"
@@ -18,12 +19,9 @@ const std::string kEcho = "@PJL ECHO Status at 09:05:07.0";
 
 // Hexadecimal digits for the bytes first, first + 1, ... (count bytes).
 std::string HexRun(int first, int count) {
-    static const char kDigits[] = "0123456789ABCDEF";
     std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += kDigits[((first + i) & 0xFF) >> 4];
-        text += kDigits[(first + i) & 15];
-    }
+    for (int i = 0; i < count; ++i)
+        text += Format("%02X", (first + i) & 0xFF);
     return text;
 }
 
