@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
+#include "app/format.h"
 #include "sim/job_player.h"
 #include "sim/sim_printer.h"
 
@@ -23,9 +23,7 @@ const char* const kPaperOut = "0 1 0 0 0\n100 3 1 0 0\n200 3 4 40 0\n300 3 4 40 
 // What the player shows, as "state/phase/progress/code".
 std::string Shown(const CJobPlayer& player) {
     const ScenarioStep& step = player.Current();
-    char text[64];
-    std::snprintf(text, sizeof(text), "%d/%d/%d/%08X", step.state, step.phase, step.progress, step.code);
-    return text;
+    return Format("%d/%d/%d/%08X", step.state, step.phase, step.progress, step.code);
 }
 
 } // namespace

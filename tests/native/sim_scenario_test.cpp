@@ -5,6 +5,7 @@
 #include <fstream>
 #include <tuple>
 
+#include "app/format.h"
 #include "sim/builtin_scenarios.h"
 #include "sim/scenario.h"
 
@@ -30,11 +31,10 @@ TEST(Scenario, ParsesStepsCommentsAndMarkers) {
     ASSERT_TRUE(ParseScenario(script, steps, error)) << error;
     std::vector<std::string> shown;
     for (const ScenarioStep& step : steps)
-        shown.push_back(std::to_string(step.timeMs) + " " + std::to_string(step.state) + "/" +
-                        std::to_string(step.phase) + "/" + std::to_string(step.progress) + "/" +
-                        std::to_string(step.code) + (step.hold ? " hold" : ""));
-    const std::vector<std::string> expected = {"0 1/0/0/0", "500 3/1/0/0", "500 3/4/40/2147483649 hold",
-                                               "900 255/255/255/4294967295 hold"};
+        shown.push_back(Format("%u %d/%d/%d/%X%s", step.timeMs, step.state, step.phase, step.progress,
+                               step.code, step.hold ? " hold" : ""));
+    const std::vector<std::string> expected = {"0 1/0/0/0", "500 3/1/0/0", "500 3/4/40/80000001 hold",
+                                               "900 255/255/255/FFFFFFFF hold"};
     EXPECT_EQ(expected, shown);
 }
 
