@@ -1,81 +1,46 @@
 // The USB device against the stand-in USB printing class driver: the bytes of
 // every request, the record taken verbatim, Cancel and Resume by console event
-// or by request, the status mutex held by another process, a failed start, a
-// printer unplugged while polled, and a scripted job from the simulator.
+// or by request, the status mutex held elsewhere, a failed start, and a
+// printer unplugged while polled.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <thread>
 
 #include "devices/usb/usb_device.h"
 #include "sim/usb/usb_driver_service.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/fake_usb_printer.h"
 #include "tests/wine/recording_notify.h"
-#include "tests/wine/sim_child.h"
 #include "tests/wine/test_printer.h"
 
 namespace {
 
-std::vector<std::string> Collect(CRecordingNotify& notify, DWORD dwForMs) {
-    std::vector<std::string> calls;
-    WaitFor(
-        [&] {
-            const std::vector<std::string> fresh = notify.Take();
-            calls.insert(calls.end(), fresh.begin(), fresh.end());
-            return false;
-        },
-        dwForMs);
-    return calls;
-}
-
-// The environment variable that turns this program into the mutex holder.
-constexpr char kHolderVariable[] = "NY_USB_MUTEX_HOLDER";
-
-// This test program run again as another process that holds the port's
-// status mutex until the test lets it go.
+// Holds the port's named status mutex, as the print path does, on a thread of
+// its own until destroyed.
 class CMutexHolder {
 public:
     explicit CMutexHolder(const std::string& strPort)
-        : m_strMutex("KORVA.Nylm.Status." + strPort + ".Mutex"),
-          m_hHeld(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-          m_hRelease(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-        SetHandleInformation(m_hHeld.Get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-        SetHandleInformation(m_hRelease.Get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-        const std::string strValue = m_strMutex + ";" +
-                                     std::to_string(reinterpret_cast<UINT_PTR>(m_hHeld.Get())) + ";" +
-                                     std::to_string(reinterpret_cast<UINT_PTR>(m_hRelease.Get()));
-        char szExe[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, szExe, MAX_PATH);
-        std::string strCommand = "\"" + std::string(szExe) + "\" --gtest_filter=UsbMutexHolder.*";
-        SetEnvironmentVariableA(kHolderVariable, strValue.c_str());
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                           &process)) {
-            m_hProcess.Reset(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-        SetEnvironmentVariableA(kHolderVariable, nullptr);
-        m_bHeld = m_hProcess && WaitForSingleObject(m_hHeld.Get(), 10000) == WAIT_OBJECT_0;
+        : m_thread([this, strName = "KORVA.Nylm.Status." + strPort + ".Mutex"] {
+              CUniqueHandle hMutex(CreateMutexA(nullptr, TRUE, strName.c_str()));
+              SetEvent(m_hHeld.Get());
+              WaitForSingleObject(m_hRelease.Get(), INFINITE);
+              ReleaseMutex(hMutex.Get());
+          }) {
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_hHeld.Get(), 5000));
+        Sleep(300); // the polling thread now waits for the mutex
     }
-    ~CMutexHolder() { Release(); }
-    bool Held() const { return m_bHeld; }
-    void Release() {
+    ~CMutexHolder() {
         SetEvent(m_hRelease.Get());
-        if (m_hProcess)
-            WaitForSingleObject(m_hProcess.Get(), 10000);
+        m_thread.join();
     }
 
 private:
-    std::string m_strMutex;
-    CUniqueHandle m_hHeld;
-    CUniqueHandle m_hRelease;
-    CUniqueHandle m_hProcess;
-    bool m_bHeld = false;
+    CUniqueHandle m_hHeld{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    CUniqueHandle m_hRelease{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::thread m_thread;
 };
 
 class UsbDeviceTest : public ::testing::Test {
@@ -97,24 +62,6 @@ protected:
 };
 
 } // namespace
-
-// Run only as the child of CMutexHolder: takes the mutex and keeps it.
-TEST(UsbMutexHolder, HoldsTheStatusMutex) {
-    const char* pszValue = std::getenv(kHolderVariable);
-    if (!pszValue)
-        GTEST_SKIP() << "run by the mutex tests as another process";
-    const std::string strValue = pszValue;
-    const std::size_t nFirst = strValue.find(';');
-    const std::size_t nSecond = strValue.find(';', nFirst + 1);
-    const HANDLE hHeld =
-        reinterpret_cast<HANDLE>(std::stoull(strValue.substr(nFirst + 1, nSecond - nFirst - 1)));
-    const HANDLE hRelease = reinterpret_cast<HANDLE>(std::stoull(strValue.substr(nSecond + 1)));
-    CUniqueHandle hMutex(CreateMutexA(nullptr, TRUE, strValue.substr(0, nFirst).c_str()));
-    ASSERT_TRUE(hMutex);
-    SetEvent(hHeld);
-    WaitForSingleObject(hRelease, 60000);
-    ReleaseMutex(hMutex.Get());
-}
 
 TEST_F(UsbDeviceTest, EachRequestCarriesItsBytesAndItsAnswerVerbatim) {
     // Its polling thread asks for the status in between; the test finds its own requests.
@@ -181,7 +128,8 @@ TEST_F(UsbDeviceTest, AFailedRequestIsTracedAndLeavesTheCallersRecord) {
     EXPECT_LE(1, trace.Count("CUsbDevice::ReadStatus() : DeviceIoControl() failed. GetLastError() = 1167\n"));
     EXPECT_EQ(1, trace.Count("CUsbDevice::ReadInfo() : DeviceIoControl() failed. GetLastError() = 1167\n"));
     // Unplugged while polled: every poll fails, nothing is told, the record stays.
-    EXPECT_TRUE(Collect(m_notify, 700).empty());
+    Sleep(700);
+    EXPECT_TRUE(m_notify.Take().empty());
     EXPECT_EQ(0x2A, device.GetProductId());
 }
 
@@ -218,35 +166,29 @@ TEST_F(UsbDeviceTest, CancelAndResumeGoToTheConsoleFirst) {
     EXPECT_EQ(1, trace.Count("CUsbDevice::OnCancel() : DeviceIoControl() failed. GetLastError() = 31\n"));
 }
 
-TEST_F(UsbDeviceTest, TheStatusMutexOfAnotherProcessHoldsRequestsButNotStop) {
+TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotStop) {
     CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
-    CMutexHolder holder(m_strPort);
-    ASSERT_TRUE(holder.Held());
-    Sleep(300); // the polling thread now waits for the mutex
-    const std::uint32_t nRequests = m_bridge.requestCount;
-    // The user-interface thread gives up after a few seconds, sending nothing.
-    CTraceCapture trace;
-    DEVICE_INFO info = {};
-    EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), device.ReadInfo(&info));
-    EXPECT_EQ(1, trace.Count("CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(KORVA.Nylm.Status." +
-                             m_strPort + ".Mutex) returns 258. Request not sent\n"));
-    EXPECT_EQ(nRequests, m_bridge.requestCount);
+    std::uint32_t nRequests = 0;
+    {
+        CMutexHolder holder(m_strPort);
+        nRequests = m_bridge.requestCount;
+        // The user-interface thread gives up after a few seconds, sending nothing.
+        CTraceCapture trace;
+        DEVICE_INFO info = {};
+        EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), device.ReadInfo(&info));
+        EXPECT_EQ(1,
+                  trace.Count("CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(KORVA.Nylm.Status." +
+                              m_strPort + ".Mutex) returns 258. Request not sent\n"));
+        EXPECT_EQ(nRequests, m_bridge.requestCount);
+    }
+    EXPECT_TRUE(WaitFor([&] { return m_bridge.requestCount > nRequests; }, 2000));
     // Stop ends the polling thread's wait at once.
+    CMutexHolder holder(m_strPort);
+    nRequests = m_bridge.requestCount;
     const DWORD dwStart = GetTickCount();
     device.OnDisconnected();
     EXPECT_LT(GetTickCount() - dwStart, 1000u);
     EXPECT_EQ(nRequests, m_bridge.requestCount);
-}
-
-TEST_F(UsbDeviceTest, RequestsWaitForTheMutexToBeReleased) {
-    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
-    std::unique_ptr<CMutexHolder> pHolder = std::make_unique<CMutexHolder>(m_strPort);
-    ASSERT_TRUE(pHolder->Held());
-    const std::uint32_t nRequests = m_bridge.requestCount;
-    Sleep(600);
-    EXPECT_EQ(nRequests, m_bridge.requestCount);
-    pHolder.reset();
-    EXPECT_TRUE(WaitFor([&] { return m_bridge.requestCount > nRequests; }, 2000));
 }
 
 TEST_F(UsbDeviceTest, StartFailureKeepsTheDefaultRecord) {
@@ -261,15 +203,14 @@ TEST_F(UsbDeviceTest, StartFailureKeepsTheDefaultRecord) {
     EXPECT_TRUE(device.IsConnected());
     CDeviceStatus expected;
     CUsbDevice::FillDefaultStatus(&expected);
-    const Bytes bytes(expected.Data(), expected.Data() + CDeviceStatus::kSize);
-    EXPECT_EQ((Bytes{'N', 'Y', 'R', 'A', 0x7A, 0x0E, 0x2A, 0, '0', '0'}),
-              Bytes(bytes.begin(), bytes.begin() + 10));
-    EXPECT_EQ(0x20, bytes[28]);
-    EXPECT_EQ(1, bytes[32]);
+    const std::uint8_t* pbRecord = expected.Data();
+    EXPECT_EQ((Bytes{'N', 'Y', 'R', 'A', 0x7A, 0x0E, 0x2A, 0, '0', '0'}), Bytes(pbRecord, pbRecord + 10));
+    EXPECT_EQ((Bytes{0x20, 1}), (Bytes{pbRecord[28], pbRecord[32]}));
     EXPECT_EQ(0x2A, device.GetProductId());
     CDeviceStatus status;
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), device.ReadStatus(&status));
-    EXPECT_TRUE(Collect(m_notify, 300).empty());
+    Sleep(300);
+    EXPECT_TRUE(m_notify.Take().empty());
 }
 
 TEST_F(UsbDeviceTest, ConnectingTellsWhetherThePrinterPrints) {
@@ -279,53 +220,10 @@ TEST_F(UsbDeviceTest, ConnectingTellsWhetherThePrinterPrints) {
     device.OnConnected(m_printer.Path().c_str());
     EXPECT_EQ(std::vector<std::string>{"PrintingStarted"}, m_notify.Take());
     device.OnDisconnected();
+    const std::uint32_t nRequests = m_bridge.requestCount;
+    Sleep(300);
+    EXPECT_EQ(nRequests, m_bridge.requestCount) << "no poll once disconnected";
     m_bridge.status[CDeviceStatus::kOffDeviceState] = kStateReady;
     device.OnConnected(m_printer.Path().c_str());
     EXPECT_EQ(std::vector<std::string>{"PrintingEnded"}, m_notify.Take());
-}
-
-TEST(UsbDeviceSim, FollowsAScriptedJobWithAPaperOutAndAResume) {
-    const std::string strSerial = UniqueName("NYS");
-    CFakeUsbPrinter printer(strSerial);
-    ASSERT_EQ(0u, CUsbDriverService::Install(DriverPath()));
-    ASSERT_EQ(0u, CUsbDriverService::Start());
-    const std::string strPort = UniqueName("USB");
-    const std::string strStop = UniqueName("NySim.Stop.");
-    // Steps last long enough for two polls each, even on a busy machine.
-    CScriptFile script("0 1 0 0 0\n600 3 1 0 0\n1200 3 7 0 0\n1800 3 4 50 0x80000001 hold\n2400 3 4 60 0\n"
-                       "3000 1 0 0 0\n");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --usb " + strSerial + " --no-print-path --tick 10 --print" +
-                          " --stop-event " + strStop + " --script \"" + script.Path() + "\""));
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            CUniqueHandle hBridge(
-                OpenFileMappingA(FILE_MAP_READ, FALSE, (usbbridge::kMappingPrefix + strSerial).c_str()));
-            return static_cast<bool>(hBridge);
-        },
-        10000));
-    CRecordingNotify notify;
-    std::vector<std::string> calls;
-    {
-        CUsbDevice device(&notify, "Kestrel U", strPort.c_str(), printer.Path().c_str());
-        WaitFor(
-            [&] {
-                const std::vector<std::string> fresh = notify.Take();
-                calls.insert(calls.end(), fresh.begin(), fresh.end());
-                if (!fresh.empty() && fresh.back() == "ErrorRaised") {
-                    EXPECT_EQ(0u, device.OnResume()); // by request: the print path is not there
-                }
-                return !calls.empty() && calls.back() == "StatusChanged" && !device.IsPrinting(nullptr);
-            },
-            15000);
-    }
-    const std::vector<std::string> expected = {"PrintingStarted", "StatusChanged", "StatusChanged",
-                                               "ErrorRaised",     "ErrorCleared",  "StatusChanged",
-                                               "PrintingEnded",   "StatusChanged"};
-    EXPECT_EQ(expected, calls);
-    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
-    SetEvent(hStop.Get());
-    sim.Wait(10000);
-    EXPECT_NE(std::string::npos, sim.Output().find("USB Resume: error cleared"));
-    CUsbDriverService::Stop();
 }
