@@ -3,10 +3,8 @@
 #include <atomic>
 #include <vector>
 
-#include "devices/shared/def_device.h"
-#include "devices/threads/status_thread.h"
+#include "devices/threads/thread.h"
 #include "framework/unique_handle.h"
-#include "tests/wine/test_printer.h"
 
 namespace {
 
@@ -116,32 +114,4 @@ TEST(Thread, DoesNothingUntilResumedAndNeverResumedIsDestroyedPromptly) {
         CreateThread(nullptr, 0, CProbeThread::Destroy, new CProbeThread(60000), 0, nullptr));
     ASSERT_TRUE(hDestroyer);
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(hDestroyer.Get(), 5000));
-}
-
-namespace {
-
-// Counts the polls of its status thread and wakes the test after a few.
-class CPolledDevice : public CDefDevice {
-public:
-    CPolledDevice() : CDefDevice(nullptr, "Polled", UniqueName("THR").c_str(), nullptr) {}
-    void PollStatus() override {
-        if (++m_nPolls == 3)
-            SetEvent(m_hThird.Get());
-    }
-    std::atomic<int> m_nPolls{0};
-    CUniqueHandle m_hThird{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-};
-
-} // namespace
-
-TEST(StatusThread, PollsItsDeviceUntilClosed) {
-    CPolledDevice device;
-    {
-        CStatusThread thread(5, &device);
-        ASSERT_TRUE(thread.Resume());
-        ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(device.m_hThird.Get(), 10000));
-    }
-    const int nPolls = device.m_nPolls;
-    Sleep(30);
-    EXPECT_EQ(nPolls, device.m_nPolls) << "no poll after the thread is destroyed";
 }
