@@ -1,17 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstddef>
 #include <cstring>
-#include <functional>
-#include <memory>
 #include <vector>
 
 #include <windows.h>
 
 #include "framework/unique_handle.h"
-#include "framework/unique_view.h"
 #include "monitor/device_status.h"
 #include "sim/usb/usb_bridge.h"
 #include "sim/usb/usb_driver_service.h"
@@ -58,11 +52,6 @@ TEST_F(UsbDriverTest, GetRequestsAnswerTheBridgeBytes) {
         EXPECT_EQ(0u, m_first.Get(c.code, c.value, answer)) << int(c.code);
         EXPECT_EQ(c.expected, answer) << int(c.code) << " " << c.value;
     }
-    // A short answer: the printer sends fewer bytes than asked for.
-    m_bridge.answerLength = 10;
-    Bytes answer(44);
-    EXPECT_EQ(0u, m_first.Get(0x14, 0, answer));
-    EXPECT_EQ(Bytes(m_bridge.status, m_bridge.status + 10), answer);
 }
 
 TEST_F(UsbDriverTest, FailuresReachTheCallerAsWindowsErrors) {
@@ -96,9 +85,8 @@ TEST_F(UsbDriverTest, TheRingHoldsEveryRequestAndSetsCount) {
     Bytes answer(8);
     for (std::uint16_t index = 0; index < 18; ++index)
         m_first.Get(0x1F, static_cast<std::uint16_t>(0x0100 + index), answer);
-    EXPECT_EQ(0u, m_first.Set(0x15));
-    EXPECT_EQ(0u, m_first.Set(0x1D));
-    EXPECT_EQ(0u, m_first.Set(0x15));
+    for (std::uint8_t code : {0x15, 0x1D, 0x15})
+        EXPECT_EQ(0u, m_first.Set(code));
     m_first.Request(usbbridge::kIoctlVendorGet, {0x20}, answer);
     EXPECT_EQ(22u, m_bridge.requestCount);
     EXPECT_EQ(2u, m_bridge.cancelCount);
@@ -112,13 +100,11 @@ TEST_F(UsbDriverTest, TheRingHoldsEveryRequestAndSetsCount) {
         EXPECT_EQ(3u, request.inputLength);
         EXPECT_EQ(8u, request.outputLength);
     }
-    const SimUsbRequest& resume = m_bridge.last[19 % 16];
-    EXPECT_EQ(0x00220038u, resume.ioctl);
-    EXPECT_EQ(0x1D, resume.input[0]);
-    EXPECT_EQ(0u, resume.outputLength);
-    const SimUsbRequest& shortInput = m_bridge.last[21 % 16];
-    EXPECT_EQ(1u, shortInput.inputLength);
-    EXPECT_EQ(0, std::memcmp("\x20\0\0\0", shortInput.input, 4));
+    EXPECT_EQ(0x00220038u, m_bridge.last[19 % 16].ioctl);
+    EXPECT_EQ(0x1D, m_bridge.last[19 % 16].input[0]);
+    EXPECT_EQ(0u, m_bridge.last[19 % 16].outputLength);
+    EXPECT_EQ(1u, m_bridge.last[21 % 16].inputLength);
+    EXPECT_EQ(0, std::memcmp("\x20\0\0\0", m_bridge.last[21 % 16].input, 4));
 }
 
 TEST_F(UsbDriverTest, StoppingTheDriverRemovesItsPaths) {
@@ -134,46 +120,32 @@ TEST_F(UsbDriverTest, StoppingTheDriverRemovesItsPaths) {
     EXPECT_TRUE(m_first.Open());
 }
 
-// NySim.exe serves a port over USB: Cancel and Resume through the driver act
-// on its job as the console events do.
-TEST_F(UsbDriverTest, SimulatorActsOnCancelAndResumeThroughTheDriver) {
+// NySim.exe serves a port over USB: a Cancel through the driver ends its job
+// as the console event does (Resume is played by the monitor road tests).
+TEST_F(UsbDriverTest, SimulatorActsOnCancelThroughTheDriver) {
     const std::string strSerial = UniqueName("NYS");
     CFakeUsbPrinter printer(strSerial);
     ASSERT_EQ(0u, CUsbDriverService::Stop()); // a restart serves the new printer
     ASSERT_EQ(0u, CUsbDriverService::Start());
     const std::string strStop = UniqueName("NySim.Stop.");
     CUniqueHandle hStop(CreateEventA(nullptr, TRUE, FALSE, strStop.c_str()));
-    CScriptFile script("0 1 0 0 0\n100 3 4 40 0x80000001 hold\n200 3 4 60 0\n60000 1 0 0 0\n");
+    CScriptFile script("0 1 0 0 0\n100 3 4 40 0\n60000 1 0 0 0\n");
     CSimChild child;
     ASSERT_TRUE(child.Start("--port " + UniqueName("USB") + " --usb " + strSerial + " --script \"" +
                             script.Path() + "\" --tick 10 --print --no-print-path --stop-event " + strStop));
-    // Polls the status as the agent does until the record passes the test.
+    // Reads the status as the agent does.
     CDeviceStatus status;
-    const auto waitFor = [&](const std::function<bool()>& test) {
-        for (int nTry = 0; nTry < 1000 && child.IsRunning(); ++nTry, Sleep(5)) {
-            Bytes answer(44);
-            if (printer.Get(0x14, 0, answer) != 0 || answer.size() != 44)
-                continue;
+    const auto read = [&] {
+        Bytes answer(44);
+        if (printer.Get(0x14, 0, answer) == 0 && answer.size() == 44)
             status.Assign(answer.data());
-            if (status.IsValid() && test())
-                return true;
-        }
-        return false;
+        return status.IsValid();
     };
-    ASSERT_TRUE(waitFor([&] { return status.GetStatusCode() == 0x80000001; })) << child.Output();
+    ASSERT_TRUE(WaitFor([&] { return read() && status.GetProgress() == 40; }, 10000)) << child.Output();
     EXPECT_EQ(strSerial, status.GetSerialNumber());
-    EXPECT_EQ(0u, printer.Set(0x1D));
-    EXPECT_TRUE(waitFor([&] { return status.GetStatusCode() == 0 && status.GetProgress() == 60; }));
     EXPECT_EQ(0u, printer.Set(0x15));
-    EXPECT_TRUE(
-        waitFor([&] { return status.GetDeviceState() == kStateReady && status.GetPrintPhase() == 0; }));
-    Bytes logCount(4);
-    EXPECT_EQ(0u, printer.Get(0x1E, 0, logCount));
-    EXPECT_EQ((Bytes{3, 0, 0, 0}), logCount);
-
+    EXPECT_TRUE(WaitFor([&] { return read() && !status.IsPrinting(nullptr); }, 5000));
     SetEvent(hStop.Get());
     EXPECT_EQ(0u, child.Wait(5000));
-    const std::string strOutput = child.Output();
-    EXPECT_NE(std::string::npos, strOutput.find("USB Resume: error cleared")) << strOutput;
-    EXPECT_NE(std::string::npos, strOutput.find("USB Cancel: job ended")) << strOutput;
+    EXPECT_NE(std::string::npos, child.Output().find("USB Cancel: job ended")) << child.Output();
 }
