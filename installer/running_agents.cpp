@@ -1,0 +1,59 @@
+#include "installer/running_agents.h"
+
+#include <tlhelp32.h>
+
+#include <string>
+
+#include "app/nyagent_app.h"
+#include "app/trace.h"
+#include "framework/unique_handle.h"
+
+namespace {
+
+const char kAgentImageName[] = "NyAgent.exe";
+
+} // namespace
+
+BOOL CRunningAgents::Any() const {
+    return IsAgentProcessRunning() || DoesDestructionEventExist();
+}
+
+BOOL CRunningAgents::WaitUntilNone(DWORD dwTimeoutMs, DWORD dwPollMs) const {
+    const DWORD dwStart = GetTickCount();
+    while (Any()) {
+        if (GetTickCount() - dwStart >= dwTimeoutMs) {
+            DebugTrace("CRunningAgents::WaitUntilNone() : agents still run after %lu ms\n",
+                       static_cast<unsigned long>(dwTimeoutMs));
+            return FALSE;
+        }
+        Sleep(dwPollMs);
+    }
+    return TRUE;
+}
+
+BOOL CRunningAgents::IsAgentProcessRunning() const {
+    const HANDLE hList = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hList == INVALID_HANDLE_VALUE) {
+        DebugTrace("CRunningAgents::IsAgentProcessRunning() : CreateToolhelp32Snapshot() failed. "
+                   "GetLastError() = %d\n",
+                   static_cast<int>(GetLastError()));
+        return FALSE;
+    }
+    const CUniqueHandle hSnapshot(hList);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = Process32First(hSnapshot.Get(), &entry); bMore;
+         bMore = Process32Next(hSnapshot.Get(), &entry)) {
+        if (lstrcmpiA(entry.szExeFile, kAgentImageName) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CRunningAgents::DoesDestructionEventExist() const {
+    // The package needs Windows 7 or later: the name is always the global one.
+    const std::string strName = std::string("Global\\") + CNyAgentApp::kDestructionEventName;
+    const CUniqueHandle hEvent(OpenEventA(SYNCHRONIZE, FALSE, strName.c_str()));
+    // Refused access still tells that the event is there.
+    return hEvent || GetLastError() == ERROR_ACCESS_DENIED;
+}
