@@ -15,6 +15,9 @@
 #include "monitor/dialog_monitor.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/shell_desktop.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
 #include "ui/ny_task_bar_applet.h"
 #include "ui/status_window_source.h"
 #include "ui/tray_menu_model.h"
@@ -167,6 +170,45 @@ TEST_F(TrayAppletTest, IconAndTipOfEachState) {
         EXPECT_EQ(bKnown ? 0 : 1, m_trace.Count("CNyTaskBarApplet::SetState() : Unknown state " +
                                                 std::to_string(c.nState) + "\n"));
     }
+}
+
+// A network printer of the simulator runs out of paper while a printer of
+// the family without any link stands before it in the set: the icon turns to
+// the error icon with the printer's name in the tip, and back once Resume
+// has cleared the error.
+TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
+    const std::string strPort = UniqueName("NYTRAYNET");
+    CTestPortMonitor portMonitor;
+    portMonitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
+    const CTestPrinter unlinked(UniqueName("Kestrel Tray A"), "USB999", "Kestrel 2006");
+    const CTestPrinter printer(UniqueName("Kestrel Tray B"), strPort, "Kestrel 2006 WiFi");
+    const std::string strStop = UniqueName("NySim.TrayError");
+    CSimChild sim;
+    ASSERT_TRUE(sim.Start("--port " + strPort + " --scenario paper-out --tick 20 --stop-event " + strStop));
+    ASSERT_TRUE(m_monitor.Create(nullptr));
+    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    const auto iconBecomes = [this](UINT nIconId) {
+        return WaitFor(
+            [&] {
+                m_applet.OnTimer();
+                return m_applet.GetIconId() == nIconId;
+            },
+            20000);
+    };
+    ASSERT_TRUE(iconBecomes(132));
+    EXPECT_EQ(std::string(CNyAgentApp::GetProductName()) + " - " + printer.Name(), m_applet.GetTip());
+
+    const CUniqueHandle hResume(
+        OpenEventA(EVENT_MODIFY_STATE, FALSE, ("Global\\KORVA.Nylm.Console." + strPort + ".Resume").c_str()));
+    ASSERT_TRUE(hResume);
+    SetEvent(hResume.Get());
+    EXPECT_TRUE(iconBecomes(131));
+    EXPECT_EQ(CNyAgentApp::GetProductName(), m_applet.GetTip());
+    m_monitor.RemoveAllPrinters();
+    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
+    if (hStop)
+        SetEvent(hStop.Get());
 }
 
 // The loop as the agent runs it: the icon exists while it runs, and the
