@@ -1,6 +1,5 @@
-// Stands in for an agent that is slow to end: holds the global destruction
-// event until it is signalled, then for the given number of milliseconds.
-//   installer_event_holder.exe MILLISECONDS
+// Stands in for an agent slow to end: holds the global destruction event until
+// it is signalled, then MILLISECONDS longer.   event_holder.exe MILLISECONDS
 #include <windows.h>
 
 #include <cstdlib>
@@ -11,6 +10,5 @@ int main(int argc, char** argv) {
         return 2;
     const DWORD dwResult = WaitForSingleObject(hEvent, 120000);
     Sleep(static_cast<DWORD>(std::atoi(argv[1])));
-    CloseHandle(hEvent);
     return dwResult == WAIT_OBJECT_0 ? 0 : 3;
 }
