@@ -59,11 +59,16 @@ target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 # Windows and menus of the user interface, above everything else.
 add_library(nyui STATIC
     ui/applet_window.cpp
+    ui/color_progress_ctrl.cpp
     ui/dialog_font.cpp
     ui/dialog_look.cpp
+    ui/help_button.cpp
+    ui/help_dlg.cpp
+    ui/icon_button.cpp
     ui/ny_agent_dlg.cpp
     ui/ny_menu.cpp
     ui/ny_task_bar_applet.cpp
+    ui/properties_button.cpp
     ui/status_window_source.cpp
     ui/task_bar_applet.cpp
     ui/tray_menu.cpp
@@ -71,7 +76,7 @@ add_library(nyui STATIC
 )
 target_link_libraries(nyui PUBLIC nywin)
 target_link_libraries(nyui PUBLIC nyuicore comctl32)
-target_link_libraries(nyui PUBLIC shell32)
+target_link_libraries(nyui PUBLIC shell32 comdlg32)
 target_compile_options(nyui PRIVATE ${NY_WARNINGS})
 
 # The product: the agent, a GUI program with every resource.

@@ -68,6 +68,8 @@ public:
     BOOL IsPrinting() const { return m_pDevice->IsPrinting(nullptr); }
     const std::string& GetPrinterName() const { return m_pDevice->GetPrinterName(); }
     const std::string& GetPortName() const { return m_pDevice->GetPortName(); }
+    // The printer's device, for the status window's display and commands.
+    CDevice& GetDevice() const { return *m_pDevice; }
     // The system may suspend while the printer does not print.
     BOOL CanSuspend() const { return !IsPrinting(); }
 

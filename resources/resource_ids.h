@@ -6,6 +6,7 @@
 
 // Dialog templates.
 #define IDD_NYAGENT_DIALOG 102 // a printer's status window
+#define IDD_HELP_DIALOG 140    // the status window's help text
 #define IDD_DIALOG_MONITOR 141 // the hidden monitor window
 
 // Controls of the status window. The push buttons keep the system's ids:
@@ -21,6 +22,11 @@
 #define IDC_STATIC_TOTAL_PERCENT 1008
 #define IDC_STATIC_TASK 1009
 #define IDC_STATIC_TOTAL 1010
+#define IDC_PROGRESS_TASK 1013  // the task bar, created at run time
+#define IDC_PROGRESS_TOTAL 1014 // the total bar, created at run time
+
+// Controls of the help dialog.
+#define IDC_STATIC_HELP 1011 // the help text
 
 // Icons and the background bitmap, drawn by scripts/make-icons.py. Each icon
 // holds a 256-colour 16 x 16 image and 32-bit images from 16 to 48 pixels.

@@ -68,57 +68,6 @@ TEST(StatusGeometry, WindowRectanglesPerLayout) {
             << c.nTextWidth << " " << c.nDpi;
 }
 
-TEST(StatusGeometry, ControlsPerLayout) {
-    Texts texts;
-    texts.caption = {120, 15};
-    texts.state = {80, 16};
-    texts.nStateWidth = 90;
-    texts.line1 = {150, 14};
-    texts.line2 = {170, 13};
-    texts.taskLabel = {30, 14};
-    texts.totalLabel = {32, 14};
-
-    // Caption and state line are the same in every layout.
-    for (Layout layout : {Layout::NotConnected, Layout::Error, Layout::Idle, Layout::Printing}) {
-        const Controls c = LayoutControls(layout, texts, 360, 96);
-        EXPECT_EQ(Xywh(10, 7, 304, 15), Tie(c.rcCaption));
-        EXPECT_EQ(Xywh(10, 22, 91, 16), Tie(c.rcState));
-        EXPECT_EQ(layout == Layout::Printing, c.bPrintingParts);
-    }
-
-    const Controls error = LayoutControls(Layout::Error, texts, 360, 96);
-    EXPECT_EQ(Xywh(10, 43, 155, 14), Tie(error.rcLine1)); // 5 below the state line
-    EXPECT_FALSE(error.bLine2Visible);
-
-    const Controls idle = LayoutControls(Layout::Idle, texts, 360, 96);
-    EXPECT_EQ(Xywh(10, 48, 157, 14), Tie(idle.rcLine1)); // no hint: 7 wider
-    EXPECT_FALSE(idle.bLine2Visible);
-    texts.bHint = true;
-    const Controls hinted = LayoutControls(Layout::Idle, texts, 360, 96);
-    EXPECT_EQ(Xywh(10, 48, 155, 14), Tie(hinted.rcLine1));
-    EXPECT_EQ(Xywh(10, 68, 175, 14), Tie(hinted.rcLine2)); // the detail's height
-    EXPECT_TRUE(hinted.bLine2Visible);
-
-    const Controls printing = LayoutControls(Layout::Printing, texts, 350, 96);
-    EXPECT_EQ(Xywh(10, 40, 155, 14), Tie(printing.rcLine1));
-    EXPECT_EQ(Xywh(58, 66, 231, 15), Tie(printing.rcTaskBar));
-    EXPECT_EQ(Xywh(58, 92, 231, 15), Tie(printing.rcTotalBar));
-    EXPECT_EQ(Xywh(24, 65, 29, 14), Tie(printing.rcTaskLabel)); // right edge 1 short of x 54
-    EXPECT_EQ(Xywh(22, 91, 31, 14), Tie(printing.rcTotalLabel));
-    EXPECT_EQ(Xywh(294, 65, 40, 14), Tie(printing.rcTaskPercent));
-    EXPECT_EQ(Xywh(294, 91, 40, 16), Tie(printing.rcTotalPercent));
-
-    // At 144 DPI the fixed parts grow by half; measured texts come in as measured.
-    const Controls big = LayoutControls(Layout::Printing, texts, 525, 144);
-    EXPECT_EQ(Xywh(15, 11, 441, 15), Tie(big.rcCaption));
-    EXPECT_EQ(Xywh(15, 60, 158, 14), Tie(big.rcLine1));
-    EXPECT_EQ(Xywh(87, 99, 347, 23), Tie(big.rcTaskBar));
-    EXPECT_EQ(Xywh(87, 138, 347, 23), Tie(big.rcTotalBar));
-    EXPECT_EQ(Xywh(441, 98, 60, 21), Tie(big.rcTaskPercent));
-    EXPECT_EQ(Xywh(441, 137, 60, 24), Tie(big.rcTotalPercent));
-    EXPECT_EQ(Xywh(51, 98, 28, 14), Tie(big.rcTaskLabel));
-}
-
 TEST(StatusGeometry, ButtonSetsAndPlaces) {
     // Widths of OK, Close, Cancel and Resume, each already 10 wider than its text.
     const ButtonWidths widths{30, 40, 50, 60};

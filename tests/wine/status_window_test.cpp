@@ -1,0 +1,403 @@
+// The status window on the simulator's network printer: a printer set with the
+// real status windows, a spooler printer on a port of the port monitor
+// stand-in, and NySim.exe answering PJL with a scripted job. The controls of
+// each layout at 96 and 144 DPI, Cancel and Resume clicked, the window opening
+// and closing by itself, the help dialog and the colour keys.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/nyagent_app.h"
+#include "app/registry.h"
+#include "app/strings.h"
+#include "devices/devices.h"
+#include "monitor/printers.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+#include "tests/wine/sim_child.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
+#include "tests/wine/winsock_environment.h"
+#include "ui/status_window_source.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+
+// The application object holds the opening switches.
+class CTestApp : public CNyAgentApp {
+public:
+    CTestApp(BOOL bOpenOnError, BOOL bOpenWhenPrinting) {
+        SetOpenOnErrorSetting(bOpenOnError);
+        SetOpenWhenPrintingSetting(bOpenWhenPrinting);
+    }
+
+protected:
+    void FirstCallOfIsReachable() override {}
+    void RunAgent() override {}
+};
+
+constexpr char kKestrel[] = "0x3F";
+constexpr char kBrindle[] = "0x2A";
+
+// A spooler printer and its status window. With a model, the printer is the
+// simulator's network printer playing the script; without, it sits on a USB
+// port that no device serves.
+class CRig {
+public:
+    CRig(const std::string& strScript, const char* pszModel, UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
+        : m_windows(nErrorCloseMs), m_printers(m_windows, FALSE), m_script(strScript) {
+        std::string strPort = UniqueName("USB");
+        if (pszModel) {
+            strPort = UniqueName("NYNET");
+            const std::uint32_t nTcpPort = FreeTcpPort();
+            EXPECT_TRUE(m_sim.Start("--port " + strPort + " --pjl-port " + std::to_string(nTcpPort) +
+                                    " --no-print-path --tick 10 --model " + pszModel + " --stop-event " +
+                                    m_strStop + " --script \"" + m_script.Path() + "\""));
+            m_portMonitor.AddNetworkPort(strPort, "127.0.0.1", nTcpPort);
+        }
+        m_pPrinter = std::make_unique<CTestPrinter>(UniqueName("Kestrel Net "), strPort, "Kestrel 2006");
+        EXPECT_TRUE(m_monitor.Create(nullptr));
+        m_printers.SetMonitor(m_monitor.GetSafeHwnd());
+        m_devices.Synchronise();
+        m_printers.Synchronise(m_devices);
+    }
+    ~CRig() {
+        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
+        if (hStop)
+            SetEvent(hStop.Get());
+        m_sim.Wait(10000);
+    }
+
+    // The printer's status window: owned by the monitor window, titled with the printer's name.
+    HWND Window() const {
+        HWND hFound = nullptr;
+        while ((hFound = FindWindowExA(nullptr, hFound, "#32770", m_pPrinter->Name().c_str())))
+            if (GetWindow(hFound, GW_OWNER) == m_monitor.GetSafeHwnd())
+                return hFound;
+        return nullptr;
+    }
+    HWND Item(int nId) const { return GetDlgItem(Window(), nId); }
+    std::string Text(int nId) const {
+        char szText[512] = "";
+        GetWindowTextA(Item(nId), szText, sizeof(szText));
+        return szText;
+    }
+    // Dispatches this thread's messages until the state line reads the entry.
+    bool WaitForState(StringId nStateId, DWORD dwTimeOutMs = 15000) const {
+        return WaitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&msg);
+                return Window() && Text(IDC_STATIC_MESSAGE) == LoadString(nStateId);
+            },
+            dwTimeOutMs);
+    }
+    // Dispatches for a while.
+    void Pump(DWORD dwMs) const {
+        WaitFor(
+            [] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&msg);
+                return false;
+            },
+            dwMs);
+    }
+    void Click(int nId) const { SendMessageA(Item(nId), BM_CLICK, 0, 0); }
+    bool Visible() const { return IsWindowVisible(Window()) != FALSE; }
+
+private:
+    CNyAgentWindows m_windows;
+    CDevices m_devices;
+    CDialog m_monitor{IDD_DIALOG_MONITOR};
+    CPrinters m_printers;
+    CScriptFile m_script;
+    CTestPortMonitor m_portMonitor;
+    std::string m_strStop = UniqueName("NySim.Stop.");
+    CSimChild m_sim;
+    std::unique_ptr<CTestPrinter> m_pPrinter;
+};
+
+// A control as the user sees it, in the window's client coordinates.
+struct Seen {
+    RECT rc = {};
+    bool bVisible = false;
+    bool bEnabled = false;
+};
+
+Seen Look(HWND hControl) {
+    Seen seen;
+    GetWindowRect(hControl, &seen.rc);
+    MapWindowPoints(nullptr, GetParent(hControl), reinterpret_cast<POINT*>(&seen.rc), 2);
+    seen.bVisible = (GetWindowLongA(hControl, GWL_STYLE) & WS_VISIBLE) != 0;
+    seen.bEnabled = IsWindowEnabled(hControl) != FALSE;
+    return seen;
+}
+
+std::string ClassOf(HWND hWnd) {
+    char szClass[64] = "";
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    return szClass;
+}
+
+LONG TextWidth(HWND hControl, const std::string& strText) {
+    const HDC hdc = GetDC(hControl);
+    const HGDIOBJ hOld =
+        SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hControl, WM_GETFONT, 0, 0)));
+    const int nLength = MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, nullptr, 0);
+    std::wstring wstrText(static_cast<size_t>(nLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, &wstrText[0], nLength);
+    SIZE size = {};
+    GetTextExtentPoint32W(hdc, wstrText.c_str(), nLength - 1, &size);
+    SelectObject(hdc, hOld);
+    ReleaseDC(hControl, hdc);
+    return size.cx;
+}
+
+auto Xywh(LONG x, LONG y, LONG cx, LONG cy) {
+    return std::make_tuple(x, y, x + cx, y + cy);
+}
+auto Tie(const RECT& rc) {
+    return std::make_tuple(rc.left, rc.top, rc.right, rc.bottom);
+}
+
+// Ready, then from 50 ms a yellow pass at 40 % that lasts, or an error held there.
+std::string Holding(const char* pszCode) {
+    return std::string("0 1 0 0 0\n50 3 4 40 ") + pszCode + (std::string(pszCode) == "0" ? "" : " hold") +
+           "\n600000 1 0 0 0\n";
+}
+
+struct LayoutCase {
+    const char* pszName;
+    std::string strScript;
+    const char* pszModel;
+    StringId nState, nLine1, nHint;
+    bool bPrinting, bError;
+    bool bResume, bHelp;
+};
+
+// The geometry every layout shares, at 96 DPI scaled to nDpi.
+void ExpectLayout(const CRig& rig, const LayoutCase& c, unsigned nDpi) {
+    const auto S = [nDpi](LONG n) -> LONG { return (n * static_cast<LONG>(nDpi) + 48) / 96; };
+    SCOPED_TRACE(std::string(c.pszName) + " at " + std::to_string(nDpi));
+    RECT rcWindow = {};
+    GetWindowRect(rig.Window(), &rcWindow);
+    const LONG W = rcWindow.right - rcWindow.left;
+    const LONG H = rcWindow.bottom - rcWindow.top;
+    EXPECT_EQ(S(c.bPrinting && !c.bError ? 155 : 95), H);
+    // The compact layouts widen for a long text.
+    EXPECT_EQ(S(350), c.bPrinting && !c.bError ? W : std::min(W, S(350)));
+
+    // Texts, in the user's language.
+    EXPECT_EQ("Static", ClassOf(rig.Item(IDC_STATIC_MESSAGE)));
+    EXPECT_EQ(LoadString(c.nState), rig.Text(IDC_STATIC_MESSAGE));
+    EXPECT_EQ(c.nLine1 ? LoadString(c.nLine1) : std::string(), rig.Text(IDC_STATIC_DETAIL));
+    if (PRIMARYLANGID(GetUserDefaultLangID()) == LANG_RUSSIAN) {
+        EXPECT_LT(0x7F, static_cast<unsigned char>(rig.Text(IDC_STATIC_MESSAGE)[0]));
+    }
+    EXPECT_EQ(LoadString(c.bPrinting || c.bError ? IDS_CLOSE : IDS_OK), rig.Text(IDOK));
+
+    const Seen caption = Look(rig.Item(IDC_STATIC_CAPTION));
+    EXPECT_EQ(S(10), caption.rc.left);
+    EXPECT_EQ(S(7), caption.rc.top);
+    EXPECT_EQ(W - S(56), caption.rc.right - caption.rc.left);
+    const Seen state = Look(rig.Item(IDC_STATIC_MESSAGE));
+    EXPECT_EQ(caption.rc.bottom, state.rc.top);
+    const Seen line1 = Look(rig.Item(IDC_STATIC_DETAIL));
+    const LONG yLine1 = c.bError ? state.rc.bottom + S(5) : (c.bPrinting ? S(40) : S(48));
+    EXPECT_EQ(std::make_pair(S(10), yLine1), std::make_pair(line1.rc.left, line1.rc.top));
+    const LONG nLine1Extra = c.bError || c.bPrinting || c.nHint ? S(5) : S(7);
+    EXPECT_EQ(TextWidth(rig.Item(IDC_STATIC_DETAIL), rig.Text(IDC_STATIC_DETAIL)) + nLine1Extra,
+              line1.rc.right - line1.rc.left);
+    const Seen hint = Look(rig.Item(IDC_STATIC_HINT));
+    EXPECT_EQ(c.nHint != IDS_NONE, hint.bVisible);
+    if (c.nHint) {
+        EXPECT_EQ(LoadString(c.nHint), rig.Text(IDC_STATIC_HINT));
+        EXPECT_EQ(std::make_pair(S(10), S(68)), std::make_pair(hint.rc.left, hint.rc.top));
+    }
+
+    // Bars, labels and percentages only while printing without error.
+    const bool bParts = c.bPrinting && !c.bError;
+    const Seen task = Look(rig.Item(IDC_PROGRESS_TASK));
+    const Seen total = Look(rig.Item(IDC_PROGRESS_TOTAL));
+    EXPECT_EQ("msctls_progress32", ClassOf(rig.Item(IDC_PROGRESS_TASK)));
+    EXPECT_EQ(std::make_pair(bParts, bParts), std::make_pair(task.bVisible, total.bVisible));
+    for (int nId : {IDC_STATIC_TASK, IDC_STATIC_TOTAL, IDC_STATIC_TASK_PERCENT, IDC_STATIC_TOTAL_PERCENT})
+        EXPECT_EQ(bParts, Look(rig.Item(nId)).bVisible) << nId;
+    if (bParts) {
+        EXPECT_EQ(Xywh(S(58), S(66), S(231), S(15)), Tie(task.rc));
+        EXPECT_EQ(Xywh(S(58), S(92), S(231), S(15)), Tie(total.rc));
+        EXPECT_EQ(Xywh(S(294), S(65), S(40), S(14)), Tie(Look(rig.Item(IDC_STATIC_TASK_PERCENT)).rc));
+        EXPECT_EQ(Xywh(S(294), S(91), S(40), S(16)), Tie(Look(rig.Item(IDC_STATIC_TOTAL_PERCENT)).rc));
+        EXPECT_EQ(S(54) - S(1), Look(rig.Item(IDC_STATIC_TASK)).rc.right);
+        EXPECT_EQ(S(91), Look(rig.Item(IDC_STATIC_TOTAL)).rc.top);
+        EXPECT_EQ(LoadString(IDS_TASK), rig.Text(IDC_STATIC_TASK));
+        EXPECT_EQ("40%", rig.Text(IDC_STATIC_TASK_PERCENT));
+        EXPECT_EQ("28%", rig.Text(IDC_STATIC_TOTAL_PERCENT)); // (40 + 100) / 5
+        EXPECT_EQ(40, SendMessageA(rig.Item(IDC_PROGRESS_TASK), PBM_GETPOS, 0, 0));
+    }
+
+    // Buttons from the bottom right: OK or Close, Cancel, Resume; help left of them.
+    const Seen ok = Look(rig.Item(IDOK));
+    const Seen cancel = Look(rig.Item(IDCANCEL));
+    const Seen resume = Look(rig.Item(IDC_BUTTON_RESUME));
+    const Seen help = Look(rig.Item(IDC_BUTTON_HELP));
+    const Seen properties = Look(rig.Item(IDC_BUTTON_PROPERTIES));
+    EXPECT_EQ("Button", ClassOf(rig.Item(IDC_BUTTON_HELP)));
+    EXPECT_EQ(std::make_tuple(W - S(9), H - S(32), S(22)),
+              std::make_tuple(ok.rc.right + S(1), ok.rc.top, ok.rc.bottom - ok.rc.top));
+    EXPECT_EQ(ok.rc.left - S(4), cancel.rc.right + S(1));
+    EXPECT_EQ(cancel.rc.left - S(4), resume.rc.right + S(1));
+    const bool bKestrel = c.pszModel && std::string(c.pszModel) == kKestrel;
+    EXPECT_EQ(Xywh((bKestrel ? resume.rc.left : cancel.rc.left) - S(20), H - S(29), S(15), S(15)),
+              Tie(help.rc));
+    EXPECT_EQ(Xywh(W - S(25), S(10), S(15), S(16)), Tie(properties.rc));
+    EXPECT_EQ(
+        std::make_tuple(true, c.bPrinting, c.bResume, c.bHelp, true),
+        std::make_tuple(ok.bVisible, cancel.bVisible, resume.bVisible, help.bVisible, properties.bVisible));
+    EXPECT_EQ(!c.bPrinting, properties.bEnabled);
+}
+
+} // namespace
+
+TEST(StatusWindow, LayoutsAtTwoDpis) {
+    const LayoutCase cases[] = {
+        {"not connected", "", nullptr, IDS_NOT_CONNECTED, IDS_NONE, IDS_NONE, false, false, false, false},
+        {"ready", "0 1 0 0 0\n", kKestrel, IDS_READY, IDS_WAITING_FOR_JOB, IDS_NONE, false, false, false,
+         false},
+        {"initialising", "0 0 0 0 0\n", kBrindle, IDS_INITIALIZING, IDS_DEVICE_INITIALIZATION,
+         IDS_PLEASE_WAIT, false, false, false, false},
+        {"printing", Holding("0"), kKestrel, IDS_PRINTING, IDS_YELLOW_PRINTING, IDS_NONE, true, false, false,
+         false},
+        {"paper out, Kestrel", Holding("0x80000001"), kKestrel, IDS_OUT_OF_PAPER, IDS_INSERT_PAPER_SHEET,
+         IDS_NONE, true, true, true, true},
+        {"paper out, Brindle", Holding("0x80000001"), kBrindle, IDS_OUT_OF_PAPER, IDS_INSERT_PAPER_SHEET,
+         IDS_NONE, true, true, false, true},
+        {"unreadable card", Holding("0x40000020"), kKestrel, IDS_CARD_UNREADABLE, IDS_CHECK_CONSUMABLE_CARD,
+         IDS_NONE, true, true, false, false},
+    };
+    for (const LayoutCase& c : cases) {
+        CRig rig(c.strScript, c.pszModel);
+        ASSERT_TRUE(rig.WaitForState(c.nState)) << c.pszName << ": " << rig.Text(IDC_STATIC_MESSAGE);
+        rig.Pump(100);
+        ExpectLayout(rig, c, 96);
+        EXPECT_FALSE(rig.Visible()) << c.pszName; // nothing opened it
+        // Moved to a monitor at 144 DPI: the same layout half as large again, in a larger font.
+        RECT rc = {};
+        GetWindowRect(rig.Window(), &rc);
+        const RECT rcSuggested = {rc.left, rc.top, rc.left + (rc.right - rc.left) * 3 / 2,
+                                  rc.top + (rc.bottom - rc.top) * 3 / 2};
+        SendMessageA(rig.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                     reinterpret_cast<LPARAM>(&rcSuggested));
+        ExpectLayout(rig, c, 144);
+        LOGFONTA lf = {};
+        GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(rig.Item(IDC_STATIC_DETAIL), WM_GETFONT, 0, 0)),
+                   sizeof(lf), &lf);
+        EXPECT_EQ(-18, lf.lfHeight) << c.pszName;
+    }
+}
+
+TEST(StatusWindow, ResumeAndCancelReachThePrinter) {
+    // Paper out at 40 % until Resume, then 60 % until the end of the job.
+    CRig rig("0 1 0 0 0\n50 3 4 40 0x80000001 hold\n100 3 4 60 0\n600000 1 0 0 0\n", kKestrel);
+    ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
+    rig.Click(IDC_BUTTON_RESUME);
+    ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
+    EXPECT_TRUE(WaitFor(
+        [&] { return rig.WaitForState(IDS_PRINTING, 100) && rig.Text(IDC_STATIC_TASK_PERCENT) == "60%"; },
+        5000));
+    rig.Click(IDCANCEL);
+    ASSERT_TRUE(rig.WaitForState(IDS_READY));
+    EXPECT_FALSE(Look(rig.Item(IDCANCEL)).bVisible);
+    EXPECT_TRUE(Look(rig.Item(IDC_BUTTON_PROPERTIES)).bEnabled);
+}
+
+TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOut) {
+    const char kJob[] =
+        "0 1 0 0 0\n1500 3 4 40 0\n3000 3 4 50 0x80000001 hold\n4500 3 4 60 0\n6000 1 0 0 0\n";
+    struct Case {
+        BOOL bOpenOnError, bOpenWhenPrinting;
+        bool bWhilePrinting, bOnPaperOut, bAfterResume;
+    };
+    const Case cases[] = {{TRUE, TRUE, true, true, true}, {TRUE, FALSE, false, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bOpenOnError) + std::to_string(c.bOpenWhenPrinting));
+        CTestApp app(c.bOpenOnError, c.bOpenWhenPrinting);
+        CRig rig(kJob, kKestrel);
+        ASSERT_TRUE(rig.WaitForState(IDS_READY));
+        EXPECT_FALSE(rig.Visible());
+        ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
+        EXPECT_EQ(c.bWhilePrinting, rig.Visible());
+        ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
+        rig.Pump(100);
+        EXPECT_EQ(c.bOnPaperOut, rig.Visible());
+        // Opened without taking the activation from the user's work.
+        EXPECT_NE(rig.Window(), GetActiveWindow());
+        rig.Click(IDC_BUTTON_RESUME);
+        ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
+        rig.Pump(100);
+        EXPECT_EQ(c.bAfterResume, rig.Visible());
+        ASSERT_TRUE(rig.WaitForState(IDS_READY));
+        rig.Pump(100);
+        EXPECT_FALSE(rig.Visible());
+    }
+}
+
+TEST(StatusWindow, AnErrorWindowClosesAfterItsTimeEvenWhileTheErrorLasts) {
+    CTestApp app(TRUE, FALSE);
+    CRig rig("0 1 0 0 0\n1500 1 0 0 0x80000008 hold\n", kKestrel, 1500);
+    ASSERT_TRUE(rig.WaitForState(IDS_PAPER_JAM));
+    rig.Pump(100);
+    EXPECT_TRUE(rig.Visible());
+    EXPECT_TRUE(WaitFor([&] { return !rig.WaitForState(IDS_PAPER_JAM, 20) || !rig.Visible(); }, 10000));
+    EXPECT_EQ(LoadString(IDS_PAPER_JAM), rig.Text(IDC_STATIC_MESSAGE));
+    EXPECT_FALSE(rig.Visible());
+}
+
+namespace {
+
+// Runs inside the help dialog's modal loop: reads its text and presses OK.
+std::string g_strHelpText;
+void CALLBACK CloseHelp(HWND, UINT, UINT_PTR nTimer, DWORD) {
+    const HWND hHelp = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+    for (HWND hWnd = hHelp; hWnd; hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr)) {
+        if (const HWND hText = GetDlgItem(hWnd, IDC_STATIC_HELP)) {
+            char szText[1024] = "";
+            GetWindowTextA(hText, szText, sizeof(szText));
+            g_strHelpText = szText;
+            KillTimer(nullptr, nTimer);
+            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+TEST(StatusWindow, HelpTextAndColourKeys) {
+    // Colours the user chose before the window opened.
+    const DWORD dwChosen = 0x01102030;
+    CRegistry::SetBkColor(&dwChosen);
+    CRegistry::SetTextColor(&dwChosen);
+    CRig rig(Holding("0x80000001"), kKestrel);
+    ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
+    SetTimer(nullptr, 0, 50, CloseHelp);
+    rig.Click(IDC_BUTTON_HELP);
+    EXPECT_EQ(LoadString(IDS_HELP_TEXT), g_strHelpText);
+
+    // "B" and "T" keep the stored colours but mark them as the default again.
+    SendMessageA(rig.Window(), WM_CHAR, 'B', 0);
+    SendMessageA(rig.Window(), WM_CHAR, 'T', 0);
+    DWORD dwBk = 0, dwText = 0;
+    CRegistry::GetBkColor(dwBk, nullptr);
+    CRegistry::GetTextColor(dwText, nullptr);
+    EXPECT_EQ(std::make_pair(0x00102030ul, 0x00102030ul), std::make_pair(dwBk, dwText));
+}
