@@ -74,6 +74,9 @@ add_library(nyui STATIC
     ui/tray_menu.cpp
     ui/window_dpi.cpp
 )
+# The About and device information dialogs.
+target_sources(nyui PRIVATE ui/about_dlg.cpp ui/device_tree_view.cpp ui/export_file.cpp ui/info_dlg.cpp
+    ui/unicode_file.cpp)
 target_link_libraries(nyui PUBLIC nywin)
 target_link_libraries(nyui PUBLIC nyuicore comctl32)
 target_link_libraries(nyui PUBLIC shell32 comdlg32)

@@ -197,7 +197,7 @@ void CDeviceControl::ShowDialog(int nCmdShow, const POINT* pPoint) {
     ShowWindow(hDlg, nCmdShow);
 }
 
-void CDeviceControl::ReadDeviceInformation(CDeviceInformation& information) {
+void CDeviceControl::ReadDeviceInformation(CDeviceInformation& information) const {
     information.m_bPrinterInfo = FALSE;
     information.m_bStatus = FALSE;
     information.m_bInfo = FALSE;

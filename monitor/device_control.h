@@ -68,6 +68,11 @@ public:
     BOOL IsPrinting() const { return m_pDevice->IsPrinting(nullptr); }
     const std::string& GetPrinterName() const { return m_pDevice->GetPrinterName(); }
     const std::string& GetPortName() const { return m_pDevice->GetPortName(); }
+    // kPortDefault, kPortUsb or kPortNetwork, as decided at construction.
+    int GetPortType() const { return m_nPortType; }
+    // The printer's internal log, for the information dialog's log export.
+    DWORD GetNumberOfLogs(WORD* pwCount) const { return m_pDevice->GetNumberOfLogs(pwCount); }
+    DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog) const { return m_pDevice->GetLogs(wIndex, pLog); }
     // The printer's device, for the status window's display and commands.
     CDevice& GetDevice() const { return *m_pDevice; }
     // The system may suspend while the printer does not print.
@@ -80,7 +85,7 @@ public:
     void ShowDialog(int nCmdShow, const POINT* pPoint = nullptr);
     // Everything the device information dialog shows; the spooler's firmware
     // version and serial number stand in when the printer answers nothing.
-    void ReadDeviceInformation(CDeviceInformation& information);
+    void ReadDeviceInformation(CDeviceInformation& information) const;
 
 private:
     void Post(UINT nMessage) const;

@@ -5,9 +5,11 @@
 #define NY_RESOURCE_IDS_H
 
 // Dialog templates.
+#define IDD_ABOUTBOX 100       // the About dialog
 #define IDD_NYAGENT_DIALOG 102 // a printer's status window
 #define IDD_HELP_DIALOG 140    // the status window's help text
 #define IDD_DIALOG_MONITOR 141 // the hidden monitor window
+#define IDD_INFO_DIALOG 149    // a printer's device information
 
 // Controls of the status window. The push buttons keep the system's ids:
 // 1 OK or Close, 2 Cancel, 3 Resume.
@@ -27,6 +29,13 @@
 
 // Controls of the help dialog.
 #define IDC_STATIC_HELP 1011 // the help text
+
+// Controls of the About and device information dialogs.
+#define IDC_STATIC_VERSION 1011 // About: the version line
+#define IDC_STATIC_LEGAL 1020   // About: the legal line
+#define IDC_BUTTON_EXPORT 1025
+#define IDC_BUTTON_LOGS 1026 // information dialog, shown for USB printers only
+#define IDC_TREE_DEVICE 1027
 
 // Icons and the background bitmap, drawn by scripts/make-icons.py. Each icon
 // holds a 256-colour 16 x 16 image and 32-bit images from 16 to 48 pixels.

@@ -40,9 +40,9 @@ std::string AboutText(const std::string& strTime, const std::string& strVersion,
     return strText;
 }
 
-std::string Utf16LeWithBom(const std::u16string& strText) {
-    std::string strBytes = "\xFF\xFE";
-    strBytes.reserve(2 + 2 * strText.size());
+std::string Utf16Le(const std::u16string& strText) {
+    std::string strBytes;
+    strBytes.reserve(2 * strText.size());
     for (const char16_t c : strText) {
         strBytes += static_cast<char>(c & 0xFF);
         strBytes += static_cast<char>(c >> 8);

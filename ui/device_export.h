@@ -27,8 +27,10 @@ std::string InfoText(const std::string& strTime, const device_tree::Item& root);
 std::string AboutText(const std::string& strTime, const std::string& strVersion, const std::string& strLegal,
                       const std::vector<device_tree::Item>& roots);
 
-// The file's bytes: the byte-order mark FF FE, then the text little-endian.
-std::string Utf16LeWithBom(const std::u16string& strText);
+// What a UTF-16LE text file starts with.
+constexpr char kByteOrderMark[] = "\xFF\xFE";
+// The text's bytes in such a file, without a terminator.
+std::string Utf16Le(const std::u16string& strText);
 
 // What the log export asks the printer: the number of entries, then each entry
 // by index; each answers 0 or a Windows error code.

@@ -4,6 +4,7 @@
 #include "resources/string_ids.h"
 #include "app/strings.h"
 #include "monitor/dialog_monitor.h"
+#include "ui/about_dlg.h"
 
 namespace {
 
@@ -162,6 +163,9 @@ void CNyTaskBarApplet::HandleMenuCommand(UINT nCommand) {
     case tray_menu::kOpenWhenPrinting:
         ToggleSetting(nCommand, "IDS_M_PRINT_OPEN");
         return;
+    case tray_menu::kAbout:
+        CAboutDlg::Show(m_pMonitor);
+        return;
     case tray_menu::kOpen:
         OnLButtonDblClk();
         return;
@@ -173,7 +177,7 @@ void CNyTaskBarApplet::HandleMenuCommand(UINT nCommand) {
     default:
         break;
     }
-    // The About entry opens nothing yet; separators and a dismissed menu give 0.
+    // Separators and a dismissed menu give 0.
     if (nCommand < tray_menu::kFirstPrinter)
         return;
     std::string strPrinter;

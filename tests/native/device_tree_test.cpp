@@ -235,11 +235,7 @@ TEST(DeviceExport, InformationAndAboutTextsAndTheirBytes) {
     EXPECT_EQ(strAboutHead + "P\r\n\tA\r\n\t\tA1\r\n\tB\r\nQ\r\n",
               device_export::AboutText("T", "V 4.0", "L C", {root, {"Q", 0, {}}}));
 
-    EXPECT_EQ(std::string("\xFF\xFE", 2), device_export::Utf16LeWithBom(u""));
-    EXPECT_EQ(std::string("\xFF\xFE"
-                          "A\0\r\0\n\0\xE9\0\x2D\x4E",
-                          12),
-              device_export::Utf16LeWithBom(u"A\r\n\u00E9\u4E2D"));
+    EXPECT_EQ(std::string("A\0\r\0\n\0\xE9\0\x2D\x4E", 10), device_export::Utf16Le(u"A\r\n\u00E9\u4E2D"));
 }
 
 TEST(DeviceExport, LogFileGoesOnPastAnEntryThatCannotBeRead) {
