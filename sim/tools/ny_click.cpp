@@ -158,22 +158,17 @@ int Expand(HWND hWnd, int nId) {
     return 0;
 }
 
-// The cursor goes to the icon at the tray's right end first, since the menu
-// opens where the cursor is; once the menu shows, the cursor moves off the
-// icon, whose tooltip would cover the menu's last item.
+// The menu opens where the cursor is: at the tray's right end, beside the
+// icon rather than on it, whose tooltip would cover the menu's last item.
 int OpenMenu() {
     const HWND hApplet = agentwin::FindTrayWindow();
     if (!hApplet)
         return Fail("no agent running");
     RECT rc;
     if (const HWND hTaskbar = Find("tray"); hTaskbar && GetWindowRect(hTaskbar, &rc))
-        SetCursorPos(rc.right - 10, (rc.top + rc.bottom) / 2);
+        SetCursorPos(rc.right - 40, (rc.top + rc.bottom) / 2);
     PostMessageA(hApplet, RegisterWindowMessageA("CTaskBarAppletMessage"), 0, WM_RBUTTONUP);
-    if (Wait("menu", 5000, {}) != 0)
-        return 1;
-    if (GetWindowRect(Find("menu"), &rc))
-        SetCursorPos(rc.left - 40, rc.top);
-    return 0;
+    return Wait("menu", 5000, {});
 }
 
 int Keys(HWND hWnd, const std::vector<std::string>& keys) {
