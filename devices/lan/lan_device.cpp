@@ -185,7 +185,8 @@ DWORD CLanDevice::ReadFromDevice(CLanThread* pThread) {
     // Keep the caller's window messages flowing while the exchange runs, so a
     // user-interface thread never freezes for the length of a time-out.
     bool bQuit = false;
-    while (!bQuit && WaitForSingleObject(hThread.Get(), 100) == WAIT_TIMEOUT) {
+    DWORD dwWait = WAIT_TIMEOUT;
+    while (!bQuit && (dwWait = WaitForSingleObject(hThread.Get(), 100)) == WAIT_TIMEOUT) {
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             continue;
@@ -197,8 +198,10 @@ DWORD CLanDevice::ReadFromDevice(CLanThread* pThread) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    // The exchange object must outlive its thread.
-    WaitForSingleObject(hThread.Get(), INFINITE);
+    // The exchange object must outlive its thread; only a loop that a quit or
+    // a failed wait ended has not seen that end yet.
+    if (dwWait != WAIT_OBJECT_0)
+        WaitForSingleObject(hThread.Get(), INFINITE);
     const DWORD dwError = pThread->GetLastThreadError();
     if (dwError != 0)
         DebugTrace("CLanDevice::ReadFromDevice() : GetLastThreadError() returns %d\n",
