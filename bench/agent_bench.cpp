@@ -73,8 +73,9 @@ double LinuxCpuMs(long nPid) {
 }
 
 // The Linux process id of the one running process whose command line names
-// the program; 0 when there is none.
-long LinuxPidOf(const std::string& strProgram) {
+// the program; 0 when there is none. Wine's listing of /proc can end early
+// while other processes come and go, hence the second looks.
+long LinuxPidOnce(const std::string& strProgram) {
     WIN32_FIND_DATAA entry;
     const HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &entry);
     if (hFind == INVALID_HANDLE_VALUE)
@@ -93,6 +94,14 @@ long LinuxPidOf(const std::string& strProgram) {
     } while (!nFound && FindNextFileA(hFind, &entry));
     FindClose(hFind);
     return nFound;
+}
+
+long LinuxPidOf(const std::string& strProgram) {
+    for (int nTry = 0; nTry < 10; ++nTry, Sleep(100))
+        if (const long nPid = LinuxPidOnce(strProgram))
+            return nPid;
+    std::printf("the Linux process of %s was not found: no CPU or memory figure\n", strProgram.c_str());
+    return 0;
 }
 
 // A "Name:  value kB" line of a Linux process's status file, in MB.
@@ -197,9 +206,14 @@ private:
     DWORD m_dwProcessId = 0;
 };
 
-// CPU per thread of a process, by thread id.
-std::map<DWORD, double> ThreadTimes(DWORD dwProcessId) {
-    std::map<DWORD, double> times;
+// A thread's start and CPU, in ms.
+struct ThreadTime {
+    double created, cpu;
+};
+
+// The threads of a process, by thread id.
+std::map<DWORD, ThreadTime> ThreadTimes(DWORD dwProcessId) {
+    std::map<DWORD, ThreadTime> times;
     CUniqueHandle hSnapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{};
     entry.dwSize = sizeof(entry);
@@ -210,7 +224,7 @@ std::map<DWORD, double> ThreadTimes(DWORD dwProcessId) {
         CUniqueHandle hThread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID));
         FILETIME creation, exit, kernel, user;
         if (hThread && GetThreadTimes(hThread.Get(), &creation, &exit, &kernel, &user))
-            times[entry.th32ThreadID] = Ms(kernel, user);
+            times[entry.th32ThreadID] = {Ms(creation, FILETIME{}), Ms(kernel, user)};
     }
     return times;
 }
@@ -327,7 +341,7 @@ void MeasureIdle(int nSeconds, long nServerPid) {
     // process (both read 0), so they come from Linux; threads that ended
     // count there too.
     const long nAgentPid = LinuxPidOf("nyagent.exe");
-    const std::map<DWORD, double> threads0 = ThreadTimes(agent.Id());
+    const std::map<DWORD, ThreadTime> threads0 = ThreadTimes(agent.Id());
     const double process0 = LinuxCpuMs(nAgentPid);
     const double server0 = LinuxCpuMs(nServerPid);
     const double wall0 = NowMs();
@@ -335,23 +349,28 @@ void MeasureIdle(int nSeconds, long nServerPid) {
     const double wall = NowMs() - wall0;
     const double process = LinuxCpuMs(nAgentPid) - process0;
     const double server = LinuxCpuMs(nServerPid) - server0;
-    const std::map<DWORD, double> threads1 = ThreadTimes(agent.Id());
+    const std::map<DWORD, ThreadTime> threads1 = ThreadTimes(agent.Id());
 
     std::printf("agent idle %.0f s with 16 printers: %.0f ms CPU, %.3f %% of one core\n", wall / 1000,
                 process, 100.0 * process / wall);
-    // The first thread is the main one; threads that ended during the period
-    // (the network exchanges) account for the rest.
-    double liveSum = 0;
+    // The main thread is the oldest. A thread id may have been used again
+    // by a later thread; threads that ended during the period (the network
+    // exchanges) account for the rest of the process's figure.
+    double liveSum = 0, mainMs = 0, mainCreated = 0;
     std::vector<double> others;
-    double mainMs = -1;
-    for (const auto& [dwId, ms1] : threads1) {
+    for (const auto& [dwId, time] : threads1) {
         const auto it = threads0.find(dwId);
-        const double ms = ms1 - (it == threads0.end() ? 0 : it->second);
+        const bool bSame = it != threads0.end() && it->second.created == time.created;
+        const double ms = time.cpu - (bSame ? it->second.cpu : 0);
         liveSum += ms;
-        if (mainMs < 0)
+        if (mainCreated == 0 || time.created < mainCreated) {
+            if (mainCreated != 0)
+                others.push_back(mainMs);
+            mainCreated = time.created;
             mainMs = ms;
-        else
+        } else {
             others.push_back(ms);
+        }
     }
     std::sort(others.rbegin(), others.rend());
     std::printf("  main thread %.0f ms; %zu other threads alive at the end, %.0f ms:", mainMs, others.size(),
