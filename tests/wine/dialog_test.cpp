@@ -57,55 +57,14 @@ TEST(Dialog, BindsAtInitAnswersAndIsDestroyedOnce) {
     EXPECT_FALSE(IsWindow(hScoped));
 }
 
-namespace {
-
-// Posts itself one message once it runs; kProbeMessage with lParam 2 ends the
-// dialog with wParam.
-class CModalProbe : public CProbeDialog {
-public:
-    CModalProbe(UINT nTemplateId, UINT nMessage, WPARAM wParam, LPARAM lParam)
-        : CProbeDialog(nTemplateId), m_nMessage(nMessage), m_wParam(wParam), m_lParam(lParam) {}
-
-protected:
-    BOOL OnInitDialog() override {
-        CProbeDialog::OnInitDialog();
-        PostMessage(m_nMessage, m_wParam, m_lParam);
-        return TRUE;
-    }
-    BOOL OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
-        if (nMessage == kProbeMessage && lParam == 2) {
-            EndDialog(static_cast<int>(wParam));
-            return TRUE;
-        }
-        return CProbeDialog::OnMessage(nMessage, wParam, lParam, lResult);
-    }
-
-private:
-    UINT m_nMessage;
-    WPARAM m_wParam;
-    LPARAM m_lParam;
-};
-
-} // namespace
-
-TEST(Dialog, ModalRunEndsWithItsResultAndUnbinds) {
-    struct Case {
-        UINT nTemplateId, nMessage;
-        WPARAM wParam;
-        INT_PTR nExpected;
-        int nInits;
-    } const cases[] = {
-        {IDD_DIALOG_MONITOR, kProbeMessage, 42, 42, 1},
-        {IDD_DIALOG_MONITOR, WM_COMMAND, IDCANCEL, IDCANCEL, 1},
-        {IDD_DIALOG_MONITOR, WM_COMMAND, IDOK, IDOK, 1},
-        {9999, kProbeMessage, 42, -1, 0},
-    };
-    for (const Case& c : cases) {
-        CModalProbe dialog(c.nTemplateId, c.nMessage, c.wParam, 2);
-        EXPECT_EQ(c.nExpected, dialog.DoModal(nullptr)) << c.nMessage << " " << c.wParam;
-        EXPECT_EQ(c.nInits, dialog.m_nInits);
-        EXPECT_EQ(c.nInits, dialog.m_nDestroyed);
-        EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
-        EXPECT_FALSE(IsWindow(dialog.m_hBoundAtInit));
-    }
+TEST(Dialog, ModalRunEndsOnCancelAndUnbinds) {
+    EXPECT_EQ(-1, CProbeDialog(9999).DoModal(nullptr));
+    static CProbeDialog dialog;
+    const UINT_PTR nTimer = SetTimer(
+        nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { dialog.PostMessage(WM_COMMAND, IDCANCEL); });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal(nullptr));
+    KillTimer(nullptr, nTimer);
+    EXPECT_EQ(1, dialog.m_nDestroyed);
+    EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
+    EXPECT_FALSE(IsWindow(dialog.m_hBoundAtInit));
 }
