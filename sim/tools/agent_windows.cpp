@@ -73,8 +73,7 @@ bool IsStatusWindow(HWND hWnd) {
     return GetDlgItem(hWnd, IDC_STATIC_MESSAGE) != nullptr && GetDlgItem(hWnd, IDC_STATIC_CAPTION) != nullptr;
 }
 
-HWND FindBySelector(const std::string& strSelector) {
-    EnterShellDesktop();
+HWND FindBySelector(const std::string& strSelector, DWORD dwProcessId) {
     if (strSelector == "menu" || strSelector == "tray") {
         const char* pszClass = strSelector == "menu" ? "#32768" : "Shell_TrayWnd";
         for (HWND hWnd = FindWindowExA(nullptr, nullptr, pszClass, nullptr); hWnd;
@@ -86,7 +85,7 @@ HWND FindBySelector(const std::string& strSelector) {
     }
     const std::string kDialog = "dialog:";
     const bool bDialog = strSelector.compare(0, kDialog.size(), kDialog) == 0;
-    for (HWND hWnd : TopLevelWindows(FindAgentProcess())) {
+    for (HWND hWnd : TopLevelWindows(dwProcessId)) {
         if (bDialog) {
             if (IsWindowVisible(hWnd) && HasControls(hWnd, strSelector.substr(kDialog.size())))
                 return hWnd;

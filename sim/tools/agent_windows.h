@@ -30,10 +30,10 @@ bool IsStatusWindow(HWND hWnd);
 // A window chosen by a selector:
 //   "menu"            the open popup menu (class #32768)
 //   "tray"            the shell's taskbar (Shell_TrayWnd)
-//   "dialog:A,B,-C"   a visible agent window that has controls A and B and no control C
-//   anything else     the status window whose title or caption is that printer name
+//   "dialog:A,B,-C"   a visible window of the process that has controls A and B and no control C
+//   anything else     the process's status window whose title or caption is that printer name
 // Null when there is none.
-HWND FindBySelector(const std::string& strSelector);
+HWND FindBySelector(const std::string& strSelector, DWORD dwProcessId);
 
 // A window's or a control's text in UTF-8, read through WM_GETTEXT.
 std::string WindowText(HWND hWnd);

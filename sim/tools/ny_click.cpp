@@ -62,7 +62,7 @@ long long UnixTimeMs() {
 }
 
 HWND Find(const std::string& strSelector) {
-    return agentwin::FindBySelector(strSelector);
+    return agentwin::FindBySelector(strSelector, agentwin::FindAgentProcess());
 }
 
 bool Holds(HWND hWnd, const std::string& strCondition) {
