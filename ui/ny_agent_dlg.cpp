@@ -15,6 +15,7 @@
 #include "ui/colour_setting.h"
 #include "ui/device_status_source.h"
 #include "ui/help_dlg.h"
+#include "ui/info_dlg.h"
 
 using namespace status_layout;
 
@@ -273,7 +274,15 @@ void CNyAgentDlg::OnHelpButton() {
     help.DoModal();
 }
 
-void CNyAgentDlg::OnPropertiesButton() {}
+void CNyAgentDlg::OnPropertiesButton() {
+    // Reading the printer can take a moment on a network.
+    const HCURSOR hCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    CDeviceInformation information;
+    m_pDeviceControl->ReadDeviceInformation(information);
+    SetCursor(hCursor);
+    CInfoDlg dialog(m_pDeviceControl, &information);
+    dialog.DoModal(GetSafeHwnd());
+}
 
 void CNyAgentDlg::OnTimer(UINT_PTR nId) {
     if (nId == kErrorTimerId) {

@@ -266,6 +266,32 @@ void ExpectLayout(const CRig& rig, const LayoutCase& c, unsigned nDpi) {
     EXPECT_EQ(!c.bPrinting, properties.bEnabled);
 }
 
+// Runs inside a modal dialog's loop: finds the dialog by one of its controls,
+// reads that control's text and presses OK.
+int g_nModalControl = 0;
+std::string g_strModalText;
+void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD) {
+    for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
+        if (const HWND hControl = GetDlgItem(hWnd, g_nModalControl)) {
+            char szText[1024] = "";
+            GetWindowTextA(hControl, szText, sizeof(szText));
+            g_strModalText = szText;
+            KillTimer(nullptr, nTimer);
+            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+            return;
+        }
+    }
+}
+
+// Clicks a button that opens a modal dialog and returns the text of the control once the dialog is up.
+std::string ClickForModal(const CRig& rig, int nButton, int nControl) {
+    g_nModalControl = nControl;
+    g_strModalText = "(not opened)";
+    SetTimer(nullptr, 0, 50, CloseModal);
+    rig.Click(nButton);
+    return g_strModalText;
+}
+
 } // namespace
 
 TEST(StatusWindow, LayoutsAtTwoDpis) {
@@ -318,6 +344,8 @@ TEST(StatusWindow, ResumeAndCancelReachThePrinter) {
     ASSERT_TRUE(rig.WaitForState(IDS_READY));
     EXPECT_FALSE(Look(rig.Item(IDCANCEL)).bVisible);
     EXPECT_TRUE(Look(rig.Item(IDC_BUTTON_PROPERTIES)).bEnabled);
+    // The information dialog on the printer, with its export button.
+    EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
 }
 
 TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOut) {
@@ -362,36 +390,21 @@ TEST(StatusWindow, AnErrorWindowClosesAfterItsTimeEvenWhileTheErrorLasts) {
     EXPECT_FALSE(rig.Visible());
 }
 
-namespace {
-
-// Runs inside the help dialog's modal loop: reads its text and presses OK.
-std::string g_strHelpText;
-void CALLBACK CloseHelp(HWND, UINT, UINT_PTR nTimer, DWORD) {
-    const HWND hHelp = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-    for (HWND hWnd = hHelp; hWnd; hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr)) {
-        if (const HWND hText = GetDlgItem(hWnd, IDC_STATIC_HELP)) {
-            char szText[1024] = "";
-            GetWindowTextA(hText, szText, sizeof(szText));
-            g_strHelpText = szText;
-            KillTimer(nullptr, nTimer);
-            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-            return;
-        }
-    }
-}
-
-} // namespace
-
-TEST(StatusWindow, HelpTextAndColourKeys) {
-    // Colours the user chose before the window opened.
+TEST(StatusWindow, HelpColourKeysAndPosition) {
+    // Colours the user chose and a position too far up and left, stored before the window opened.
     const DWORD dwChosen = 0x01102030;
     CRegistry::SetBkColor(&dwChosen);
     CRegistry::SetTextColor(&dwChosen);
-    CRig rig(Holding("0x80000001"), kKestrel);
+    CRegistry::SetWindowPos({100, 50});
+    auto pRig = std::make_unique<CRig>(Holding("0x80000001"), kKestrel);
+    const CRig& rig = *pRig;
     ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
-    SetTimer(nullptr, 0, 50, CloseHelp);
-    rig.Click(IDC_BUTTON_HELP);
-    EXPECT_EQ(LoadString(IDS_HELP_TEXT), g_strHelpText);
+    RECT rc = {};
+    GetWindowRect(rig.Window(), &rc);
+    EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(rc.right, rc.bottom));
+    // Dragged by any point of its surface.
+    EXPECT_EQ(HTCAPTION, SendMessageA(rig.Window(), WM_NCHITTEST, 0, MAKELPARAM(rc.left + 30, rc.top + 50)));
+    EXPECT_EQ(LoadString(IDS_HELP_TEXT), ClickForModal(rig, IDC_BUTTON_HELP, IDC_STATIC_HELP));
 
     // "B" and "T" keep the stored colours but mark them as the default again.
     SendMessageA(rig.Window(), WM_CHAR, 'B', 0);
@@ -400,4 +413,9 @@ TEST(StatusWindow, HelpTextAndColourKeys) {
     CRegistry::GetBkColor(dwBk, nullptr);
     CRegistry::GetTextColor(dwText, nullptr);
     EXPECT_EQ(std::make_pair(0x00102030ul, 0x00102030ul), std::make_pair(dwBk, dwText));
+    // The corrected position is stored when the window goes.
+    pRig.reset();
+    POINT pt = {};
+    CRegistry::GetWindowPos(pt, {0, 0});
+    EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
 }
