@@ -85,10 +85,11 @@ install_printers "Kestrel Demo USB|USB001|Kestrel 2006" "Kestrel Demo Network|NY
 plug plug DEMO0001 USB001 0x3F
 
 say "starting the agent"
-# The demo speaks English, so that its waits can read the agent's state line.
-agent_start LC_ALL=en_US.UTF-8
+# What the agent shows is told from its first window on, until it ends.
 click watch "$start_ms" &
 watcher=$!
+# The demo speaks English, so that its waits can read the agent's state line.
+agent_start LC_ALL=en_US.UTF-8
 click wait "Kestrel Demo USB" 10000 || true
 
 say "a job on Kestrel Demo USB"
