@@ -72,9 +72,15 @@ double LinuxCpuMs(long nPid) {
     return 10.0 * static_cast<double>(nUser + nSystem);
 }
 
-// The Linux process id of the one running process whose command line names
-// the program; 0 when there is none. Wine's listing of /proc can end early
-// while other processes come and go, hence the second looks.
+std::string Lower(std::string strText) {
+    std::transform(strText.begin(), strText.end(), strText.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return strText;
+}
+
+// The Linux process id of a running process whose command line begins with
+// the program's Unix path (so Wine shows a program that a Windows program
+// started); 0 when there is none.
 long LinuxPidOnce(const std::string& strProgram) {
     WIN32_FIND_DATAA entry;
     const HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &entry);
@@ -86,21 +92,23 @@ long LinuxPidOnce(const std::string& strProgram) {
         if (nPid <= 0)
             continue;
         std::ifstream file("Z:\\proc\\" + std::to_string(nPid) + "\\cmdline", std::ios::binary);
-        std::string strCommand((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        std::transform(strCommand.begin(), strCommand.end(), strCommand.begin(),
-                       [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-        if (strCommand.find(strProgram) != std::string::npos)
+        const std::string strCommand((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
+        if (Lower(strCommand).compare(0, strProgram.size(), strProgram) == 0)
             nFound = nPid;
     } while (!nFound && FindNextFileA(hFind, &entry));
     FindClose(hFind);
     return nFound;
 }
 
-long LinuxPidOf(const std::string& strProgram) {
+// Wine's listing of /proc can end early while other processes come and go,
+// hence the second looks.
+long LinuxPidOf(const char* pszProgram) {
+    const std::string strProgram = Lower(pszProgram);
     for (int nTry = 0; nTry < 10; ++nTry, Sleep(100))
         if (const long nPid = LinuxPidOnce(strProgram))
             return nPid;
-    std::printf("the Linux process of %s was not found: no CPU or memory figure\n", strProgram.c_str());
+    std::printf("the Linux process of %s was not found: no CPU or memory figure\n", pszProgram);
     return 0;
 }
 
@@ -340,7 +348,7 @@ void MeasureIdle(int nSeconds, long nServerPid) {
     // Wine reports neither the CPU times nor the private bytes of another
     // process (both read 0), so they come from Linux; threads that ended
     // count there too.
-    const long nAgentPid = LinuxPidOf("nyagent.exe");
+    const long nAgentPid = LinuxPidOf(NYAGENT_EXE);
     const std::map<DWORD, ThreadTime> threads0 = ThreadTimes(agent.Id());
     const double process0 = LinuxCpuMs(nAgentPid);
     const double server0 = LinuxCpuMs(nServerPid);
