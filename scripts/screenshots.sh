@@ -81,7 +81,7 @@ shot() {
     fi
     [ -n "$geometry" ] &&
         import -display "$DISPLAY" -window root "$work/screen.png" &&
-        convert "$work/screen.png" -crop "$geometry" +repage "$shots/$1" &&
+        convert "$work/screen.png" -crop "$geometry" +repage -strip "$shots/$1" &&
         echo "$shots/$1"
 }
 
