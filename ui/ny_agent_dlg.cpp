@@ -392,8 +392,7 @@ void CNyAgentDlg::OnShowWindow() {
     SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The bars repaint in the visibility the task bar had.
-    const bool bBars = IsWindowVisible(m_TaskProgress.GetSafeHwnd()) ||
-                       (GetWindowLongA(m_TaskProgress.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+    const bool bBars = (GetWindowLongA(m_TaskProgress.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
     for (HWND hBar : {m_TaskProgress.GetSafeHwnd(), m_TotalProgress.GetSafeHwnd()}) {
         ShowWindow(hBar, SW_HIDE);
         ShowWindow(hBar, bBars ? SW_SHOWNA : SW_HIDE);
@@ -594,8 +593,8 @@ void CNyAgentDlg::ApplyLayout() {
             ShowWindow(hPercent, bParts ? SW_SHOWNA : SW_HIDE);
         }
     }
+    // Moved and hidden controls repaint what they uncover; nothing else is redrawn.
     LayoutButtons(rcWindow.Width(), rcWindow.Height());
-    InvalidateRect(hWnd, nullptr, TRUE);
 }
 
 void CNyAgentDlg::LayoutButtons(int nWidth, int nHeight) {
