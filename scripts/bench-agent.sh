@@ -1,9 +1,10 @@
 #!/bin/sh
 # The real NyAgent.exe under Wine with 16 simulated printers (8 USB printers
 # through shared memory, 8 network printers over PJL), on Wine's shell desktop
-# drawn on a private Xvfb display: start to tray icon and Exit to the end of
-# the process (each over several runs), then the agent's CPU while idle (by
-# thread, and the wineserver's share) and its memory.
+# drawn on a private Xvfb display: what a thread start, a wait and a trip
+# through the wineserver cost here, then start to tray icon and Exit to the
+# end of the process (each over several runs), then the agent's CPU while
+# idle (by thread, and the wineserver's share) and its memory.
 #   scripts/bench-agent.sh [idle-seconds] [starts] [build-root]   (defaults: 60, 20, ./build)
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,5 +35,6 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
     wine explorer /desktop=shell,1024x768 </dev/null >/dev/null 2>&1 &
     sleep 3
     cd "$1/tests/wine/road"
+    wine ./wine_cost_bench.exe "$server"
     WINEDLLOVERRIDES="cfgmgr32=n;mscoree,mshtml=" wine ./agent_bench.exe "$2" "$3" "$server"
 ' bench-agent "$win" "$seconds" "$starts"
