@@ -30,6 +30,7 @@ add_library(nywin STATIC
     app/registry.cpp
     app/strings.cpp
     app/version_info.cpp
+    app/wide_text.cpp
     app/winver.cpp
     framework/dialog.cpp
     devices/devices.cpp

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 
 #include "app/nyagent_app.h"
 #include "app/strings.h"
@@ -72,12 +73,12 @@ SIZE CInfoDlg::GetLabelSize(int nId) const {
         DebugTrace("CInfoDlg::GetLabelSize() : GetDlgItem(%d) rteurns NULL\n", nId);
         return size;
     }
-    char szText[256] = {};
-    const int nLength = GetWindowTextA(hControl, szText, sizeof(szText));
+    wchar_t szText[256] = {};
+    const int nLength = GetWindowTextW(hControl, szText, static_cast<int>(std::size(szText)));
     const HDC hdc = GetDC(hControl);
     const HGDIOBJ hOld =
         SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hControl, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32A(hdc, szText, nLength, &size);
+    GetTextExtentPoint32W(hdc, szText, nLength, &size);
     SelectObject(hdc, hOld);
     ReleaseDC(hControl, hdc);
     return size;

@@ -9,6 +9,7 @@
 #include "app/registry.h"
 #include "app/strings.h"
 #include "app/trace.h"
+#include "app/wide_text.h"
 #include "monitor/device_control.h"
 #include "monitor/status_messages.h"
 #include "resources/resource_ids.h"
@@ -26,14 +27,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 RECT ToRECT(const Rect& rc) {
     return {rc.left, rc.top, rc.right, rc.bottom};
-}
-
-std::wstring Widen(const std::string& str) {
-    const int nLength = MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), nullptr, 0);
-    std::wstring wstr(static_cast<size_t>(std::max(nLength, 0)), L'\0');
-    if (nLength > 0)
-        MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), &wstr[0], nLength);
-    return wstr;
 }
 
 // The user's settings for opening the window by itself; without an

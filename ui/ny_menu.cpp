@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/trace.h"
+#include "app/wide_text.h"
 #include "app/winver.h"
 #include "framework/unique_key.h"
 
@@ -318,16 +319,16 @@ BOOL CNyMenu::MeasureItem(HWND hOwner, MEASUREITEMSTRUCT& mis) {
         const CGdiPtr font(CreateMenuFont(pItem->nDpi, IsDefault(*pItem)));
         const HDC hdc = GetDC(hOwner);
         const HGDIOBJ hOldFont = SelectObject(hdc, font.get());
-        const auto& strText = pItem->strText;
+        const std::wstring strText = Widen(pItem->strText);
         int nWidth = 0;
         if (IsWin2000OrLater()) {
             SIZE extent{};
-            GetTextExtentPoint32A(hdc, strText.c_str(), static_cast<int>(strText.size()), &extent);
+            GetTextExtentPoint32W(hdc, strText.c_str(), static_cast<int>(strText.size()), &extent);
             nWidth = extent.cx;
         } else {
             RECT rc{};
-            DrawTextA(hdc, strText.c_str(), -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
-            nWidth = LegacyTextWidth(rc.right - rc.left, static_cast<int>(strText.size()));
+            DrawTextW(hdc, strText.c_str(), -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
+            nWidth = LegacyTextWidth(rc.right - rc.left, static_cast<int>(pItem->strText.size()));
         }
         SelectObject(hdc, hOldFont);
         ReleaseDC(hOwner, hdc);
@@ -385,13 +386,13 @@ BOOL CNyMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
     SelectObject(hdc, font.get());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, p.text);
-    const std::string& strText = pItem->strText;
-    const size_t nTab = strText.find('\t');
+    const std::wstring strText = Widen(pItem->strText);
+    const size_t nTab = strText.find(L'\t');
     RECT rcText = ToRECT(p.rcText);
-    DrawTextA(hdc, strText.c_str(), static_cast<int>(nTab == std::string::npos ? strText.size() : nTab),
+    DrawTextW(hdc, strText.c_str(), static_cast<int>(nTab == std::wstring::npos ? strText.size() : nTab),
               &rcText, DT_SINGLELINE | DT_VCENTER);
-    if (nTab != std::string::npos)
-        DrawTextA(hdc, strText.c_str() + nTab + 1, -1, &rcText, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    if (nTab != std::wstring::npos)
+        DrawTextW(hdc, strText.c_str() + nTab + 1, -1, &rcText, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     RestoreDC(hdc, nSaved);
     return TRUE;
 }
