@@ -1,8 +1,7 @@
 // What the agent's idle work is made of costs under Wine: starting a thread,
 // a timed wait that runs out, and the small requests that go through the
 // wineserver. CPU per operation in this process and, given its Linux process
-// id, in the wineserver (read through Wine's Z: drive); then what a plain
-// program holds of private memory under Wine.
+// id, in the wineserver (read through Wine's Z: drive).
 //   wine_cost_bench.exe [WINESERVER_PID]
 #include <windows.h>
 
@@ -73,10 +72,5 @@ int main(int argc, char** argv) {
     Measure("debug trace of one line", 3000,
             [] { OutputDebugStringA("CLanDevice::OpenMutexOnPort : OpenMutex() returns NULL.\n"); });
     CloseHandle(hEvent);
-    std::ifstream status("Z:\\proc\\self\\status");
-    for (std::string strLine; std::getline(status, strLine);)
-        if (strLine.compare(0, 8, "RssAnon:") == 0)
-            std::printf("this program's private memory (anonymous resident): %.1f MB\n",
-                        std::atof(strLine.c_str() + 8) / 1024.0);
     return 0;
 }
