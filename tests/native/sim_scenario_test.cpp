@@ -43,16 +43,12 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
         const char* script;
         const char* error;
     } cases[] = {
-        {"# only a comment\n\n", "the script has no steps"},
         {"0 1 0 0 0\n\n0 1 0 0 0 hold extra\n",
          "line 3: expected 5 fields (time state phase progress code) and an optional \"hold\", found 7"},
         {"0 1 0 0 0 # 1 2 3\n# x\n10 3 1 O 0\n", "line 3: progress \"O\" is not a number"},
-        {"0 256 0 0 0\n", "line 1: state 256 is out of range (0 to 255)"},
         {"99999999999999999999999 1 0 0 0\n",
          "line 1: time 99999999999999999999999 is out of range (0 to 4294967295)"},
-        {"0 1 0x1G 0 0\n", "line 1: phase \"0x1G\" is not a number"},
         {"100 1 0 0 0\n100 1 0 0 0\n99 1 0 0 0\n", "line 3: time 99 is before the previous step's time 100"},
-        {"0 3 4 40 0x80000001 held\n", "line 1: unknown marker \"held\" (only \"hold\" is allowed)"},
         {"0 3 4 40 0x07FFFFFF hold\n", "line 1: hold needs an error code (above 0x07FFFFFF), not 0x07FFFFFF"},
     };
     for (const auto& c : cases) {
@@ -64,7 +60,7 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
     }
 }
 
-TEST(BuiltInScenarios, TheJobRunsEveryPhaseAndTheErrorsStopItWhereTheyArise) {
+TEST(BuiltInScenarios, TheJobRunsEveryPhaseAndThePaperOutStopsItAtYellow) {
     Scenario job;
     ASSERT_TRUE(GetBuiltInScenario("job", job));
     const std::vector<int> expected = {kPhaseNone,    kPhaseFeedIn,  kPhaseWaiting, kPhaseYellow,
@@ -74,28 +70,14 @@ TEST(BuiltInScenarios, TheJobRunsEveryPhaseAndTheErrorsStopItWhereTheyArise) {
     EXPECT_EQ(kStateReady, job.back().state);
     EXPECT_FALSE(GetBuiltInScenario("jobs", job));
 
-    const struct {
-        const char* name;
-        std::uint32_t code;
-        std::uint8_t phase, progress;
-        std::size_t nPhaseRuns; // without the error
-    } cases[] = {
-        {"paper-out", 0x80000001, kPhaseYellow, 40, expected.size()},
-        {"ribbon-jam", 0x80000010, kPhaseCyan, 60, expected.size()},
-        {"card-error", 0x40000020, kPhaseWaiting, 0, 3},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Scenario steps;
-        ASSERT_TRUE(GetBuiltInScenario(c.name, steps));
-        const auto hold =
-            std::find_if(steps.begin(), steps.end(), [](const ScenarioStep& s) { return s.hold; });
-        ASSERT_NE(steps.end(), hold);
-        EXPECT_EQ(std::make_tuple(c.code, c.phase, c.progress),
-                  std::make_tuple(hold->code, hold->phase, hold->progress));
-        steps.erase(hold);
-        EXPECT_EQ(c.nPhaseRuns, PhaseRuns(steps).size());
-    }
+    Scenario steps;
+    ASSERT_TRUE(GetBuiltInScenario("paper-out", steps));
+    const auto hold = std::find_if(steps.begin(), steps.end(), [](const ScenarioStep& s) { return s.hold; });
+    ASSERT_NE(steps.end(), hold);
+    EXPECT_EQ(std::make_tuple(0x80000001u, std::uint8_t{kPhaseYellow}, std::uint8_t{40}),
+              std::make_tuple(hold->code, hold->phase, hold->progress));
+    steps.erase(hold);
+    EXPECT_EQ(expected, PhaseRuns(steps));
 }
 
 TEST(ScenarioFile, ReadsAScriptAndNamesTheFileInErrors) {
@@ -105,7 +87,6 @@ TEST(ScenarioFile, ReadsAScriptAndNamesTheFileInErrors) {
         std::string error;   // empty when the file loads
     } cases[] = {
         {"0 1 0 0 0\n100 3 1 0 0\n", ""},
-        {std::string("0 1 0 0 \0\x01\xff", 11), path + ": line 1: code \"???\" is not a number"},
         {"0 1 0 0 0\n" + std::string(1 << 20, '#'), path + ": larger than 1 MiB"},
         {"-", path + ": cannot be read"},
     };
