@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <tuple>
 
 #include "app/format.h"
@@ -46,8 +44,6 @@ TEST(Scenario, MalformedScriptsNameTheLineAndTheFault) {
         {"0 1 0 0 0\n\n0 1 0 0 0 hold extra\n",
          "line 3: expected 5 fields (time state phase progress code) and an optional \"hold\", found 7"},
         {"0 1 0 0 0 # 1 2 3\n# x\n10 3 1 O 0\n", "line 3: progress \"O\" is not a number"},
-        {"99999999999999999999999 1 0 0 0\n",
-         "line 1: time 99999999999999999999999 is out of range (0 to 4294967295)"},
         {"100 1 0 0 0\n100 1 0 0 0\n99 1 0 0 0\n", "line 3: time 99 is before the previous step's time 100"},
         {"0 3 4 40 0x07FFFFFF hold\n", "line 1: hold needs an error code (above 0x07FFFFFF), not 0x07FFFFFF"},
     };
@@ -78,27 +74,4 @@ TEST(BuiltInScenarios, TheJobRunsEveryPhaseAndThePaperOutStopsItAtYellow) {
               std::make_tuple(hold->code, hold->phase, hold->progress));
     steps.erase(hold);
     EXPECT_EQ(expected, PhaseRuns(steps));
-}
-
-TEST(ScenarioFile, ReadsAScriptAndNamesTheFileInErrors) {
-    const std::string path = ::testing::TempDir() + "nysim_scenario_test.txt";
-    const struct {
-        std::string content; // "-" for no file at all
-        std::string error;   // empty when the file loads
-    } cases[] = {
-        {"0 1 0 0 0\n100 3 1 0 0\n", ""},
-        {"0 1 0 0 0\n" + std::string(1 << 20, '#'), path + ": larger than 1 MiB"},
-        {"-", path + ": cannot be read"},
-    };
-    for (const auto& c : cases) {
-        if (c.content == "-")
-            std::remove(path.c_str());
-        else
-            std::ofstream(path, std::ios::binary) << c.content;
-        Scenario steps = {ReadyStep()};
-        std::string error;
-        EXPECT_EQ(c.error.empty(), LoadScenarioFile(path, steps, error)) << c.error;
-        EXPECT_EQ(c.error, error);
-        EXPECT_EQ(c.error.empty() ? 2u : 0u, steps.size()) << c.error;
-    }
 }
