@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -243,30 +244,24 @@ void ExpectLayout(const CRig& rig, const LayoutCase& c, unsigned nDpi) {
                               properties.bVisible, properties.bEnabled));
 }
 
-// Runs inside a modal dialog's loop: finds the dialog by one of its controls,
-// reads that control's text and presses OK.
-int g_nModalControl = 0;
-std::string g_strModalText;
-void CALLBACK CloseModal(HWND, UINT, UINT_PTR nTimer, DWORD) {
-    for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
-        if (const HWND hControl = GetDlgItem(hWnd, g_nModalControl)) {
-            char szText[1024] = "";
-            GetWindowTextA(hControl, szText, sizeof(szText));
-            g_strModalText = szText;
-            KillTimer(nullptr, nTimer);
-            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-            return;
-        }
-    }
-}
-
-// Clicks a button that opens a modal dialog and returns the text of the control once the dialog is up.
+// Clicks a button that opens a modal dialog; from the dialog's own loop, finds
+// it by one of its controls, reads that control's text and presses OK.
 std::string ClickForModal(const CRig& rig, int nButton, int nControl) {
-    g_nModalControl = nControl;
-    g_strModalText = "(not opened)";
-    SetTimer(nullptr, 0, 50, CloseModal);
+    static int s_nControl;
+    static char s_szText[1024];
+    s_nControl = nControl;
+    std::strcpy(s_szText, "(not opened)");
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nTimer, DWORD) {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
+            if (const HWND hControl = GetDlgItem(hWnd, s_nControl)) {
+                GetWindowTextA(hControl, s_szText, sizeof(s_szText));
+                KillTimer(nullptr, nTimer);
+                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+                return;
+            }
+    });
     rig.Click(nButton);
-    return g_strModalText;
+    return s_szText;
 }
 
 } // namespace
