@@ -88,13 +88,3 @@ TEST_F(UsbDriverTest, TheRingHoldsEveryRequestAndSetsCount) {
                               m_bridge.last[19 % 16].outputLength));
     EXPECT_EQ(1u, m_bridge.last[21 % 16].inputLength);
 }
-
-// Stopping the driver makes the paths vanish (TearDown stops it a second time).
-TEST_F(UsbDriverTest, StoppingTheDriverRemovesItsPaths) {
-    EXPECT_TRUE(m_second.Open()); // served without a block: opening needs none
-    ASSERT_EQ(0u, CUsbDriverService::Stop());
-    EXPECT_FALSE(m_first.Open());
-    EXPECT_EQ(2u, GetLastError());
-    ASSERT_EQ(0u, CUsbDriverService::Start());
-    EXPECT_TRUE(m_first.Open());
-}
