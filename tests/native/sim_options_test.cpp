@@ -23,11 +23,9 @@ TEST(SimOptions, BadCommandLinesSayWhatIsWrong) {
         const char* error;
     } cases[] = {
         {{}, "at least one --port is needed"},
-        {{"--port", "USB001", "--port", "USB001"}, "--port USB001 is given twice"},
         {{"--port", "P", "--usb", "NY1", "--port", "Q", "--no-print-path"},
          "--no-print-path leaves Q unreachable without --pjl-port or --usb"},
         {{"--usb", "NY1", "--port", "P"}, "--usb NY1 needs a --port before it"},
-        {{"--port", "P", "--usb", "NY1", "--port", "Q", "--usb", "NY1"}, "--usb NY1 is given twice"},
         {{"--port", "P", "--usb", "NY#1"},
          "--usb \"NY#1\": a serial number is 1 to 16 letters, digits, '-', '_' or '.'"},
     };
