@@ -1,6 +1,5 @@
 // How NyClick finds the agent's windows and what it tells of them, played by
-// windows of this process: status windows made of the status window's
-// controls, and dialogs known by theirs.
+// windows of this process made of the status window's or the dialogs' controls.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -64,7 +63,7 @@ TEST(WindowWatchTest, TellsEachChangeOnceAndShownDialogsByTheirControls) {
         {-1, {}, {"Lab: window closed"}},
     };
     CWindowWatch watch;
-    const auto Poll = [&] {
+    const auto Poll = [&] { // sorted, as the order of the windows is the system's
         std::vector<std::string> lines = watch.Poll(GetCurrentProcessId());
         std::sort(lines.begin(), lines.end());
         return lines;

@@ -1,7 +1,6 @@
-// The simulated network printer against the agent's own PJL wire format, for
-// the information request (the network tests under Wine exchange the status,
-// Cancel and Resume requests with it): what the agent sends, the printer
-// understands, and what it answers, the agent decodes.
+// The simulated network printer's answer to the information request (sent by
+// the information dialog in the screenshots, by no test under Wine), read with
+// the agent's own decoder.
 #include <gtest/gtest.h>
 
 #include "devices/lan/pjl_frame.h"
