@@ -19,10 +19,6 @@ namespace {
 
 constexpr DWORD kStepTimeoutMs = 5000;
 
-std::string StatusMapping(const std::string& strPort) {
-    return "Global\\NYRA_DEVICE_STATUS." + strPort;
-}
-
 class SimulatorTest : public ::testing::Test {
 protected:
     // Starts the simulator on this test's port with the script, a 10 ms tick
@@ -33,7 +29,8 @@ protected:
                                   "\" --tick 10 --stop-event " + m_strStop + " " + strArguments));
         WaitFor(
             [&] {
-                m_hMapping.Reset(OpenFileMappingA(FILE_MAP_READ, FALSE, StatusMapping(m_strPort).c_str()));
+                m_hMapping.Reset(OpenFileMappingA(FILE_MAP_READ, FALSE,
+                                                  ("Global\\NYRA_DEVICE_STATUS." + m_strPort).c_str()));
                 return m_hMapping || !m_child.IsRunning();
             },
             10000);
