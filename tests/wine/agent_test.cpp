@@ -6,7 +6,6 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "framework/unique_handle.h"
@@ -63,12 +62,16 @@ private:
     DWORD m_dwProcessId = 0;
 };
 
-// The shell's answer to a modification that changes nothing: TRUE only while the icon exists.
-BOOL IconExists(HWND hWnd) {
+BOOL NotifyIcon(DWORD dwMessage, HWND hWnd) {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = hWnd;
-    return Shell_NotifyIconA(NIM_MODIFY, &data);
+    return Shell_NotifyIconA(dwMessage, &data);
+}
+
+// The shell's answer to a modification that changes nothing: TRUE only while the icon exists.
+BOOL IconExists(HWND hWnd) {
+    return NotifyIcon(NIM_MODIFY, hWnd);
 }
 
 bool WaitForIcon(HWND hWnd, DWORD dwTimeoutMs) {
@@ -78,31 +81,26 @@ bool WaitForIcon(HWND hWnd, DWORD dwTimeoutMs) {
     return false;
 }
 
-// Ends every agent as another process does, and waits for this one.
-DWORD DestroyAll(CAgent& agent, const char* pszFlag = "/destroyall") {
+// Ends every agent as another process does.
+void DestroyAll(const char* pszFlag = "/destroyall") {
     CAgent destroyer;
-    EXPECT_TRUE(destroyer.Start(pszFlag));
-    EXPECT_EQ(0u, destroyer.Wait(10000));
-    return agent.Wait(5000);
-}
-
-// Starts an agent and waits for its tray icon; its message window.
-HWND StartAgent(CAgent& agent) {
-    if (!agent.Start(""))
-        return nullptr;
-    const HWND hMessageWindow = agent.MessageWindow();
-    return hMessageWindow && WaitForIcon(hMessageWindow, 5000) ? hMessageWindow : nullptr;
+    ASSERT_TRUE(destroyer.Start(pszFlag));
+    ASSERT_EQ(0u, destroyer.Wait(10000));
 }
 
 class AgentTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (m_agent.Process() && m_agent.Wait(0) == STILL_ACTIVE)
-            DestroyAll(m_agent);
+        if (m_agent.Process() && m_agent.Wait(0) == STILL_ACTIVE) {
+            DestroyAll();
+            m_agent.Wait(5000);
+        }
     }
+    // Starts the agent and waits for its tray icon.
     void StartAgent() {
-        m_hMessageWindow = ::StartAgent(m_agent);
-        ASSERT_NE(nullptr, m_hMessageWindow);
+        ASSERT_TRUE(m_agent.Start(""));
+        m_hMessageWindow = m_agent.MessageWindow();
+        ASSERT_TRUE(m_hMessageWindow && WaitForIcon(m_hMessageWindow, 5000));
     }
     CAgent m_agent;
     HWND m_hMessageWindow = nullptr;
@@ -123,29 +121,19 @@ TEST_F(AgentTest, SecondStartInTheSessionExitsAtOnceAndTheFirstRunsOn) {
 
 TEST_F(AgentTest, DestroyAllInAnyLetterCaseEndsTheAgentWithinOnePollTick) {
     for (const char* pszFlag : {"/destroyall", "-DestroyAll", "/DESTROYALL"}) {
-        CAgent agent;
-        const HWND hMessageWindow = ::StartAgent(agent);
-        ASSERT_NE(nullptr, hMessageWindow);
-        CAgent destroyer;
-        ASSERT_TRUE(destroyer.Start(pszFlag));
-        ASSERT_EQ(0u, destroyer.Wait(10000));
+        StartAgent();
+        DestroyAll(pszFlag);
         const DWORD dwSignalled = GetTickCount();
-        EXPECT_EQ(0u, agent.Wait(5000)) << pszFlag;
-        const DWORD dwTaken = GetTickCount() - dwSignalled;
+        EXPECT_EQ(0u, m_agent.Wait(5000)) << pszFlag;
         // One 100 ms tick, with slack for taking the agent down under Wine.
-        EXPECT_LT(dwTaken, 400u) << pszFlag;
-        std::printf("%s: the agent ended %lu ms after the destroyall run\n", pszFlag,
-                    static_cast<unsigned long>(dwTaken));
-        EXPECT_FALSE(IconExists(hMessageWindow)) << pszFlag;
+        EXPECT_LT(GetTickCount() - dwSignalled, 400u) << pszFlag;
+        EXPECT_FALSE(IconExists(m_hMessageWindow)) << pszFlag;
     }
 }
 
 TEST_F(AgentTest, TaskbarCreatedAddsTheIconAgain) {
     StartAgent();
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = m_hMessageWindow;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_TRUE(NotifyIcon(NIM_DELETE, m_hMessageWindow));
     ASSERT_FALSE(IconExists(m_hMessageWindow));
     SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(WaitForIcon(m_hMessageWindow, 2000));
