@@ -18,7 +18,7 @@ BOOL CIconButton::Create(const char* pszText, DWORD dwStyle, const RECT& rc, HWN
 }
 
 void CIconButton::LoadIcons(unsigned nDpi) {
-    m_nIconSize = status_layout::Scale(16, nDpi);
+    m_nIconSize = geometry::ScaleForDpi(16, nDpi);
     for (int i = 0; i < kStates; ++i) {
         m_aIcons[i].Reset();
         if (!m_aSpecs[i].nResourceId)

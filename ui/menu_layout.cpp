@@ -43,10 +43,6 @@ Color DarkenColor(Color color, double f) {
     return MapChannels(color, [f](int c) { return static_cast<int>(c - c * f); });
 }
 
-int ScaleForDpi(int nPixels, unsigned nDpi) {
-    return static_cast<int>((static_cast<long long>(nPixels) * nDpi + 48) / 96);
-}
-
 bool IsClassicThemeFile(std::string_view file) {
     constexpr std::string_view kClassic = "Windows Classic.theme";
     if (file.size() < kClassic.size())

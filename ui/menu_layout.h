@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/geometry.h"
+
 namespace menu_layout {
 
 // A colour as GDI takes it: 0x00BBGGRR.
@@ -15,19 +17,9 @@ constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
     return r | g << 8 | b << 16;
 }
 
-struct Point {
-    int x = 0, y = 0;
-};
-
-struct Size {
-    int cx = 0, cy = 0;
-};
-
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
+using geometry::Point;
+using geometry::Rect;
+using geometry::Size;
 
 // Settings shared by every menu. Pixel values are those at 96 DPI.
 struct Settings {
@@ -52,8 +44,7 @@ Color LightenColor(Color color, double f);
 // c - c * f for each channel, truncated; f outside (0, 1] leaves the colour.
 Color DarkenColor(Color color, double f);
 
-// A 96-DPI pixel value at the given DPI, rounded half up.
-int ScaleForDpi(int nPixels, unsigned nDpi);
+using geometry::ScaleForDpi;
 
 // The current theme file counts as classic when it ends with
 // "Windows Classic.theme", in any letter case.

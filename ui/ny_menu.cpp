@@ -6,6 +6,7 @@
 #include "app/wide_text.h"
 #include "app/winver.h"
 #include "framework/unique_key.h"
+#include "ui/window_dpi.h"
 
 using namespace menu_layout;
 
@@ -16,31 +17,13 @@ struct CGdiDeleter {
 };
 using CGdiPtr = std::unique_ptr<void, CGdiDeleter>;
 
-unsigned SystemDpi() {
-    const HDC hScreen = GetDC(nullptr);
-    const int nDpi = hScreen ? GetDeviceCaps(hScreen, LOGPIXELSY) : 0;
-    if (hScreen)
-        ReleaseDC(nullptr, hScreen);
-    return nDpi > 0 ? static_cast<unsigned>(nDpi) : 96;
-}
-
-// The window's own DPI where the system tells it per monitor (Windows 10),
-// the system's otherwise.
-unsigned WindowDpi(HWND hWnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto pfnGetDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    const UINT nDpi = pfnGetDpiForWindow && hWnd ? pfnGetDpiForWindow(hWnd) : 0;
-    return nDpi ? nDpi : SystemDpi();
-}
-
 int CyMenuForDpi(unsigned nDpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
     static const auto pfnGetSystemMetricsForDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
     if (pfnGetSystemMetricsForDpi)
         return pfnGetSystemMetricsForDpi(SM_CYMENU, nDpi);
-    return MulDiv(GetSystemMetrics(SM_CYMENU), static_cast<int>(nDpi), static_cast<int>(SystemDpi()));
+    return MulDiv(GetSystemMetrics(SM_CYMENU), static_cast<int>(nDpi), static_cast<int>(GetSystemDpi()));
 }
 
 SystemColors ReadSystemColors() {
@@ -107,7 +90,7 @@ CNyMenu::CNyMenu() {
                    GetLastError());
         GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(m_lfMenuFont), &m_lfMenuFont);
     }
-    m_nFontDpi = SystemDpi();
+    m_nFontDpi = GetSystemDpi();
 }
 
 CNyMenu::~CNyMenu() {
@@ -309,7 +292,7 @@ BOOL CNyMenu::MeasureItem(HWND hOwner, MEASUREITEMSTRUCT& mis) {
     CItem* pItem = mis.CtlType == ODT_MENU ? FindItem(mis.itemData) : nullptr;
     if (!pItem)
         return FALSE;
-    pItem->nDpi = WindowDpi(hOwner);
+    pItem->nDpi = GetWindowDpi(hOwner);
     const Style style = ChooseStyle(Settings(), IsFlatLookActive(), false);
     const Metrics m = GetMetrics(Settings(), style, pItem->nDpi, CyMenuForDpi(pItem->nDpi));
     Size size;

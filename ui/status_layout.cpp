@@ -4,24 +4,18 @@
 
 namespace status_layout {
 
-int Scale(int nPixels, unsigned nDpi) {
-    const long long nScaled = static_cast<long long>(nPixels) * nDpi;
-    // Half up for negative values too, so that -x scales to -(scaled x).
-    return static_cast<int>(nScaled >= 0 ? (nScaled + 48) / 96 : -((-nScaled + 48) / 96));
-}
-
 Rect ScaledRect(int x, int y, int cx, int cy, unsigned nDpi) {
-    const int nLeft = Scale(x, nDpi);
-    const int nTop = Scale(y, nDpi);
-    return {nLeft, nTop, nLeft + Scale(cx, nDpi), nTop + Scale(cy, nDpi)};
+    const int nLeft = ScaleForDpi(x, nDpi);
+    const int nTop = ScaleForDpi(y, nDpi);
+    return {nLeft, nTop, nLeft + ScaleForDpi(cx, nDpi), nTop + ScaleForDpi(cy, nDpi)};
 }
 
 Point DefaultPosition(const Rect& rcWorkArea, unsigned nDpi) {
-    return {rcWorkArea.right - Scale(5, nDpi), rcWorkArea.bottom - Scale(5, nDpi)};
+    return {rcWorkArea.right - ScaleForDpi(5, nDpi), rcWorkArea.bottom - ScaleForDpi(5, nDpi)};
 }
 
 bool ValidatePosition(Point& ptCorner, const Rect& rcWorkArea, unsigned nDpi) {
-    const auto S = [nDpi](int n) { return Scale(n, nDpi); };
+    const auto S = [nDpi](int n) { return ScaleForDpi(n, nDpi); };
     const Point ptBefore = ptCorner;
     if (ptCorner.x - S(300) < rcWorkArea.left + S(5))
         ptCorner.x = S(305);
@@ -34,9 +28,10 @@ bool ValidatePosition(Point& ptCorner, const Rect& rcWorkArea, unsigned nDpi) {
 
 Rect WindowRect(Point ptCorner, Layout layout, int nTextWidth, unsigned nDpi) {
     if (layout == Layout::Printing)
-        return {ptCorner.x - Scale(350, nDpi), ptCorner.y - Scale(155, nDpi), ptCorner.x, ptCorner.y};
-    const int nWidth = std::max(Scale(350, nDpi), nTextWidth + Scale(36, nDpi));
-    return {ptCorner.x - nWidth, ptCorner.y - Scale(95, nDpi), ptCorner.x, ptCorner.y};
+        return {ptCorner.x - ScaleForDpi(350, nDpi), ptCorner.y - ScaleForDpi(155, nDpi), ptCorner.x,
+                ptCorner.y};
+    const int nWidth = std::max(ScaleForDpi(350, nDpi), nTextWidth + ScaleForDpi(36, nDpi));
+    return {ptCorner.x - nWidth, ptCorner.y - ScaleForDpi(95, nDpi), ptCorner.x, ptCorner.y};
 }
 
 namespace {
@@ -48,7 +43,7 @@ Rect At(int x, int y, int cx, int cy) {
 } // namespace
 
 Controls LayoutControls(Layout layout, const Texts& texts, int nWindowWidth, unsigned nDpi) {
-    const auto S = [nDpi](int n) { return Scale(n, nDpi); };
+    const auto S = [nDpi](int n) { return ScaleForDpi(n, nDpi); };
     Controls c;
     // The caption and the state line run down from the top.
     int y = 0;
@@ -88,11 +83,11 @@ Controls LayoutControls(Layout layout, const Texts& texts, int nWindowWidth, uns
 }
 
 int ButtonWidth(int nTextWidth, unsigned nDpi) {
-    return nTextWidth + Scale(10, nDpi);
+    return nTextWidth + ScaleForDpi(10, nDpi);
 }
 
 Buttons LayoutButtons(Size window, const ButtonWidths& widths, const DeviceFacts& device, unsigned nDpi) {
-    const auto S = [nDpi](int n) { return Scale(n, nDpi); };
+    const auto S = [nDpi](int n) { return ScaleForDpi(n, nDpi); };
     Buttons b;
     b.bClose = device.bError || device.bPrinting;
     const int nWidth1 = b.bClose ? widths.nClose : widths.nOK;

@@ -5,26 +5,17 @@
 // texts come in measured in device pixels at that DPI.
 #pragma once
 
+#include "ui/geometry.h"
+
 namespace status_layout {
 
-struct Point {
-    int x = 0, y = 0;
-};
-
-struct Size {
-    int cx = 0, cy = 0;
-};
-
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
+using geometry::Point;
+using geometry::Rect;
+using geometry::Size;
 
 enum class Layout { NotConnected, Error, Idle, Printing };
 
-// A 96-DPI pixel value at nDpi, rounded half up.
-int Scale(int nPixels, unsigned nDpi);
+using geometry::ScaleForDpi;
 // x, y, width and height each scaled from 96 DPI.
 Rect ScaledRect(int x, int y, int cx, int cy, unsigned nDpi);
 

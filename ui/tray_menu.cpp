@@ -3,19 +3,16 @@
 #include <iterator>
 
 #include "app/trace.h"
+#include "ui/window_dpi.h"
 
 namespace {
 
 // The menu's icon size at the screen's DPI.
 menu_layout::Size IconSize() {
-    const HDC hScreen = GetDC(nullptr);
-    const int nDpi = hScreen ? GetDeviceCaps(hScreen, LOGPIXELSY) : 96;
-    if (hScreen)
-        ReleaseDC(nullptr, hScreen);
-    const unsigned nUnsignedDpi = nDpi > 0 ? static_cast<unsigned>(nDpi) : 96;
+    const unsigned nDpi = GetSystemDpi();
     const menu_layout::Settings& settings = CNyMenu::Settings();
-    return {menu_layout::ScaleForDpi(settings.nIconWidth, nUnsignedDpi),
-            menu_layout::ScaleForDpi(settings.nIconHeight, nUnsignedDpi)};
+    return {menu_layout::ScaleForDpi(settings.nIconWidth, nDpi),
+            menu_layout::ScaleForDpi(settings.nIconHeight, nDpi)};
 }
 
 } // namespace

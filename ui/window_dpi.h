@@ -4,4 +4,6 @@
 
 #include <windows.h>
 
+// The screen's DPI; 96 when it cannot be read.
+unsigned GetSystemDpi();
 unsigned GetWindowDpi(HWND hWnd);
