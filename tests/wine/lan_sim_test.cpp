@@ -38,8 +38,7 @@ bool Accepts(std::uint32_t nTcpPort) {
 // NySim.exe playing one network printer for the length of a test.
 class CNetworkPrinter {
 public:
-    // strArguments: the job and the misbehaviour; the port, the TCP port and
-    // the stop event are the printer's own.
+    // strArguments: the job and the misbehaviour.
     explicit CNetworkPrinter(const std::string& strArguments, bool bPrintPath = false)
         : m_strPort(UniqueName("NET")), m_nTcpPort(FreeTcpPort()), m_strStop(UniqueName("NySim.Stop.")) {
         const std::string strCommand = "--port " + m_strPort + " --pjl-port " + std::to_string(m_nTcpPort) +
@@ -63,8 +62,8 @@ public:
     }
     bool Started() const { return m_bStarted; }
     const std::string& Port() const { return m_strPort; }
-    std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
     std::string Output() { return m_child.Output(); }
+    std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
 
 private:
     std::string m_strPort;
@@ -234,7 +233,6 @@ TEST_F(LanSimTest, PrinterThatStopsAnsweringWhilePrinting) {
     pDevice->PollStatus();
     EXPECT_EQ((std::vector<std::string>{"PrintingEnded", "RefreshDisplay"}), m_Notify.Take());
     EXPECT_EQ(0x80001000u, pDevice->GetStatusCode());
-    EXPECT_EQ(1, pDevice->GetDeviceState());
 }
 
 TEST_F(LanSimTest, CancelAndResumeOverPjl) {
@@ -259,11 +257,6 @@ TEST_F(LanSimTest, CancelAndResumeOverPjl) {
     // Nothing left to resume: the printer refuses.
     EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnResume());
     EXPECT_EQ(1, trace.Count("CLanDevice::OnResume9100() : Device returns 2\n"));
-
-    printer.Stop();
-    const std::string strOutput = printer.Output();
-    EXPECT_NE(std::string::npos, strOutput.find("PJL Resume: error cleared"));
-    EXPECT_NE(std::string::npos, strOutput.find("PJL Cancel: job ended"));
 }
 
 TEST_F(LanSimTest, PrinterRefusingCancel) {
