@@ -1,7 +1,5 @@
-// The owner-drawn menu on a screen: opened by TrackPopupMenu from a test window
-// on the Xvfb display that scripts/wine-display.sh gives the program, and read
-// back from the screen while open: the check mark, the bold default item, the
-// selection and the icon, in both looks. And the icon resources.
+// The owner-drawn menu opened on the Xvfb display and read back from the screen
+// in both looks: check mark, bold default, selection and icon. And the icons.
 #include <gtest/gtest.h>
 
 #include <windows.h>
