@@ -16,16 +16,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 root=${1:-$top/build}
 win="$root/win"
 work="$win/demo"
-jobs=$(nproc 2>/dev/null || echo 2)
-
-"$top/scripts/deps.sh"
-
-echo "== building the Windows tree in $win"
-cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$win" -j "$jobs" --target NyAgent NySim NyPortMon NySimCfgMgr32 NyClick NyPlug >/dev/null
 
 . "$top/sim/tools/session.sh"
+session_build
 # Whatever way the demo ends, the agent, the printers, the prefix's copy and Xvfb end with it.
 trap session_end EXIT
 trap 'exit 130' INT TERM

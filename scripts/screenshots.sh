@@ -16,16 +16,9 @@ root=${1:-$top/build}
 win="$root/win"
 work="$win/screenshots"
 shots="$top/build/screenshots"
-jobs=$(nproc 2>/dev/null || echo 2)
-
-"$top/scripts/deps.sh"
-
-echo "== building the Windows tree in $win"
-cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$win" -j "$jobs" --target NyAgent NySim NyPortMon NySimCfgMgr32 NyClick NyPlug >/dev/null
 
 . "$top/sim/tools/session.sh"
+session_build
 trap session_end EXIT
 trap 'exit 130' INT TERM
 # Always a screen of its own, so that the pictures do not depend on the user's desktop.

@@ -12,6 +12,17 @@ agent='C:\Program Files\Tessel Photo\NyAgent.exe'
 sims=
 xvfb=
 
+# Installs what is missing and builds the agent, the simulator and the tools
+# in the Windows build tree (Debug).
+session_build() {
+    "$top/scripts/deps.sh"
+    echo "== building the Windows tree in $win"
+    cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$win" -j "$(nproc 2>/dev/null || echo 2)" \
+        --target NyAgent NySim NyPortMon NySimCfgMgr32 NyClick NyPlug >/dev/null
+}
+
 # Starts the session on the display in DISPLAY when $1 is "user" and that
 # display answers, else on a new Xvfb screen of 1024 x 768.
 session_start() {
