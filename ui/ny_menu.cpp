@@ -6,16 +6,12 @@
 #include "app/wide_text.h"
 #include "app/winver.h"
 #include "framework/unique_key.h"
+#include "ui/unique_gdi.h"
 #include "ui/window_dpi.h"
 
 using namespace menu_layout;
 
 namespace {
-
-struct CGdiDeleter {
-    void operator()(void* hObject) const { DeleteObject(hObject); }
-};
-using CGdiPtr = std::unique_ptr<void, CGdiDeleter>;
 
 int CyMenuForDpi(unsigned nDpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
@@ -67,10 +63,10 @@ void DrawMark(HDC hdc, const ItemPaint& p, unsigned nDpi) {
         for (const Rect& stroke : GetCheckStrokes(p.rcMark, nDpi).strokes)
             FillSolid(hdc, stroke, p.text);
     } else if (p.mark == Mark::Bullet) {
-        const CGdiPtr brush(CreateSolidBrush(p.text));
-        const CGdiPtr pen(CreatePen(PS_SOLID, 1, p.text));
-        const HGDIOBJ hOldBrush = SelectObject(hdc, brush.get());
-        const HGDIOBJ hOldPen = SelectObject(hdc, pen.get());
+        const CUniqueBrush brush(CreateSolidBrush(p.text));
+        const CUniquePen pen(CreatePen(PS_SOLID, 1, p.text));
+        const HGDIOBJ hOldBrush = SelectObject(hdc, brush.Get());
+        const HGDIOBJ hOldPen = SelectObject(hdc, pen.Get());
         Ellipse(hdc, p.rcMark.left, p.rcMark.top, p.rcMark.right, p.rcMark.bottom);
         SelectObject(hdc, hOldPen);
         SelectObject(hdc, hOldBrush);
@@ -299,9 +295,9 @@ BOOL CNyMenu::MeasureItem(HWND hOwner, MEASUREITEMSTRUCT& mis) {
     if (pItem->nFlags & MF_SEPARATOR) {
         size = MeasureSeparator(style, m);
     } else {
-        const CGdiPtr font(CreateMenuFont(pItem->nDpi, IsDefault(*pItem)));
+        const CUniqueFont font(CreateMenuFont(pItem->nDpi, IsDefault(*pItem)));
         const HDC hdc = GetDC(hOwner);
-        const HGDIOBJ hOldFont = SelectObject(hdc, font.get());
+        const HGDIOBJ hOldFont = SelectObject(hdc, font.Get());
         const std::wstring strText = Widen(pItem->strText);
         int nWidth = 0;
         if (IsWin2000OrLater()) {
@@ -365,8 +361,8 @@ BOOL CNyMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
     DrawMark(hdc, p, m.nDpi);
 
     // The label, and after a tab the accelerator text at the right.
-    const CGdiPtr font(CreateMenuFont(pItem->nDpi, IsDefault(*pItem)));
-    SelectObject(hdc, font.get());
+    const CUniqueFont font(CreateMenuFont(pItem->nDpi, IsDefault(*pItem)));
+    SelectObject(hdc, font.Get());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, p.text);
     const std::wstring strText = Widen(pItem->strText);

@@ -43,5 +43,6 @@ inline BOOL WINAPI DestroyIconHandle(HICON hIcon) {
 
 using CUniqueFont = TUniqueGdi<HFONT, DeleteGdiObject<HFONT>>;
 using CUniqueBrush = TUniqueGdi<HBRUSH, DeleteGdiObject<HBRUSH>>;
+using CUniquePen = TUniqueGdi<HPEN, DeleteGdiObject<HPEN>>;
 using CUniqueBitmap = TUniqueGdi<HBITMAP, DeleteGdiObject<HBITMAP>>;
 using CUniqueIcon = TUniqueGdi<HICON, DestroyIconHandle>;
