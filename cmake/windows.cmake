@@ -33,6 +33,7 @@ add_library(nywin STATIC
     app/wide_text.cpp
     app/winver.cpp
     framework/dialog.cpp
+    framework/nested_loop.cpp
     devices/devices.cpp
     devices/lan/lan_device.cpp
     devices/lan/lan_thread.cpp

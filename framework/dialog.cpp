@@ -1,5 +1,7 @@
 #include "framework/dialog.h"
 
+#include "framework/nested_loop.h"
+
 namespace {
 
 // Messages whose answer is the dialog procedure's own return value rather
@@ -44,9 +46,13 @@ BOOL CDialog::Create(HWND hParent, HINSTANCE hResources) {
 INT_PTR CDialog::DoModal(HWND hParent, HINSTANCE hResources) {
     if (m_hWnd)
         return -1;
+    // Exit is under way: the dialog would only be ended again at once.
+    if (CNestedLoop::IsEnding())
+        return IDCANCEL;
     if (!hResources)
         hResources = GetModuleHandleA(nullptr);
     m_bModal = true;
+    const CNestedLoop loop([this] { EndDialog(IDCANCEL); });
     const INT_PTR nResult = DialogBoxParamA(hResources, MAKEINTRESOURCEA(m_nTemplateId), hParent, DialogProc,
                                             reinterpret_cast<LPARAM>(this));
     m_bModal = false;

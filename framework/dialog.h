@@ -20,6 +20,7 @@ public:
     // Runs the dialog modally and returns the value given to EndDialog, or -1
     // when the window could not be created or already exists. IDOK and
     // IDCANCEL commands that OnMessage leaves unhandled end it with their id.
+    // It runs as a nested loop that Exit ends with IDCANCEL.
     INT_PTR DoModal(HWND hParent, HINSTANCE hResources = nullptr);
     // Ends a modal dialog with nResult as DoModal's answer.
     void EndDialog(int nResult);
