@@ -54,6 +54,8 @@ public:
     // From the printer set, on the main thread.
     void Connect(const char* pszLink);
     void Disconnect();
+    // The first phase of the controller's deletion: its device starts to stop.
+    void SignalStop() { m_pDevice->SignalStop(); }
 
     // From the device's polling thread: each only posts to the status window.
     void OnErrorRaised() override;

@@ -3,6 +3,7 @@
 #include "app/destruction_event.h"
 #include "app/trace.h"
 #include "app/winver.h"
+#include "framework/nested_loop.h"
 #include "monitor/device.h"
 #include "monitor/device_source.h"
 #include "monitor/installation_check.h"
@@ -25,6 +26,10 @@ void CDialogMonitor::DestroyWindow() {
     if (m_nTimerDeviceChange) {
         KillTimer(m_nTimerDeviceChange);
         m_nTimerDeviceChange = 0;
+    }
+    if (m_nTimerRetry) {
+        KillTimer(m_nTimerRetry);
+        m_nTimerRetry = 0;
     }
     CDialog::DestroyWindow();
 }
@@ -53,6 +58,10 @@ BOOL CDialogMonitor::OnMessage(UINT nMessage, WPARAM wParam, LPARAM, LRESULT& lR
         lResult = 1;
         return TRUE;
     case kMessageNone:
+        lResult = 1;
+        return TRUE;
+    case kMessageUpdate:
+        InitOrUpdatePrintersAndDevicesList();
         lResult = 1;
         return TRUE;
     case WM_POWERBROADCAST:
@@ -111,6 +120,9 @@ void CDialogMonitor::OnTimer(UINT_PTR nIDEvent) {
     case s_nTimerDeviceChangeID:
         OnTimerDeviceChange();
         break;
+    case s_nTimerRetryID:
+        OnTimerRetry();
+        break;
     default:
         DebugTrace("CDialogMonitor::OnTimer() : nIDEvent = %d unmatched\n", static_cast<int>(nIDEvent));
         break;
@@ -134,18 +146,39 @@ void CDialogMonitor::OnTimerDeviceChange() {
     InitOrUpdatePrintersAndDevicesList();
 }
 
+void CDialogMonitor::OnTimerRetry() {
+    KillTimer(m_nTimerRetry);
+    m_nTimerRetry = 0;
+    InitOrUpdatePrintersAndDevicesList();
+}
+
 void CDialogMonitor::InitOrUpdatePrintersAndDevicesList() {
     DebugTrace("CDialogMonitor::InitOrUpdatePrintersAndDevicesList ENTERING %d\n",
                static_cast<int>(GetCurrentThreadId()));
     // Creating and deleting windows and devices can deliver another
-    // notification on this thread before the update is done; it is dropped.
+    // notification on this thread before the update is done; it is caught up
+    // once the update ends. A request or a dialog that dispatches messages
+    // while it waits may still use a printer's controller, window or device:
+    // the update then runs once it has returned.
     if (m_bUpdating) {
         DebugTrace("CDialogMonitor::resource not available, leave the method...\n");
+        m_bUpdatePending = TRUE;
+        return;
+    }
+    if (CNestedLoop::IsActive()) {
+        CNestedLoop::PostWhenUnnested(GetSafeHwnd(), kMessageUpdate);
         return;
     }
     m_bUpdating = TRUE;
     m_devices.Synchronise();
-    m_printers.Synchronise(m_devices);
+    if (m_printers.Synchronise(m_devices) != ERROR_SUCCESS && !m_nTimerRetry) {
+        m_nTimerRetry = SetTimer(s_nTimerRetryID, s_nTimerRetryMs);
+        if (!m_nTimerRetry)
+            DebugTrace(
+                "CDialogMonitor::InitOrUpdatePrintersAndDevicesList() : SetTimer(m_nTimerRetry) failed. "
+                "GetLastError() = %d\n",
+                static_cast<int>(GetLastError()));
+    }
     BOOL bConnected = FALSE;
     m_printers.ForEach(
         [&](const CDeviceControl& control) { bConnected = bConnected || control.IsConnected(); });
@@ -155,6 +188,10 @@ void CDialogMonitor::InitOrUpdatePrintersAndDevicesList() {
     DebugTrace("CDialogMonitor::InitOrUpdatePrintersAndDevicesList LEAVING %d\n",
                static_cast<int>(GetCurrentThreadId()));
     m_bUpdating = FALSE;
+    if (m_bUpdatePending) {
+        m_bUpdatePending = FALSE;
+        PostMessage(kMessageUpdate);
+    }
 }
 
 LRESULT CDialogMonitor::OnPowerBroadcast(WPARAM nPowerEvent) {

@@ -19,10 +19,16 @@ public:
     static constexpr UINT kMessageInit = WM_USER + 1;
     // Answered 1, with no other effect.
     static constexpr UINT kMessageNone = WM_USER + 2;
+    // Runs an update that had to wait: one asked for while another ran, or
+    // while a request or a dialog of the user-interface thread was running.
+    static constexpr UINT kMessageUpdate = WM_USER + 3;
     static constexpr UINT_PTR s_nTimerPollID = 1;
     static constexpr UINT s_nTimerPollMs = 100;
     static constexpr UINT_PTR s_nTimerDeviceChangeID = 2;
     static constexpr UINT s_nTimerDeviceChangeMs = 20;
+    // An update whose printer enumeration failed is tried again after this.
+    static constexpr UINT_PTR s_nTimerRetryID = 3;
+    static constexpr UINT s_nTimerRetryMs = 500;
     // The installation check runs every this many poll ticks.
     static constexpr DWORD s_nTicksPerInstallationCheck = 30;
 
@@ -52,6 +58,7 @@ private:
     void OnTimer(UINT_PTR nIDEvent);
     void OnTimerPoll();
     void OnTimerDeviceChange();
+    void OnTimerRetry();
     void InitOrUpdatePrintersAndDevicesList();
     LRESULT OnPowerBroadcast(WPARAM nPowerEvent);
 
@@ -60,6 +67,9 @@ private:
     CTrayState* m_pApplet = nullptr;
     UINT_PTR m_nTimerPoll = 0;
     UINT_PTR m_nTimerDeviceChange = 0;
+    UINT_PTR m_nTimerRetry = 0;
     DWORD m_nTicks = 0;
     BOOL m_bUpdating = FALSE;
+    // An update was asked for while it could not run; it runs once it can.
+    BOOL m_bUpdatePending = FALSE;
 };

@@ -27,7 +27,7 @@ CPrinters::CPrinters(CStatusWindowSource& windowSource, BOOL bUseNyStatusMonitor
     : m_windowSource(windowSource), m_bUseNyStatusMonitor(bUseNyStatusMonitor) {}
 
 CPrinters::~CPrinters() {
-    m_map.RemoveAll();
+    RemoveAllPrinters();
 }
 
 DWORD CPrinters::GetPrinterNames(std::vector<std::string>& names) {
@@ -44,16 +44,24 @@ DWORD CPrinters::GetPrinterNames(std::vector<std::string>& names) {
     }
     if (dwNeeded == 0)
         return ERROR_SUCCESS;
-    std::unique_ptr<BYTE[]> pBuffer(new (std::nothrow) BYTE[dwNeeded]());
-    if (!pBuffer) {
-        DebugTrace("CPrinters::GetPrinterNames() : Unable to allocate pBuffer. Required size = %d\n",
-                   static_cast<int>(dwNeeded));
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
-    if (!EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer.get(), dwNeeded, &dwNeeded, &dwReturned)) {
+    // A printer added between the two calls makes the list longer than the
+    // size asked for: ask again with the size the second call reports.
+    constexpr int kAttempts = 3;
+    std::unique_ptr<BYTE[]> pBuffer;
+    for (int nAttempt = 1;; ++nAttempt) {
+        pBuffer.reset(new (std::nothrow) BYTE[dwNeeded]());
+        if (!pBuffer) {
+            DebugTrace("CPrinters::GetPrinterNames() : Unable to allocate pBuffer. Required size = %d\n",
+                       static_cast<int>(dwNeeded));
+            return ERROR_NOT_ENOUGH_MEMORY;
+        }
+        if (EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer.get(), dwNeeded, &dwNeeded, &dwReturned))
+            break;
+        const DWORD dwError = GetLastError();
         DebugTrace("CPrinters::GetPrinterNames() : EnumPrinters() failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
-        return ERROR_SUCCESS;
+                   static_cast<int>(dwError));
+        if (dwError != ERROR_INSUFFICIENT_BUFFER || nAttempt == kAttempts)
+            return dwError;
     }
     const PRINTER_INFO_2A* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(pBuffer.get());
     for (DWORD i = 0; i < dwReturned; ++i) {
@@ -63,24 +71,25 @@ DWORD CPrinters::GetPrinterNames(std::vector<std::string>& names) {
     return ERROR_SUCCESS;
 }
 
-void CPrinters::Synchronise(CDeviceSource& devices) {
+DWORD CPrinters::EnumeratePrinterNames(std::vector<std::string>& names) const {
+    return GetPrinterNames(names);
+}
+
+DWORD CPrinters::Synchronise(CDeviceSource& devices) {
     std::vector<std::string> names;
-    const DWORD dwError = GetPrinterNames(names);
+    const DWORD dwError = EnumeratePrinterNames(names);
     if (dwError != ERROR_SUCCESS) {
         DebugTrace("CPrinters::Synchronise() : GetPrinterNames() failed. GetLastError() = %d\n",
                    static_cast<int>(dwError));
-        return;
+        return dwError;
     }
 
     std::vector<std::string> removed;
-    m_map.ForEach([&](const std::string& strName, std::unique_ptr<CDeviceControl>& pControl) {
-        if (std::find(names.begin(), names.end(), strName) == names.end()) {
-            OnRemovePrinter(std::move(pControl));
+    m_map.ForEach([&](const std::string& strName, std::unique_ptr<CDeviceControl>&) {
+        if (std::find(names.begin(), names.end(), strName) == names.end())
             removed.push_back(strName);
-        }
     });
-    for (const std::string& strName : removed)
-        m_map.RemoveKey(strName);
+    RemovePrinters(removed);
 
     for (const std::string& strName : names) {
         std::unique_ptr<CDeviceControl>* ppControl = m_map.Lookup(strName);
@@ -102,6 +111,7 @@ void CPrinters::Synchronise(CDeviceSource& devices) {
         else if (bConnected && !bLink)
             control.Disconnect();
     }
+    return ERROR_SUCCESS;
 }
 
 std::unique_ptr<CDeviceControl> CPrinters::OnAddPrinter(const std::string& strPrinterName,
@@ -139,10 +149,24 @@ void CPrinters::OnRemovePrinter(std::unique_ptr<CDeviceControl> pControl) {
 }
 
 void CPrinters::RemoveAllPrinters() {
-    m_map.ForEach([](const std::string&, std::unique_ptr<CDeviceControl>& pControl) {
-        OnRemovePrinter(std::move(pControl));
-    });
-    m_map.RemoveAll();
+    std::vector<std::string> names;
+    m_map.ForEach(
+        [&](const std::string& strName, std::unique_ptr<CDeviceControl>&) { names.push_back(strName); });
+    RemovePrinters(names);
+}
+
+void CPrinters::RemovePrinters(const std::vector<std::string>& names) {
+    // A device may be waiting for a printer that never answers: asked to
+    // stop one after another, each would hold the next for its time-outs.
+    for (const std::string& strName : names) {
+        if (std::unique_ptr<CDeviceControl>* ppControl = m_map.Lookup(strName))
+            (*ppControl)->SignalStop();
+    }
+    for (const std::string& strName : names) {
+        if (std::unique_ptr<CDeviceControl>* ppControl = m_map.Lookup(strName))
+            OnRemovePrinter(std::move(*ppControl));
+        m_map.RemoveKey(strName);
+    }
 }
 
 BOOL CPrinters::OnQuerySuspend() {

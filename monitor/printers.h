@@ -36,13 +36,15 @@ public:
     static DWORD GetPrinterNames(std::vector<std::string>& names);
     // Makes the set equal to the spooler's family printers, then connects
     // each remaining printer that has got a link and disconnects each that
-    // has lost it. A failed enumeration leaves the set as it is.
-    void Synchronise(CDeviceSource& devices);
+    // has lost it. A failed enumeration leaves the set as it is and is
+    // returned, so the caller can try again.
+    DWORD Synchronise(CDeviceSource& devices);
     // The controller of a new printer; null, traced, when it cannot be made.
     std::unique_ptr<CDeviceControl> OnAddPrinter(const std::string& strPrinterName, CDeviceSource& devices);
     // Deletes the controller with its status window and its device.
     static void OnRemovePrinter(std::unique_ptr<CDeviceControl> pControl);
-    // Removes every printer (the tray menu's Exit).
+    // Removes every printer (the tray menu's Exit). Every device is asked to
+    // stop before the first is waited for, so they end together.
     void RemoveAllPrinters();
 
     // TRUE when no printer prints. Every printer is asked and traced.
@@ -64,7 +66,14 @@ public:
         });
     }
 
+protected:
+    // The spooler's family printers; GetPrinterNames.
+    virtual DWORD EnumeratePrinterNames(std::vector<std::string>& names) const;
+
 private:
+    // Removes the printers of these names: all are asked to stop first.
+    void RemovePrinters(const std::vector<std::string>& names);
+
     HWND m_hMonitor = nullptr;
     CStatusWindowSource& m_windowSource;
     BOOL m_bUseNyStatusMonitor;

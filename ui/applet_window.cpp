@@ -73,6 +73,9 @@ LRESULT CAppletWindow::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_COMMAND:
+        OnMenuCommand(static_cast<UINT>(LOWORD(wParam)), lParam);
+        return 0;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         if (CTaskBarApplet::s_pMenuApplet &&
@@ -130,6 +133,14 @@ void CAppletWindow::OnDestroy() {
 void CAppletWindow::OnTaskbarCreated() {
     for (TLinkedClassIterator<CTaskBarApplet> it; it; ++it)
         it->AddIcon();
+}
+
+void CAppletWindow::OnMenuCommand(UINT nCommand, LPARAM nId) {
+    try {
+        CTaskBarApplet::FindApplet(static_cast<unsigned>(nId)).HandleMenuCommand(nCommand);
+    } catch (const CTaskBarApplet::BadIndex&) {
+        DebugTrace("CAppletWindow::OnMenuCommand() : no applet with id %d\n", static_cast<int>(nId));
+    }
 }
 
 void CAppletWindow::OnTimer(WPARAM nId) {

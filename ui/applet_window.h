@@ -25,6 +25,8 @@ private:
     void OnDestroy();
     void OnTaskbarCreated();
     void OnTimer(WPARAM nId);
+    // A menu command handed back by PostMenuCommand; nId names the applet.
+    void OnMenuCommand(UINT nCommand, LPARAM nId);
 
     HWND m_hWnd = nullptr;
     // The window is being destroyed for good: its WM_DESTROY ends nothing.

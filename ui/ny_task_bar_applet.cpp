@@ -3,6 +3,7 @@
 #include "app/nyagent_app.h"
 #include "resources/string_ids.h"
 #include "app/strings.h"
+#include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
 #include "ui/about_dlg.h"
 
@@ -170,6 +171,14 @@ void CNyTaskBarApplet::HandleMenuCommand(UINT nCommand) {
         OnLButtonDblClk();
         return;
     case tray_menu::kExit:
+        // A request or a dialog below this menu may still use a printer's
+        // window or device: it is asked to end, and Exit comes back once it
+        // has returned.
+        if (CNestedLoop::IsActive()) {
+            CNestedLoop::EndAll();
+            PostMenuCommand(nCommand);
+            return;
+        }
         if (m_pMonitor)
             m_pMonitor->RemoveAllPrinters();
         Quit();

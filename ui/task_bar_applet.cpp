@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/trace.h"
+#include "framework/nested_loop.h"
 #include "ui/applet_window.h"
 
 namespace {
@@ -162,4 +163,9 @@ BOOL CTaskBarApplet::SetTimer(UINT nElapseMs) {
     DebugTrace("CTaskBarApplet::SetTimer() : SetTimer() failed. GetLastError() = %d\n",
                static_cast<int>(GetLastError()));
     return FALSE;
+}
+
+void CTaskBarApplet::PostMenuCommand(UINT nCommand) {
+    if (s_hWnd)
+        CNestedLoop::PostWhenUnnested(s_hWnd, WM_COMMAND, nCommand, static_cast<LPARAM>(GetId()));
 }

@@ -71,6 +71,9 @@ protected:
 
     // Starts the applet's timer on the message window, every nElapseMs.
     BOOL SetTimer(UINT nElapseMs);
+    // Hands nCommand to HandleMenuCommand again from the message loop, once no
+    // nested loop runs on this thread.
+    void PostMenuCommand(UINT nCommand);
 
 private:
     friend class CAppletWindow;

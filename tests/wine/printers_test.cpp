@@ -5,7 +5,9 @@
 #include <memory>
 #include <thread>
 
+#include "devices/shared/def_device.h"
 #include "sim/port_publisher.h"
+#include "ui/status_window_source.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/monitor_harness.h"
 #include "tests/wine/test_port_monitor.h"
@@ -158,4 +160,64 @@ TEST(DeviceControl, PrinterDataStandsInWhenThePrinterAnswersNothing) {
     control.ReadDeviceInformation(information);
     EXPECT_TRUE(information.m_bPrinterInfo && !information.m_bStatus && !information.m_bInfo);
     EXPECT_EQ("1.23/NY0042", information.m_strFirmwareVersion + "/" + information.m_strSerialNumber);
+}
+
+namespace {
+
+// The spooler's enumeration failing as when a printer comes between its two calls.
+class CFailingPrinters : public CPrinters {
+public:
+    using CPrinters::CPrinters;
+    bool m_bFail = false;
+
+protected:
+    DWORD EnumeratePrinterNames(std::vector<std::string>& names) const override {
+        return m_bFail ? ERROR_INSUFFICIENT_BUFFER : CPrinters::EnumeratePrinterNames(names);
+    }
+};
+
+// Records when each device is asked to stop and when it goes.
+class CStopOrderDevices : public CDevices {
+public:
+    std::unique_ptr<CDevice> CreateDevice(int, BOOL, CDeviceNotify* pControl, const char* pszPrinterName,
+                                          const char* pszPort, const char*) override {
+        return std::make_unique<CDevice_>(m_events, pControl, pszPrinterName, pszPort);
+    }
+    std::vector<std::string> m_events;
+
+private:
+    class CDevice_ : public CDefDevice {
+    public:
+        CDevice_(std::vector<std::string>& events, CDeviceNotify* pControl, const char* pszPrinterName,
+                 const char* pszPort)
+            : CDefDevice(pControl, pszPrinterName, pszPort, pszPort), m_events(events) {}
+        ~CDevice_() override { m_events.push_back("delete"); }
+        void SignalStop() override { m_events.push_back("signal"); }
+
+    private:
+        std::vector<std::string>& m_events;
+    };
+};
+
+} // namespace
+
+// A failed enumeration leaves the set as it was, and is reported for another
+// try; removing printers asks every device to stop before the first is waited for.
+TEST(Printers, AFailedEnumerationKeepsTheSetAndDevicesStopTogether) {
+    CNyAgentWindows windows;
+    CStopOrderDevices devices;
+    CFailingPrinters printers(windows, FALSE);
+    const std::string strPrefix = UniqueName("Kestrel Keep ");
+    const CTestPrinter a(strPrefix + "A", "LPT1", "Kestrel 2004"), b(strPrefix + "B", "LPT1", "Kestrel 2005");
+    EXPECT_EQ(0u, printers.Synchronise(devices));
+    const std::size_t nCount = printers.GetCount();
+    ASSERT_LE(2u, nCount);
+    printers.m_bFail = true;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), printers.Synchronise(devices));
+    EXPECT_EQ(nCount, printers.GetCount());
+    EXPECT_TRUE(devices.m_events.empty());
+    printers.RemoveAllPrinters();
+    std::vector<std::string> expected(nCount, "signal");
+    expected.resize(2 * nCount, "delete");
+    EXPECT_EQ(expected, devices.m_events);
 }

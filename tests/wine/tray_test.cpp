@@ -13,6 +13,7 @@
 #include "app/nyagent_app.h"
 #include "app/registry.h"
 #include "devices/devices.h"
+#include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/shell_desktop.h"
@@ -223,6 +224,39 @@ TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
     EXPECT_TRUE(s_bAdded);
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &s_icon));
     EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
+}
+
+// Exit chosen while a request dispatches messages below the menu (a wait on an
+// event nobody sets): the wait is ended, and the printers go and the loop
+// ends only once it has returned.
+TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
+    static TrayAppletTest* s_pTest;
+    static std::size_t s_nAfterExit, s_nAfterWait;
+    static DWORD s_dwWait;
+    s_pTest = this;
+    const CTestPrinter printer(UniqueName("Kestrel Tray Exit "), "LPT1", "Kestrel 2004");
+    ASSERT_TRUE(m_monitor.Create(nullptr));
+    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
+    ASSERT_LE(1u, nCount);
+    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
+                  KillTimer(nullptr, nId);
+                  SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR nInner, DWORD) {
+                      KillTimer(nullptr, nInner);
+                      s_pTest->m_applet.HandleMenuCommand(kExit);
+                      s_nAfterExit = s_pTest->m_monitor.GetPrinters().GetCount();
+                  });
+                  const CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+                  const HANDLE handles[] = {hNever.Get()};
+                  s_dwWait = CNestedLoop::Wait(1, handles, INFINITE);
+                  s_nAfterWait = s_pTest->m_monitor.GetPrinters().GetCount();
+              }));
+    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
+    EXPECT_EQ(CNestedLoop::kWaitEnded, s_dwWait);
+    EXPECT_EQ(nCount, s_nAfterExit);
+    EXPECT_EQ(nCount, s_nAfterWait);
+    EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
 }
 
 TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
