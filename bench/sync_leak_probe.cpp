@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <dbt.h>
 #include <winspool.h>
 
 #include <algorithm>
@@ -26,16 +27,19 @@
 
 #include "app/printpath/port_config.h"
 #include "app/printpath/printpath_names.h"
+#include "devices/devices.h"
 #include "devices/lan/lan_device.h"
 #include "devices/usb/usb_device.h"
 #include "devices/usb/usb_devices.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
 #include "monitor/device_control.h"
+#include "monitor/dialog_monitor.h"
+#include "monitor/tray_state.h"
 #include "sim/usb/usb_setup.h"
-#include "tests/wine/monitor_harness.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
+#include "ui/status_window_source.h"
 
 namespace {
 
@@ -107,7 +111,7 @@ void Measure(const char* pszName, const std::function<void()>& fnCall) {
         lGrowth = RssAnonKb() - lBefore;
     }
     const double msPerCall = static_cast<double>(GetTickCount() - dwStart) / (2.0 * g_nCalls);
-    std::printf("%-52s %8.1f %8.1f kB/100 calls %8.2f ms/call\n", pszName, alGrowth[0] * 100.0 / g_nCalls,
+    std::printf("%-56s %8.1f %8.1f kB/100 calls %8.2f ms/call\n", pszName, alGrowth[0] * 100.0 / g_nCalls,
                 alGrowth[1] * 100.0 / g_nCalls, msPerCall);
     std::fflush(stdout);
 }
@@ -181,6 +185,19 @@ struct CUsbPrinter {
     SimUsbPrinter usb;
 };
 
+// The tray as the monitor window sees it: nothing to show here.
+class CSilentTray : public CTrayState {
+public:
+    void SetState(int) override {}
+    void PostDestroy() override {}
+};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
 } // namespace
 
 TEST(SyncLeakProbe, SixteenPrinters) {
@@ -202,7 +219,7 @@ TEST(SyncLeakProbe, SixteenPrinters) {
     const std::string& strNetPrinter = netPrinters.front()->Name();
     std::printf("RssAnon at start: %ld kB (%s); %d calls per round\n", RssAnonKb(), OwnStatusPath().c_str(),
                 g_nCalls);
-    std::printf("%-52s %8s %8s\n", "pattern", "round 1", "round 2");
+    std::printf("%-56s %8s %8s\n", "pattern", "round 1", "round 2");
 
     Measure("EnumPrintersA level 2", [] {
         Enumerate([](BYTE* p, DWORD cb, DWORD* pcbNeeded, DWORD* pcReturned) {
@@ -237,42 +254,77 @@ TEST(SyncLeakProbe, SixteenPrinters) {
         CUsbDevices devices;
         devices.Synchronise();
     });
-    Measure("CDeviceControl::GetPortType, network port",
+    Measure("CDeviceControl::GetPortType (EnumPortsA), network port",
             [&] { CDeviceControl::GetPortType(strNetPort.c_str()); });
-    Measure("CLanDevice::GetPortInfo2K", [&] {
+    // The port monitor's DLL loaded and unloaded as the spooler does it in this process.
+    const std::string strMonitorDll = CTestPortMonitor::DllPath();
+    Measure("LoadLibrary + FreeLibrary of the port monitor's DLL",
+            [&] { FreeLibrary(LoadLibraryA(strMonitorDll.c_str())); });
+    Measure("CLanDevice::GetPortInfo2K (Xcv), network port", [&] {
         std::string strAddress;
         DWORD dwTcpPort = 0;
         CLanDevice::GetPortInfo2K(strNetPort, strAddress, dwTcpPort);
     });
 
-    CMonitorHarness harness(TRUE);
-    harness.Synchronise();
+    std::vector<std::string> allPorts = netPorts;
+    for (const auto& pPrinter : usbPrinters)
+        allPorts.push_back(pPrinter->strPort);
+    Measure("look-ups of a synchronisation asked anew (16 ports)", [&] {
+        for (const std::string& strPort : allPorts) {
+            if (CDeviceControl::GetPortType(strPort.c_str()) != CDeviceControl::kPortNetwork)
+                continue;
+            std::string strAddress;
+            DWORD dwTcpPort = 0;
+            CLanDevice::GetPortInfo2K(strPort, strAddress, dwTcpPort);
+        }
+    });
+
+    // The monitor window as the agent has it, taking the system's notifications.
+    CDevices devices;
+    CNyAgentWindows windows;
+    CSilentTray tray;
+    CDialogMonitor monitor(devices, windows, TRUE);
+    ASSERT_TRUE(monitor.Create(nullptr));
+    const HWND hMonitor = monitor.GetSafeHwnd();
+    SendMessageA(hMonitor, CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&tray)), 0);
+    Pump();
     int nConnected = 0;
-    harness.m_printers.ForEach(
+    monitor.GetPrinters().ForEach(
         [&](const CDeviceControl& control) { nConnected += control.IsConnected() ? 1 : 0; });
     std::printf("printer set: %u printers, %d connected\n",
-                static_cast<unsigned>(harness.m_printers.GetCount()), nConnected);
+                static_cast<unsigned>(monitor.GetPrinters().GetCount()), nConnected);
+    const auto deviceChange = [&] {
+        SendMessageA(hMonitor, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        Pump();
+    };
     Measure("CDevices::GetLink, network port", [&] {
         std::string strLink;
-        harness.m_devices.GetLink(strNetPort, strLink);
+        devices.GetLink(strNetPort, strLink);
     });
-    Measure("whole sync, 16 printers, nothing changed", [&] {
-        harness.Synchronise();
-        harness.TakeMessages();
-    });
+    Measure("WM_DEVICECHANGE, nothing changed (one sync)", deviceChange);
     // A printer leaves the spooler and comes back: one removal and one addition.
     std::unique_ptr<CTestPrinter>& pChurn = netPrinters.back();
     const std::string strChurnPort = netPorts.back();
-    Measure("whole sync, one network printer removed or added", [&] {
+    Measure("WM_DEVICECHANGE, one network printer removed or added", [&] {
         if (pChurn)
             pChurn.reset();
         else
             pChurn = std::make_unique<CTestPrinter>("Kestrel Probe Net 7", strChurnPort, "Kestrel 2006 WiFi");
-        harness.Synchronise();
-        harness.TakeMessages();
+        deviceChange();
     });
-    harness.m_printers.RemoveAllPrinters();
-    harness.TakeMessages();
+    // What the look-ups cost when they are made again: a port's address
+    // changed before each sync (its connected printer keeps its old link).
+    bool bOtherAddress = false;
+    Measure("WM_DEVICECHANGE after a port's address changed", [&] {
+        bOtherAddress = !bOtherAddress;
+        portMonitor.SetString(strNetPort, printpath::kIpAddressValue,
+                              bOtherAddress ? "127.0.0.2" : "127.0.0.1");
+        deviceChange();
+    });
+    monitor.RemoveAllPrinters();
+    monitor.DestroyWindow();
+    Pump();
     std::printf("RssAnon at end: %ld kB\n", RssAnonKb());
 }
 
