@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <dbt.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -394,6 +395,15 @@ void MeasureIdle(int nSeconds, long nServerPid) {
                 LinuxStatusMb(nAgentPid, "status", "RssAnon"),
                 LinuxStatusMb(nAgentPid, "smaps_rollup", "Private_Dirty"),
                 LinuxStatusMb(nAgentPid, "status", "VmRSS"));
+    // Device changes with nothing changed: the agent synchronises its printer
+    // set with the spooler at each one, before the broadcast returns.
+    const int nDeviceChanges = 100;
+    const double dBeforeMb = LinuxStatusMb(nAgentPid, "status", "RssAnon");
+    for (int i = 0; i < nDeviceChanges; ++i)
+        SendMessageTimeoutA(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_ABORTIFHUNG, 10000,
+                            nullptr);
+    std::printf("agent memory over %d WM_DEVICECHANGE broadcasts: %+.1f kB per broadcast\n", nDeviceChanges,
+                (LinuxStatusMb(nAgentPid, "status", "RssAnon") - dBeforeMb) * 1024.0 / nDeviceChanges);
     HWND hIconWindow = agent.IconWindow();
     if (!hIconWindow || agent.ExitFromMenu(hIconWindow) < 0)
         std::printf("the agent did not end through its menu\n");

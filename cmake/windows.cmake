@@ -37,6 +37,7 @@ add_library(nywin STATIC
     devices/devices.cpp
     devices/lan/lan_device.cpp
     devices/lan/lan_thread.cpp
+    devices/port_cache.cpp
     devices/lan/ny_socket.cpp
     monitor/console.cpp
     devices/shared/def_device.cpp
@@ -51,6 +52,7 @@ add_library(nywin STATIC
     monitor/installation_check.cpp
     monitor/printer_info.cpp
     monitor/printers.cpp
+    monitor/spooler_ports.cpp
     monitor/status_device.cpp
 )
 # cfgmgr32 before setupapi: both import libraries offer the CM_ functions, and

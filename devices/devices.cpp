@@ -9,16 +9,21 @@
 
 void CDevices::Synchronise() {
     m_usbDevices.Synchronise();
+    m_ports.Refresh();
+}
+
+int CDevices::GetPortType(const char* pszPort) {
+    return m_ports.GetPortType(pszPort);
 }
 
 BOOL CDevices::GetLink(const std::string& strPort, std::string& strLink) {
-    switch (CDeviceControl::GetPortType(strPort.c_str())) {
+    switch (m_ports.GetPortType(strPort.c_str())) {
     case CDeviceControl::kPortUsb:
         return m_usbDevices.GetDevicePath(strPort, strLink) ? TRUE : FALSE;
     case CDeviceControl::kPortNetwork: {
         std::string strIpAddress;
         DWORD dwTcpPort = 0;
-        const DWORD dwError = CLanDevice::GetPortInfo2K(strPort, strIpAddress, dwTcpPort);
+        const DWORD dwError = m_ports.GetPortInfo(strPort, strIpAddress, dwTcpPort);
         if (dwError != ERROR_SUCCESS) {
             DebugTrace("CDevices::GetLink() : GetPortInfo2K() failed. GetLastError() = %d\n",
                        static_cast<int>(dwError));

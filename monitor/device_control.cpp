@@ -11,6 +11,7 @@
 #include "app/trace.h"
 #include "monitor/device_source.h"
 #include "monitor/printer_handle.h"
+#include "monitor/spooler_ports.h"
 #include "monitor/status_messages.h"
 #include "monitor/status_window_source.h"
 #include "monitor/window_cascade.h"
@@ -31,7 +32,7 @@ CDeviceControl::CDeviceControl(HWND hParentWnd, CStatusWindowSource& windowSourc
                                const char* pszPrinterName, const char* pszPort, const char* pszLink)
     : m_hParentWnd(hParentWnd) {
     DebugTrace("ENTER CDeviceControl::CDeviceControl()\n");
-    m_nPortType = GetPortType(pszPort);
+    m_nPortType = deviceSource.GetPortType(pszPort);
     if (m_nPortType == kPortUsb && bUseNyStatusMonitor)
         DebugTrace("CDeviceControl::CDeviceControl() : FOR DEBUG ONLY : USE NYSATTUSMONITOR\n");
     if (m_nPortType == kPortDefault)
@@ -76,36 +77,18 @@ CDeviceControl::~CDeviceControl() {
     m_pDevice.reset();
 }
 
-int CDeviceControl::GetPortType(const char* pszPort) {
+BOOL CDeviceControl::IsUsbPortName(const char* pszPort) {
     int nPort = 0;
-    if (std::sscanf(pszPort, "USB%03d", &nPort) == 1)
-        return kPortUsb;
+    return std::sscanf(pszPort, "USB%03d", &nPort) == 1;
+}
 
-    DWORD dwNeeded = 0;
-    DWORD dwReturned = 0;
-    if (!EnumPortsA(nullptr, 2, nullptr, 0, &dwNeeded, &dwReturned) &&
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-        DebugTrace("CDeviceControl::GetPortType() : EnumPorts(0) failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
+int CDeviceControl::GetPortType(const char* pszPort) {
+    if (IsUsbPortName(pszPort))
+        return kPortUsb;
+    CSpoolerPorts ports;
+    if (ports.Enumerate() != ERROR_SUCCESS)
         return kPortDefault;
-    }
-    std::unique_ptr<BYTE[]> pInfo(new (std::nothrow) BYTE[dwNeeded]());
-    if (!pInfo) {
-        DebugTrace("CDeviceControl::GetPortType() : Unable to allocate pInfo. Required size = %d\n",
-                   static_cast<int>(dwNeeded));
-        return kPortDefault;
-    }
-    if (!EnumPortsA(nullptr, 2, pInfo.get(), dwNeeded, &dwNeeded, &dwReturned)) {
-        DebugTrace("CDeviceControl::GetPortType() : EnumPorts(%d) failed. GetLastError() = %d\n",
-                   static_cast<int>(dwNeeded), static_cast<int>(GetLastError()));
-        return kPortDefault;
-    }
-    const PORT_INFO_2A* pPorts = reinterpret_cast<const PORT_INFO_2A*>(pInfo.get());
-    for (DWORD i = 0; i < dwReturned; ++i) {
-        if (IsMonitoredPort(pPorts[i].pPortName, pPorts[i].pMonitorName, pszPort))
-            return kPortNetwork;
-    }
-    return kPortDefault;
+    return ports.GetPortType(pszPort);
 }
 
 BOOL CDeviceControl::IsMonitoredPort(const char* pszPortName, const char* pszMonitorName,

@@ -33,9 +33,10 @@ public:
     static constexpr int kPortUsb = 1;
     static constexpr int kPortNetwork = 2;
 
-    // Makes the device of the port's type, then the status window, hidden,
-    // with hParentWnd as its parent. A null pszLink starts the device disconnected.
-    // Without a status window the printer is still watched.
+    // Makes the device of the port's type (as the device source tells it),
+    // then the status window, hidden, with hParentWnd as its parent. A null
+    // pszLink starts the device disconnected. Without a status window the
+    // printer is still watched.
     CDeviceControl(HWND hParentWnd, CStatusWindowSource& windowSource, CDeviceSource& deviceSource,
                    BOOL bUseNyStatusMonitor, const char* pszPrinterName, const char* pszPort,
                    const char* pszLink);
@@ -47,7 +48,11 @@ public:
 
     // kPortUsb for a name that reads as "USB%03d", kPortNetwork for a port of
     // the family's port monitors in the spooler's list, kPortDefault otherwise.
+    // Asks the spooler for its ports at each call; the constructor takes the
+    // type from the device source, which keeps the answers.
     static int GetPortType(const char* pszPort);
+    // The name reads as "USB%03d": a USB port, whatever the spooler says.
+    static BOOL IsUsbPortName(const char* pszPort);
     // A spooler port (name and monitor) is the network port pszPort.
     static BOOL IsMonitoredPort(const char* pszPortName, const char* pszMonitorName, const char* pszPort);
 

@@ -17,6 +17,9 @@ public:
 
     // Rebuilds the list of USB printers that the system has enumerated.
     virtual void Synchronise() = 0;
+    // The port's type (0 default, 1 USB, 2 network), as
+    // CDeviceControl::GetPortType tells it.
+    virtual int GetPortType(const char* pszPort) = 0;
     // The link by which the printer on strPort is reached: the device
     // interface path of a USB port, "address:port" of a network port, the port
     // name itself for any other port. FALSE leaves strLink as it was.
