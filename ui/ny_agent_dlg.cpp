@@ -281,11 +281,6 @@ void CNyAgentDlg::OnCommand(UINT nId, HWND hControl) {
     default:
         break;
     }
-    // The clicked button took the focus; the window takes it back for the
-    // characters typed to it.
-    const HWND hWnd = GetSafeHwnd();
-    if (GetActiveWindow() == hWnd)
-        SetFocus(hWnd);
 }
 
 void CNyAgentDlg::OnCancel() {

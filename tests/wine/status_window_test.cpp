@@ -581,8 +581,8 @@ template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone 
 
 // Keys typed on the keyboard of an X display (wine-display.sh), with the
 // mouse over the window, reach the active status window, not the button that
-// the system would give the focus, also after a click on a button: "T"
-// resets the text colour, Escape and Alt+F4 hide the window.
+// the system would give the focus: "T" resets the text colour, Escape and
+// Alt+F4 hide the window.
 TEST(StatusWindowOnScreen, KeysTypedToTheActiveWindowReachIt) {
     CRig rig("", nullptr);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
@@ -594,29 +594,23 @@ TEST(StatusWindowOnScreen, KeysTypedToTheActiveWindowReachIt) {
     };
     const struct {
         const char* pszKeys;
-        bool bClickFirst, bHidden;
+        bool bHidden;
         DWORD dwText;
     } cases[] = {
-        {"T", false, false, 0x00102030},
-        {"T", true, false, 0x00102030},
-        {"Escape", false, true, dwChosen},
-        {"alt+F4", false, true, dwChosen},
+        {"T", false, 0x00102030},
+        {"Escape", true, dwChosen},
+        {"alt+F4", true, dwChosen},
     };
     for (const auto& c : cases) {
         CRegistry::SetTextColor(&dwChosen);
         rig.Open();
         ASSERT_TRUE(WaitFor([&] { return CRig::Pump() && GetForegroundWindow() == rig.Window(); }, 5000));
-        if (c.bClickFirst) {
-            // Resume fails on this printer, and only says so.
-            ShowWindow(rig.Item(IDC_BUTTON_RESUME), SW_SHOWNA);
-            rig.Click(IDC_BUTTON_RESUME);
-        }
         RECT rc = {};
         GetWindowRect(rig.Window(), &rc);
         const std::string strMouse =
             std::to_string((rc.left + rc.right) / 2) + " " + std::to_string(rc.top + 5);
-        EXPECT_TRUE(TypeAndWait("/usr/bin/xdotool mousemove " + strMouse + " key " + c.pszKeys,
-                                [&] { return textColour() == c.dwText && rig.Visible() != c.bHidden; }))
-            << c.pszKeys << (c.bClickFirst ? " after a click" : "");
+        EXPECT_TRUE(TypeAndWait("/usr/bin/xdotool mousemove " + strMouse + " key " + c.pszKeys, [&] {
+            return textColour() == c.dwText && rig.Visible() != c.bHidden;
+        })) << c.pszKeys;
     }
 }
