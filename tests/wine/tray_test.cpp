@@ -14,6 +14,7 @@
 #include "app/registry.h"
 #include "devices/devices.h"
 #include "monitor/dialog_monitor.h"
+#include "resources/resource_ids.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/shell_desktop.h"
 #include "tests/wine/sim_child.h"
@@ -332,6 +333,23 @@ TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
     const HWND hWindow = FindWindowA("#32770", printer.Name().c_str());
     EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
     m_monitor.RemoveAllPrinters();
+}
+
+// About, from the menu, beside the agent's file: the legal line names the
+// copyright holder once.
+TEST_F(TrayAppletTest, AboutNamesTheCopyrightHolderOnce) {
+    static WCHAR s_szLegal[128];
+    s_szLegal[0] = 0;
+    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
+            if (GetDlgItem(hWnd, IDC_STATIC_LEGAL) && GetDlgItem(hWnd, IDC_TREE_DEVICE)) {
+                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, s_szLegal, 128);
+                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+            }
+    });
+    m_applet.HandleMenuCommand(kAbout);
+    KillTimer(nullptr, nTimer);
+    EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), s_szLegal);
 }
 
 TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
