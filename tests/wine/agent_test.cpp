@@ -109,15 +109,28 @@ protected:
     // (1: Exit), with the keys a user would press.
     void Choose(int nFromBottom) {
         PostMessageA(m_hMessageWindow, RegisterWindowMessageA("CTaskBarAppletMessage"), 0, WM_RBUTTONUP);
-        const HWND hMenu = m_agent.FindWindowOf("#32768");
+        HWND hMenu = nullptr;
+        for (const DWORD dwStart = GetTickCount(); !hMenu && GetTickCount() - dwStart < 5000; Sleep(10))
+            hMenu = VisibleMenu();
         ASSERT_TRUE(hMenu);
         for (int i = 0; i < nFromBottom; ++i)
             PostMessageA(hMenu, WM_KEYDOWN, VK_UP, 0);
         PostMessageA(hMenu, WM_KEYDOWN, VK_RETURN, 0);
         // The command is handled once the agent waits for messages again.
-        for (const DWORD dwStart = GetTickCount(); IsWindowVisible(hMenu) && GetTickCount() - dwStart < 5000;)
+        for (const DWORD dwStart = GetTickCount(); VisibleMenu() && GetTickCount() - dwStart < 5000;)
             Sleep(10);
         WaitForInputIdle(m_agent.Process(), 5000);
+    }
+    // The agent's popup menu while it shows.
+    HWND VisibleMenu() const {
+        for (HWND hWnd = FindWindowExA(nullptr, nullptr, "#32768", nullptr); hWnd;
+             hWnd = FindWindowExA(nullptr, hWnd, "#32768", nullptr)) {
+            DWORD dwProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &dwProcessId);
+            if (dwProcessId == GetProcessId(m_agent.Process()) && IsWindowVisible(hWnd))
+                return hWnd;
+        }
+        return nullptr;
     }
     // The session ends as the system ends it: every top-level window of the
     // agent is asked, then told, and the process is ended.
