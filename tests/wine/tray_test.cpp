@@ -13,6 +13,7 @@
 #include "app/nyagent_app.h"
 #include "app/registry.h"
 #include "devices/devices.h"
+#include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
 #include "resources/resource_ids.h"
 #include "tests/common/trace_capture.h"
@@ -333,6 +334,47 @@ TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
     const HWND hWindow = FindWindowA("#32770", printer.Name().c_str());
     EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
     m_monitor.RemoveAllPrinters();
+}
+
+// The session's end, told to the tray's top-level window: nothing blocks it;
+// under a nested loop the loops are asked to end and the printers stay for
+// the process's end, otherwise the printers go with their devices.
+TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
+    const CTestPrinter printer(UniqueName("Kestrel End "), "USB997", "Kestrel 2006");
+    ASSERT_TRUE(m_monitor.Create(nullptr));
+    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    ASSERT_LT(0u, m_monitor.GetPrinters().GetCount());
+    static TrayAppletTest* s_pTest;
+    // Per case (nested first): the answer to the query, printers left, loop asked to end.
+    static std::vector<std::tuple<LRESULT, std::size_t, bool>> s_seen;
+    s_pTest = this;
+    s_seen.clear();
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        KillTimer(nullptr, nId);
+        const HWND hWnd = CTaskBarApplet::GetMessageWindow();
+        for (const bool bNested : {true, false}) {
+            bool bEndAsked = false;
+            const auto endSession = [&] {
+                const LRESULT lAnswer = SendMessageA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+                SendMessageA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+                s_seen.emplace_back(lAnswer, s_pTest->m_monitor.GetPrinters().GetCount(), bEndAsked);
+            };
+            if (bNested) {
+                const CNestedLoop loop([&bEndAsked] { bEndAsked = true; });
+                endSession();
+            } else {
+                endSession();
+            }
+        }
+        s_pTest->m_applet.Quit();
+    });
+    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
+    ASSERT_EQ(2u, s_seen.size());
+    EXPECT_EQ(TRUE, std::get<0>(s_seen[0]));
+    EXPECT_LT(0u, std::get<1>(s_seen[0]));
+    EXPECT_TRUE(std::get<2>(s_seen[0]));
+    EXPECT_EQ(std::make_tuple(LRESULT{TRUE}, std::size_t{0}, false), s_seen[1]);
 }
 
 // About, from the menu, beside the agent's file: the legal line names the
