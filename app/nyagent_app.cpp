@@ -19,13 +19,7 @@ CNyAgentApp::CNyAgentApp() {
 }
 
 CNyAgentApp::~CNyAgentApp() {
-    // Only a run that read the settings writes them back: a second instance or
-    // a "destroyall" run would otherwise overwrite the user's choices with the
-    // defaults.
-    if (m_bSettingsRead) {
-        CRegistry::SetOpenOnError(m_bOpenOnError);
-        CRegistry::SetOpenWhenPrinting(m_bOpenWhenPrinting);
-    }
+    SaveSettings();
     SetDestructionEvent(nullptr);
     if (g_pApp == this)
         g_pApp = nullptr;
@@ -33,6 +27,29 @@ CNyAgentApp::~CNyAgentApp() {
 
 CNyAgentApp* CNyAgentApp::GetApp() {
     return g_pApp;
+}
+
+void CNyAgentApp::SetOpenOnErrorSetting(BOOL bOpenOnError) {
+    m_bOpenOnError = bOpenOnError;
+    m_bOpenOnErrorChanged = true;
+}
+
+void CNyAgentApp::SetOpenWhenPrintingSetting(BOOL bOpenWhenPrinting) {
+    m_bOpenWhenPrinting = bOpenWhenPrinting;
+    m_bOpenWhenPrintingChanged = true;
+}
+
+void CNyAgentApp::SaveSettings() {
+    // A second instance or a "destroyall" run would otherwise overwrite the
+    // user's choices with the defaults.
+    if (!m_bSettingsRead)
+        return;
+    if (m_bOpenOnErrorChanged)
+        CRegistry::SetOpenOnError(m_bOpenOnError);
+    if (m_bOpenWhenPrintingChanged)
+        CRegistry::SetOpenWhenPrinting(m_bOpenWhenPrinting);
+    m_bOpenOnErrorChanged = false;
+    m_bOpenWhenPrintingChanged = false;
 }
 
 std::string CNyAgentApp::KernelObjectName(const char* pszLocalOrGlobal, const char* pszName) {

@@ -2,8 +2,8 @@
 // whether this process runs at all (one agent per logon session, "destroyall"
 // stops every agent in every session through a global event), holds the
 // behaviour settings for the rest of the program, and writes the popup
-// switches back when it goes. The agent itself, the monitor window and the
-// tray, is made by the layer above (RunAgent), which alone may see them all.
+// switches the user changed back when it goes or the session ends. The agent itself, the monitor window and
+// the tray, is made by the layer above (RunAgent), which alone may see them all.
 #pragma once
 
 #include <string>
@@ -20,7 +20,7 @@ public:
     static constexpr char kDestructionEventName[] = "BrindleNyAgent02";
 
     CNyAgentApp();
-    // Writes both popup switches, then closes the events.
+    // Saves the settings, then closes the events.
     virtual ~CNyAgentApp();
     CNyAgentApp(const CNyAgentApp&) = delete;
     CNyAgentApp& operator=(const CNyAgentApp&) = delete;
@@ -38,9 +38,13 @@ public:
     BOOL GetOpenOnErrorSetting() const { return m_bOpenOnError; }
     BOOL GetOpenWhenPrintingSetting() const { return m_bOpenWhenPrinting; }
     BOOL GetUseNyStatusMonitorSetting() const { return m_bUseNyStatusMonitor; }
-    // In memory only; stored when the application object goes.
-    void SetOpenOnErrorSetting(BOOL bOpenOnError) { m_bOpenOnError = bOpenOnError; }
-    void SetOpenWhenPrintingSetting(BOOL bOpenWhenPrinting) { m_bOpenWhenPrinting = bOpenWhenPrinting; }
+    // In memory only; stored by SaveSettings.
+    void SetOpenOnErrorSetting(BOOL bOpenOnError);
+    void SetOpenWhenPrintingSetting(BOOL bOpenWhenPrinting);
+    // Writes each popup switch set in this run (even back to the value read),
+    // once: a value another program stored meanwhile stays unless the user
+    // changed that switch. A run that never read the settings writes nothing.
+    void SaveSettings();
 
     // Opens the global destruction event, or creates it with a null access
     // list so that every user may open it; signals it for a "destroyall" run.
@@ -73,6 +77,8 @@ private:
     BOOL m_bOpenWhenPrinting = TRUE;
     BOOL m_bUseNyStatusMonitor = FALSE;
     BOOL m_bSettingsRead = FALSE;
+    bool m_bOpenOnErrorChanged = false;
+    bool m_bOpenWhenPrintingChanged = false;
     CUniqueHandle m_hInstanceEvent;
     CUniqueHandle m_hDestructionEvent;
 };

@@ -76,6 +76,7 @@ add_library(nyui STATIC
     ui/status_window_source.cpp
     ui/task_bar_applet.cpp
     ui/tray_menu.cpp
+    ui/tray_tip.cpp
     ui/window_dpi.cpp
 )
 # The About and device information dialogs.

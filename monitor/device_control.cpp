@@ -177,6 +177,7 @@ void CDeviceControl::ShowDialog(int nCmdShow, const POINT* pPoint) {
     // staying pinned there.
     SetWindowPos(hDlg, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(hDlg, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SendMessageA(hDlg, WM_NY_OPENED_BY_USER, 0, 0);
     ShowWindow(hDlg, nCmdShow);
 }
 

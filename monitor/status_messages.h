@@ -18,3 +18,6 @@ constexpr unsigned int WM_NY_PRINTING_ENDED = 0x41B; // WM_USER + 27
 // The device was connected or disconnected; nothing of its own to do.
 constexpr unsigned int WM_NY_CONNECTED = 0x41C;    // WM_USER + 28
 constexpr unsigned int WM_NY_DISCONNECTED = 0x41D; // WM_USER + 29
+// Sent (not posted) right before the user's opening shows the window: it stays
+// open until the user closes it, whatever opened it before.
+constexpr unsigned int WM_NY_OPENED_BY_USER = 0x41E; // WM_USER + 30

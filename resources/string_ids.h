@@ -1,4 +1,4 @@
-// Ids of the agent's string table: 101 to 223, the same in all
+// Ids of the agent's string table: 101 to 225, the same in all
 // fifteen languages. The comment after each id is its English text.
 // Platform-free: the string loader turns an id into the user's language.
 #pragma once
@@ -10,7 +10,7 @@ using StringId = unsigned int;
 constexpr StringId IDS_NONE = 0;
 
 constexpr StringId IDS_FIRST = 101;
-constexpr StringId IDS_LAST = 223;
+constexpr StringId IDS_LAST = 225;
 
 // Tray menu, About dialog and information dialog.
 constexpr StringId IDS_ABOUT_TITLE = 101;             // "About %s"
@@ -152,3 +152,7 @@ constexpr StringId IDS_CONNECTION_LOST = 220;           // "Connection lost"
 constexpr StringId IDS_CHECK_CONNECTION = 221;          // "Check connection with the printer"
 constexpr StringId IDS_REMOVE_SHEET = 222;              // "Please remove the sheet from the printer"
 constexpr StringId IDS_DATA_TRANSFER = 223;             // "Data transfer..."
+
+// A Cancel or Resume that did not reach the printer (status window).
+constexpr StringId IDS_CANCEL_FAILED = 224; // "Cancel failed. Please try again."
+constexpr StringId IDS_RESUME_FAILED = 225; // "Resume failed. Please try again."

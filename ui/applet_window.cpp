@@ -70,6 +70,13 @@ LRESULT CAppletWindow::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_QUERYENDSESSION:
+        // Nothing keeps the session from ending.
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEndSession();
+        return 0;
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
@@ -89,7 +96,6 @@ LRESULT CAppletWindow::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) {
 }
 
 void CAppletWindow::OnAppletMessage(WPARAM nId, LPARAM nCode) {
-    SetForegroundWindow(m_hWnd);
     try {
         CTaskBarApplet& applet = CTaskBarApplet::FindApplet(static_cast<unsigned>(nId));
         switch (nCode) {
@@ -115,7 +121,10 @@ void CAppletWindow::OnAppletMessage(WPARAM nId, LPARAM nCode) {
             applet.OnRButtonDblClk();
             break;
         default:
-            applet.OnUnknownMessage(static_cast<UINT>(nCode));
+            // The icon's other mouse notifications (middle and extra buttons,
+            // the wheel) mean nothing to an applet.
+            if (nCode < WM_MOUSEFIRST || nCode > WM_MOUSELAST)
+                applet.OnUnknownMessage(static_cast<UINT>(nCode));
             break;
         }
     } catch (const CTaskBarApplet::BadIndex&) {
@@ -128,6 +137,12 @@ void CAppletWindow::OnDestroy() {
     // only when the loop is over.
     if (!m_bClosing)
         PostQuitMessage(0);
+}
+
+void CAppletWindow::OnEndSession() {
+    // The process may end as soon as this returns.
+    for (TLinkedClassIterator<CTaskBarApplet> it; it; ++it)
+        it->OnEndSession();
 }
 
 void CAppletWindow::OnTaskbarCreated() {

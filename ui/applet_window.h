@@ -23,6 +23,7 @@ private:
 
     void OnAppletMessage(WPARAM nId, LPARAM nCode);
     void OnDestroy();
+    void OnEndSession();
     void OnTaskbarCreated();
     void OnTimer(WPARAM nId);
     // A menu command handed back by PostMenuCommand; nId names the applet.

@@ -10,6 +10,7 @@
 #include "app/strings.h"
 #include "app/trace.h"
 #include "app/wide_text.h"
+#include "framework/nested_loop.h"
 #include "monitor/device_control.h"
 #include "monitor/status_messages.h"
 #include "resources/resource_ids.h"
@@ -39,6 +40,16 @@ bool OpenOnError() {
 bool OpenWhenPrinting() {
     const CNyAgentApp* pApp = CNyAgentApp::GetApp();
     return pApp && pApp->GetOpenWhenPrintingSetting();
+}
+
+// Hands the colour dialog's window to the one who asked (lCustData) so that
+// it can be ended from outside.
+UINT_PTR CALLBACK ColourDialogHook(HWND hDlg, UINT nMessage, WPARAM, LPARAM lParam) {
+    if (nMessage != WM_INITDIALOG)
+        return 0;
+    const auto& choose = *reinterpret_cast<const CHOOSECOLORA*>(lParam);
+    *reinterpret_cast<HWND*>(choose.lCustData) = hDlg;
+    return TRUE;
 }
 
 } // namespace
@@ -116,6 +127,11 @@ BOOL CNyAgentDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_NY_PRINTING_ENDED:
         OnPrintingEnded();
         break;
+    case WM_NY_OPENED_BY_USER:
+        // Neither the end of the error or job nor the error's timer closes a
+        // window the user opened.
+        ForgetWhyOpened();
+        break;
     case WM_NY_STATUS_CHANGED:
     case WM_NY_CONNECTED:
     case WM_NY_DISCONNECTED:
@@ -157,6 +173,22 @@ BOOL CNyAgentDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT
         OnTimer(wParam);
         lResult = 0;
         return TRUE;
+    case WM_CLOSE:
+        // Alt+F4 and the taskbar's Close: the default handling would press
+        // the Cancel button, which cancels the job.
+        Hide();
+        lResult = 0;
+        return TRUE;
+    case WM_ACTIVATE:
+        // The window keeps the keyboard focus itself, so that the characters
+        // typed to it arrive; the default handling would hand it to a button.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            SetFocus(GetSafeHwnd());
+        lResult = 0;
+        return TRUE;
+    case WM_SETFOCUS:
+        lResult = 0;
+        return TRUE;
     case WM_CHAR:
         OnChar(static_cast<UINT>(wParam));
         // The default handling runs as well.
@@ -189,6 +221,13 @@ void CNyAgentDlg::OpenByItself() {
 
 void CNyAgentDlg::Hide() {
     ShowWindow(GetSafeHwnd(), SW_HIDE);
+    ForgetWhyOpened();
+}
+
+void CNyAgentDlg::ForgetWhyOpened() {
+    m_bOpenedOnError = false;
+    m_bOpenedWhenPrinting = false;
+    KillTimer(kErrorTimerId);
 }
 
 void CNyAgentDlg::OnErrorRaised() {
@@ -200,10 +239,9 @@ void CNyAgentDlg::OnErrorRaised() {
 }
 
 void CNyAgentDlg::OnErrorCleared() {
-    if (!m_bOpenedOnError)
-        return;
-    Hide();
-    m_bOpenedOnError = false;
+    KillTimer(kErrorTimerId);
+    if (m_bOpenedOnError)
+        Hide();
 }
 
 void CNyAgentDlg::OnPrintingStarted() {
@@ -215,10 +253,8 @@ void CNyAgentDlg::OnPrintingStarted() {
 }
 
 void CNyAgentDlg::OnPrintingEnded() {
-    if (m_bOpenedWhenPrinting) {
+    if (m_bOpenedWhenPrinting)
         Hide();
-        m_bOpenedWhenPrinting = false;
-    }
     EnableWindow(m_PropertiesButton.GetSafeHwnd(), TRUE);
 }
 
@@ -249,16 +285,27 @@ void CNyAgentDlg::OnCommand(UINT nId, HWND hControl) {
 
 void CNyAgentDlg::OnCancel() {
     const DWORD dwError = m_pDeviceControl->GetDevice().OnCancel();
-    if (dwError != ERROR_SUCCESS)
-        DebugTrace("CNyAgentDlg::OnCancel() : OnCancel() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
+    if (dwError == ERROR_SUCCESS)
+        return;
+    DebugTrace("CNyAgentDlg::OnCancel() : OnCancel() failed. GetLastError() = %d\n",
+               static_cast<int>(dwError));
+    ShowCommandFailure(IDS_CANCEL_FAILED);
 }
 
 void CNyAgentDlg::OnResume() {
     const DWORD dwError = m_pDeviceControl->GetDevice().OnResume();
-    if (dwError != ERROR_SUCCESS)
-        DebugTrace("CNyAgentDlg::OnResume() : OnResume() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
+    if (dwError == ERROR_SUCCESS)
+        return;
+    DebugTrace("CNyAgentDlg::OnResume() : OnResume() failed. GetLastError() = %d\n",
+               static_cast<int>(dwError));
+    ShowCommandFailure(IDS_RESUME_FAILED);
+}
+
+void CNyAgentDlg::ShowCommandFailure(StringId nMessageId) {
+    // Shown in place of the lower line until the next status report lays
+    // the window out again.
+    m_strFailure = LoadString(nMessageId);
+    ApplyLayout();
 }
 
 void CNyAgentDlg::OnHelpButton() {
@@ -281,21 +328,31 @@ void CNyAgentDlg::OnTimer(UINT_PTR nId) {
     if (nId == kErrorTimerId) {
         // The window an error opened closes, even while the error lasts.
         Hide();
-        m_bOpenedOnError = false;
-        KillTimer(kErrorTimerId);
     } else if (nId == kFeedTimerId) {
         m_pDeviceControl->OnStatusChanged();
     }
 }
 
 bool CNyAgentDlg::ChooseColour(COLORREF& crColour) {
+    // Exit is under way: the dialog would only be ended again at once.
+    if (CNestedLoop::IsEnding())
+        return false;
     static COLORREF s_acrCustom[16] = {};
+    HWND hColourDialog = nullptr;
     CHOOSECOLORA choose = {};
     choose.lStructSize = sizeof(choose);
     choose.hwndOwner = GetSafeHwnd();
     choose.rgbResult = crColour;
     choose.lpCustColors = s_acrCustom;
-    choose.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
+    choose.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT | CC_ENABLEHOOK;
+    choose.lCustData = reinterpret_cast<LPARAM>(&hColourDialog);
+    choose.lpfnHook = ColourDialogHook;
+    // The dialog's own loop runs the other windows' messages: a printer's
+    // removal waits until it returns, and Exit ends it.
+    const CNestedLoop loop([&hColourDialog] {
+        if (hColourDialog)
+            ::PostMessageA(hColourDialog, WM_COMMAND, IDCANCEL, 0);
+    });
     if (!ChooseColorA(&choose))
         return false;
     crColour = choose.rgbResult;
@@ -305,6 +362,11 @@ bool CNyAgentDlg::ChooseColour(COLORREF& crColour) {
 void CNyAgentDlg::OnChar(UINT nChar) {
     using namespace colour_setting;
     const HWND hWnd = GetSafeHwnd();
+    if (nChar == VK_ESCAPE) {
+        // As OK: the window goes, the job goes on.
+        Hide();
+        return;
+    }
     switch (KeyOf(nChar)) {
     case Key::ChooseBackground: {
         DWORD dwStored = 0;
@@ -411,6 +473,7 @@ LRESULT CNyAgentDlg::OnCtlColor(HDC hdc, HWND hControl) const {
 // Display operations.
 
 void CNyAgentDlg::ShowNotConnected() {
+    m_strFailure.clear();
     m_layout = Layout::NotConnected;
     m_strState = LoadString(IDS_NOT_CONNECTED);
     m_strDetail.clear();
@@ -419,6 +482,7 @@ void CNyAgentDlg::ShowNotConnected() {
 }
 
 void CNyAgentDlg::ShowError(StringId nStateId, StringId nAdviceId) {
+    m_strFailure.clear();
     m_layout = Layout::Error;
     m_strState = LoadString(nStateId);
     m_strAdvice = LoadString(nAdviceId);
@@ -426,6 +490,7 @@ void CNyAgentDlg::ShowError(StringId nStateId, StringId nAdviceId) {
 }
 
 void CNyAgentDlg::ShowStatus(StringId nStateId, StringId nDetailId, StringId nHintId) {
+    m_strFailure.clear();
     m_layout = Layout::Idle;
     m_strState = LoadString(nStateId);
     m_strDetail = LoadString(nDetailId);
@@ -434,6 +499,7 @@ void CNyAgentDlg::ShowStatus(StringId nStateId, StringId nDetailId, StringId nHi
 }
 
 void CNyAgentDlg::ShowPrinting(StringId nPhaseId) {
+    m_strFailure.clear();
     m_layout = Layout::Printing;
     m_strState = LoadString(IDS_PRINTING);
     m_strPhase = nPhaseId != IDS_NONE ? LoadString(nPhaseId) : std::string();
@@ -537,6 +603,8 @@ void CNyAgentDlg::ApplyLayout() {
         pLine1 = &m_strAdvice;
     else if (m_layout == Layout::Printing)
         pLine1 = &m_strPhase;
+    if (!m_strFailure.empty())
+        pLine1 = &m_strFailure;
     const std::string strTask = m_layout == Layout::Printing ? LoadString(IDS_TASK) : std::string();
     const std::string strTotal = m_layout == Layout::Printing ? LoadString(IDS_TOTAL) : std::string();
 

@@ -63,6 +63,8 @@ private:
     void OnCommand(UINT nId, HWND hControl);
     void OnCancel();
     void OnResume();
+    // A Cancel or Resume that did not reach the printer, told to the user.
+    void ShowCommandFailure(StringId nMessageId);
     void OnHelpButton();
     void OnPropertiesButton();
     void OnTimer(UINT_PTR nId);
@@ -74,7 +76,11 @@ private:
 
     // Opens the window without taking the focus from the user's work.
     void OpenByItself();
+    // Hides the window and forgets why it was opened.
     void Hide();
+    // The window no longer closes when its error or job ends, nor on the
+    // error's timer.
+    void ForgetWhyOpened();
 
     // Puts the window and its controls where the current layout wants them.
     void ApplyLayout();
@@ -105,6 +111,8 @@ private:
     std::string m_strHint;
     std::string m_strAdvice;
     std::string m_strPhase;
+    // A failed command's message; shown on the lower line until the next layout.
+    std::string m_strFailure;
 
     CColorProgressCtrl m_TaskProgress;
     CColorProgressCtrl m_TotalProgress;

@@ -1,30 +1,18 @@
 #include "ui/ny_task_bar_applet.h"
 
 #include "app/nyagent_app.h"
-#include "resources/string_ids.h"
 #include "app/strings.h"
 #include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
+#include "resources/string_ids.h"
 #include "ui/about_dlg.h"
+#include "ui/tray_tip.h"
 
 namespace {
 
 constexpr UINT kIconNormal = 131;
 constexpr UINT kIconError = 132;
 constexpr UINT kIconNoConnection = 134;
-
-// The tip names the printer in error after the product, shortened to what
-// the notification record holds (63 characters).
-std::string ErrorTip(const std::string& strProduct, const std::string& strPrinter) {
-    constexpr std::size_t kMaxTip = 63;
-    const std::string strSeparator = " - ";
-    if (strProduct.size() + strSeparator.size() >= kMaxTip)
-        return strProduct.substr(0, kMaxTip);
-    const std::size_t nRoom = kMaxTip - strProduct.size() - strSeparator.size();
-    if (strPrinter.size() <= nRoom)
-        return strProduct + strSeparator + strPrinter;
-    return strProduct + strSeparator + strPrinter.substr(0, nRoom - 3) + "...";
-}
 
 } // namespace
 
@@ -65,7 +53,7 @@ BOOL CNyTaskBarApplet::ApplyState() {
     std::string strTip = strProduct;
     if (bError) {
         nIconId = kIconError;
-        strTip = ErrorTip(strProduct, strErrorPrinter);
+        strTip = tray_tip::ErrorTip(strProduct, strErrorPrinter);
     } else if (m_nState == kStateError) {
         nIconId = kIconError;
     } else if (m_nState == kStateNoConnection) {
@@ -87,19 +75,23 @@ HICON CNyTaskBarApplet::GetIcon() {
                                          LR_SHARED));
 }
 
-std::vector<tray_menu::Item> CNyTaskBarApplet::GetMenuItems() const {
-    tray_menu::Texts texts;
-    texts.strAbout = LoadString(IDS_MENU_ABOUT);
-    texts.strOpenOnError = LoadString(IDS_MENU_OPEN_ON_ERROR);
-    texts.strOpenWhenPrinting = LoadString(IDS_MENU_OPEN_WHEN_PRINTING);
-    texts.strOpen = LoadString(IDS_MENU_OPEN);
-    texts.strExit = LoadString(IDS_MENU_EXIT);
+std::vector<tray_menu::Printer> CNyTaskBarApplet::GetMenuPrinters() const {
     std::vector<tray_menu::Printer> printers;
     if (m_pMonitor)
         m_pMonitor->GetPrinters().ForEach([&](const CDeviceControl& control) {
             printers.push_back({control.GetPrinterName(), control.IsConnected() != FALSE,
                                 control.IsError() != FALSE, control.IsPrinting() != FALSE});
         });
+    return printers;
+}
+
+std::vector<tray_menu::Item> CNyTaskBarApplet::GetMenuItems(const std::vector<tray_menu::Printer>& printers) {
+    tray_menu::Texts texts;
+    texts.strAbout = LoadString(IDS_MENU_ABOUT);
+    texts.strOpenOnError = LoadString(IDS_MENU_OPEN_ON_ERROR);
+    texts.strOpenWhenPrinting = LoadString(IDS_MENU_OPEN_WHEN_PRINTING);
+    texts.strOpen = LoadString(IDS_MENU_OPEN);
+    texts.strExit = LoadString(IDS_MENU_EXIT);
     const CNyAgentApp* pApp = CNyAgentApp::GetApp();
     return tray_menu::BuildItems(texts, printers, pApp && pApp->GetOpenOnErrorSetting(),
                                  pApp && pApp->GetOpenWhenPrintingSetting());
@@ -109,7 +101,9 @@ HMENU CNyTaskBarApplet::CreateMenu() {
     // Flat whether or not the visual-styles theme is active.
     CNyMenu::Settings().bFlatWhenThemed = true;
     CNyMenu::Settings().bFlatWhenNotThemed = true;
-    m_Menu.Build(GetMenuItems());
+    // The printers as the menu shows them: a chosen entry names its printer.
+    m_MenuPrinters = GetMenuPrinters();
+    m_Menu.Build(GetMenuItems(m_MenuPrinters));
     return m_Menu.GetSafeHmenu();
 }
 
@@ -129,6 +123,19 @@ void CNyTaskBarApplet::OnTimer() {
 
 BOOL CNyTaskBarApplet::OnOwnerDraw(HWND hWnd, UINT nMessage, LPARAM lParam) {
     return m_Menu.OnOwnerDrawMessage(hWnd, nMessage, lParam);
+}
+
+void CNyTaskBarApplet::OnEndSession() {
+    if (CNyAgentApp* pApp = CNyAgentApp::GetApp())
+        pApp->SaveSettings();
+    if (!m_pMonitor)
+        return;
+    // Under a dialog or a request, whose code would go on with what the
+    // removal deletes, the loops are only ended: the process's end does the rest.
+    if (CNestedLoop::IsActive())
+        CNestedLoop::EndAll();
+    else
+        m_pMonitor->RemoveAllPrinters();
 }
 
 void CNyTaskBarApplet::OnLButtonDblClk() {
@@ -189,11 +196,11 @@ void CNyTaskBarApplet::HandleMenuCommand(UINT nCommand) {
     // Separators and a dismissed menu give 0.
     if (nCommand < tray_menu::kFirstPrinter)
         return;
-    std::string strPrinter;
-    if (!m_Menu.GetMenuText(nCommand, strPrinter, MF_BYCOMMAND)) {
+    const tray_menu::Printer* pPrinter = tray_menu::FindPrinter(m_MenuPrinters, nCommand);
+    if (!pPrinter) {
         DebugTrace("CNyTaskBarApplet::HandleMenuCommand() : GetMenuText() returns FALSE\n");
         return;
     }
     if (m_pMonitor)
-        m_pMonitor->ShowWindows(strPrinter.c_str());
+        m_pMonitor->ShowWindows(pPrinter->strName.c_str());
 }

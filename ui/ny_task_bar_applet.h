@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -31,8 +32,10 @@ public:
 
     UINT GetIconId() const { return m_nIconId; }
     std::string GetTip() const override { return m_strTip; }
-    // The menu's items for the printer set and the settings as they are now.
-    std::vector<tray_menu::Item> GetMenuItems() const;
+    // The printer set as the menu shows it, in its order.
+    std::vector<tray_menu::Printer> GetMenuPrinters() const;
+    // The menu's items for those printers and the settings as they are now.
+    static std::vector<tray_menu::Item> GetMenuItems(const std::vector<tray_menu::Printer>& printers);
     // Builds the menu as a right click does; for the tests of its contents.
     const CTrayMenu& BuildMenu() {
         CreateMenu();
@@ -41,6 +44,8 @@ public:
     void HandleMenuCommand(UINT nCommand) override;
 
     void OnLButtonDblClk() override;
+    // Saves the switches the user changed and stops the devices.
+    void OnEndSession() override;
     void OnTimer() override;
     BOOL OnOwnerDraw(HWND hWnd, UINT nMessage, LPARAM lParam) override;
 
@@ -58,6 +63,8 @@ private:
 
     CDialogMonitor* m_pMonitor;
     CTrayMenu m_Menu;
+    // The printers of the menu last built, in the order of their commands.
+    std::vector<tray_menu::Printer> m_MenuPrinters;
     std::string m_strTip;
     UINT m_nIconId = 131;
     // The last state the monitor window set; 0 before the first.

@@ -55,6 +55,9 @@ public:
     virtual void OnUnknownMessage(UINT nCode);
     // The applet's timer (SetTimer) went off.
     virtual void OnTimer() {}
+    // The user's session ends: the process may end as soon as this returns,
+    // without the loop's end, so what must outlive it is done here.
+    virtual void OnEndSession() {}
     // WM_MEASUREITEM and WM_DRAWITEM while this applet's menu shows; TRUE when
     // the applet drew the item.
     virtual BOOL OnOwnerDraw(HWND, UINT, LPARAM) { return FALSE; }

@@ -10,6 +10,22 @@ Image PrinterImage(const Printer& printer) {
     return printer.bPrinting ? kImagePrinting : kImageReady;
 }
 
+std::string LiteralText(const std::string& strName) {
+    std::string strText;
+    for (const char c : strName) {
+        if (c == '&')
+            strText += '&';
+        strText += c;
+    }
+    return strText;
+}
+
+const Printer* FindPrinter(const std::vector<Printer>& printers, unsigned nCommand) {
+    if (nCommand < kFirstPrinter || nCommand - kFirstPrinter >= printers.size())
+        return nullptr;
+    return &printers[nCommand - kFirstPrinter];
+}
+
 std::vector<Item> BuildItems(const Texts& texts, const std::vector<Printer>& printers, bool bOpenOnError,
                              bool bOpenWhenPrinting) {
     std::vector<Item> items;
@@ -24,7 +40,8 @@ std::vector<Item> BuildItems(const Texts& texts, const std::vector<Printer>& pri
     unsigned nCommand = kFirstPrinter;
     bool bPrinting = false;
     for (const Printer& printer : printers) {
-        items.push_back(Item{printer.strName, nCommand++, false, false, false, PrinterImage(printer)});
+        items.push_back(
+            Item{LiteralText(printer.strName), nCommand++, false, false, false, PrinterImage(printer)});
         bPrinting = bPrinting || printer.bPrinting;
     }
     if (bPrinting && items.front().nCommand == kAbout)

@@ -43,7 +43,7 @@ struct Texts {
 };
 
 struct Item {
-    std::string strText; // empty for a separator
+    std::string strText; // empty for a separator; "&&" draws one ampersand
     unsigned nCommand = kNone;
     bool bChecked = false;
     bool bGrayed = false;
@@ -53,6 +53,14 @@ struct Item {
 
 // Not connected, else in error, else printing, else ready.
 Image PrinterImage(const Printer& printer);
+
+// The menu text that shows the name as it is: a single ampersand would
+// underline the next letter instead.
+std::string LiteralText(const std::string& strName);
+
+// The printer whose entry has that command in the menu built from these
+// printers; null when none has it.
+const Printer* FindPrinter(const std::vector<Printer>& printers, unsigned nCommand);
 
 // The menu's items, top to bottom; the printers in the order given. About is
 // grayed while a printer prints (the dialog would ask every printer for its

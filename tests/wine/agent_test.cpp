@@ -1,5 +1,6 @@
 // The real NyAgent.exe, started as a child process: one agent per session,
-// "destroyall" from another process, the tray icon and its restart.
+// "destroyall" from another process, the tray icon and its restart, the
+// switches stored at the session's end and at Exit.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,7 +8,9 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
+#include "app/registry.h"
 #include "framework/unique_handle.h"
 #include "tests/wine/shell_desktop.h"
 
@@ -102,9 +105,70 @@ protected:
         m_hMessageWindow = m_agent.MessageWindow();
         ASSERT_TRUE(m_hMessageWindow && WaitForIcon(m_hMessageWindow, 5000));
     }
+    // Chooses the tray menu's entry nFromBottom places up from its last
+    // (1: Exit), with the keys a user would press.
+    void Choose(int nFromBottom) {
+        PostMessageA(m_hMessageWindow, RegisterWindowMessageA("CTaskBarAppletMessage"), 0, WM_RBUTTONUP);
+        HWND hMenu = nullptr;
+        for (const DWORD dwStart = GetTickCount(); !hMenu && GetTickCount() - dwStart < 5000; Sleep(10))
+            hMenu = VisibleMenu();
+        ASSERT_TRUE(hMenu);
+        for (int i = 0; i < nFromBottom; ++i)
+            PostMessageA(hMenu, WM_KEYDOWN, VK_UP, 0);
+        PostMessageA(hMenu, WM_KEYDOWN, VK_RETURN, 0);
+        // The command is handled once the agent waits for messages again.
+        for (const DWORD dwStart = GetTickCount(); VisibleMenu() && GetTickCount() - dwStart < 5000;)
+            Sleep(10);
+        WaitForInputIdle(m_agent.Process(), 5000);
+    }
+    // The agent's popup menu while it shows.
+    HWND VisibleMenu() const {
+        for (HWND hWnd = FindWindowExA(nullptr, nullptr, "#32768", nullptr); hWnd;
+             hWnd = FindWindowExA(nullptr, hWnd, "#32768", nullptr)) {
+            DWORD dwProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &dwProcessId);
+            if (dwProcessId == GetProcessId(m_agent.Process()) && IsWindowVisible(hWnd))
+                return hWnd;
+        }
+        return nullptr;
+    }
+    // The session ends as the system ends it: every top-level window of the
+    // agent is asked, then told, and the process is ended.
+    void EndSession() {
+        std::vector<HWND> windows;
+        for (HWND hWnd = GetTopWindow(nullptr); hWnd; hWnd = GetWindow(hWnd, GW_HWNDNEXT)) {
+            DWORD dwProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &dwProcessId);
+            if (dwProcessId == GetProcessId(m_agent.Process()))
+                windows.push_back(hWnd);
+        }
+        ASSERT_FALSE(windows.empty());
+        for (const HWND hWnd : windows) {
+            DWORD_PTR dwAnswer = 0;
+            EXPECT_TRUE(SendMessageTimeoutA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                                            &dwAnswer));
+            EXPECT_TRUE(dwAnswer);
+        }
+        for (const HWND hWnd : windows)
+            SendMessageTimeoutA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, nullptr);
+        TerminateProcess(m_agent.Process(), 0);
+        m_agent.Wait(5000);
+    }
+    static std::pair<BOOL, BOOL> StoredSwitches() {
+        BOOL bOpenOnError = 2, bOpenWhenPrinting = 2;
+        CRegistry::GetOpenOnError(bOpenOnError, 2);
+        CRegistry::GetOpenWhenPrinting(bOpenWhenPrinting, 2);
+        return {bOpenOnError, bOpenWhenPrinting};
+    }
+
     CAgent m_agent;
     HWND m_hMessageWindow = nullptr;
 };
+
+// The menu from the bottom: Exit, Open, Open when printing, Open on error.
+constexpr int kExitEntry = 1;
+constexpr int kOpenWhenPrintingEntry = 3;
+constexpr int kOpenOnErrorEntry = 4;
 
 TEST_F(AgentTest, SecondStartInTheSessionExitsAtOnceAndTheFirstRunsOn) {
     StartAgent();
@@ -140,3 +204,28 @@ TEST_F(AgentTest, TaskbarCreatedAddsTheIconAgain) {
 }
 
 } // namespace
+
+// Switched from the menu, then the user logs off: the switch is stored
+// before the system ends the agent, and the other one is left as stored.
+TEST_F(AgentTest, TheSessionsEndStoresTheSwitchTheUserChanged) {
+    ASSERT_EQ(0, CRegistry::SetOpenOnError(TRUE) + CRegistry::SetOpenWhenPrinting(TRUE));
+    StartAgent();
+    Choose(kOpenOnErrorEntry);
+    // Another program changes the other switch meanwhile.
+    ASSERT_EQ(0, CRegistry::SetOpenWhenPrinting(FALSE));
+    EndSession();
+    EXPECT_EQ(std::make_pair(FALSE, FALSE), StoredSwitches());
+}
+
+// At Exit too, only what the user switched is stored: a value pushed while
+// the agent ran stays, even for a switch turned off and on again.
+TEST_F(AgentTest, ExitStoresOnlyTheSwitchesTheUserChanged) {
+    ASSERT_EQ(0, CRegistry::SetOpenOnError(TRUE) + CRegistry::SetOpenWhenPrinting(TRUE));
+    StartAgent();
+    Choose(kOpenOnErrorEntry);
+    Choose(kOpenOnErrorEntry);
+    ASSERT_EQ(0, CRegistry::SetOpenOnError(FALSE) + CRegistry::SetOpenWhenPrinting(FALSE));
+    Choose(kExitEntry);
+    EXPECT_EQ(0u, m_agent.Wait(5000));
+    EXPECT_EQ(std::make_pair(TRUE, FALSE), StoredSwitches());
+}

@@ -16,9 +16,12 @@
 #include "app/registry.h"
 #include "app/strings.h"
 #include "devices/devices.h"
+#include "framework/nested_loop.h"
 #include "monitor/printers.h"
+#include "monitor/status_messages.h"
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
+#include "tests/common/trace_capture.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
@@ -105,6 +108,8 @@ public:
     }
     void Click(int nId) const { SendMessageA(Item(nId), BM_CLICK, 0, 0); }
     bool Visible() const { return IsWindowVisible(Window()) != FALSE; }
+    // Opened by the user, as from the tray menu.
+    void Open() { m_printers.ShowWindows(m_pPrinter->Name().c_str()); }
 
 private:
     CNyAgentWindows m_windows;
@@ -370,4 +375,239 @@ TEST(StatusWindow, HelpColourKeysAndPosition) {
     POINT pt = {};
     CRegistry::GetWindowPos(pt, {0, 0});
     EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
+}
+
+// Closing the window hides it and never presses Cancel, whether Cancel shows
+// (a job prints) or not; the printer here has no device, so a Cancel would
+// fail and be traced.
+TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancels) {
+    const struct {
+        const char* pszName;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bCancelShown;
+    } cases[] = {
+        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
+        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
+        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
+        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
+    };
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    for (const auto& c : cases) {
+        CTraceCapture trace;
+        rig.Open();
+        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
+        ASSERT_TRUE(rig.Visible()) << c.pszName;
+        PostMessageA(rig.Window(), c.nMessage, c.wParam, 0);
+        rig.Pump(50);
+        EXPECT_FALSE(rig.Visible()) << c.pszName;
+        for (const std::string& strLine : trace.Lines())
+            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
+    }
+}
+
+// Each row: what happens, in order, then whether the window shows and
+// whether the error's closing timer still runs.
+TEST(StatusWindow, AWindowTheUserOpenedOrClosedForgetsWhyItOpenedByItself) {
+    enum Step { ErrorRaised, ErrorCleared, PrintingStarted, PrintingEnded, UserOpens, UserCloses };
+    const struct {
+        const char* pszName;
+        std::vector<Step> steps;
+        bool bVisible, bTimer;
+    } cases[] = {
+        {"opened on error", {ErrorRaised}, true, true},
+        {"error cleared", {ErrorRaised, ErrorCleared}, false, false},
+        {"error, then the user opens it", {ErrorRaised, UserOpens, ErrorCleared}, true, false},
+        {"error, OK, then the user opens it",
+         {ErrorRaised, UserCloses, UserOpens, ErrorCleared},
+         true,
+         false},
+        {"job, then the user opens it", {PrintingStarted, UserOpens, PrintingEnded}, true, false},
+        {"job, OK, the user opens it", {PrintingStarted, UserCloses, UserOpens, PrintingEnded}, true, false},
+        {"job, OK, an error opens it", {PrintingStarted, UserCloses, ErrorRaised, PrintingEnded}, true, true},
+    };
+    CTestApp app(TRUE, TRUE);
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    const HWND hWnd = rig.Window();
+    for (const auto& c : cases) {
+        for (const Step step : c.steps) {
+            switch (step) {
+            case ErrorRaised:
+                SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
+                break;
+            case ErrorCleared:
+                SendMessageA(hWnd, WM_NY_ERROR_CLEARED, 0, 0);
+                break;
+            case PrintingStarted:
+                SendMessageA(hWnd, WM_NY_PRINTING_STARTED, 0, 0);
+                break;
+            case PrintingEnded:
+                SendMessageA(hWnd, WM_NY_PRINTING_ENDED, 0, 0);
+                break;
+            case UserOpens:
+                rig.Open();
+                break;
+            case UserCloses:
+                rig.Click(IDOK);
+                break;
+            }
+        }
+        EXPECT_EQ(c.bVisible, rig.Visible()) << c.pszName;
+        // The timer is gone when there is none left to kill.
+        EXPECT_EQ(c.bTimer, KillTimer(hWnd, CNyAgentDlg::kErrorTimerId) != FALSE) << c.pszName;
+        rig.Click(IDOK);
+        SendMessageA(hWnd, WM_NY_PRINTING_ENDED, 0, 0);
+    }
+}
+
+// The printer has no device: Cancel and Resume fail. The lower line says so
+// until the next status report, in a width every language keeps.
+TEST(StatusWindow, AFailedCancelOrResumeIsShownUntilTheNextReport) {
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    const struct {
+        int nButton;
+        StringId nMessage;
+    } cases[] = {{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}};
+    for (const auto& c : cases) {
+        ShowWindow(rig.Item(c.nButton), SW_SHOWNA);
+        rig.Click(c.nButton);
+        EXPECT_EQ(LoadString(c.nMessage), rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
+        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
+        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
+
+        // Every translation fits the printing layout's line: 350 pixels less
+        // the line's left margin, its 5 extra pixels and as much on the right.
+        const HWND hLine = rig.Item(IDC_STATIC_DETAIL);
+        const HRSRC hBlock = FindResourceA(nullptr, MAKEINTRESOURCEA(c.nMessage / 16 + 1), RT_STRING);
+        ASSERT_TRUE(hBlock);
+        std::vector<LANGID> languages;
+        EnumResourceLanguagesA(
+            nullptr, RT_STRING, MAKEINTRESOURCEA(c.nMessage / 16 + 1),
+            [](HMODULE, LPCSTR, LPCSTR, WORD wLanguage, LONG_PTR lParam) {
+                reinterpret_cast<std::vector<LANGID>*>(lParam)->push_back(wLanguage);
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(15u, languages.size());
+        for (const LANGID wLanguage : languages) {
+            const HRSRC hLanguage =
+                FindResourceExA(nullptr, RT_STRING, MAKEINTRESOURCEA(c.nMessage / 16 + 1), wLanguage);
+            const auto* pEntry = static_cast<const WCHAR*>(LockResource(LoadResource(nullptr, hLanguage)));
+            for (unsigned n = 0; n < c.nMessage % 16; ++n)
+                pEntry += 1 + *pEntry;
+            const std::wstring wstrText(pEntry + 1, *pEntry);
+            EXPECT_FALSE(wstrText.empty()) << std::hex << wLanguage;
+            const HDC hdc = GetDC(hLine);
+            const HGDIOBJ hOld =
+                SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hLine, WM_GETFONT, 0, 0)));
+            SIZE size = {};
+            GetTextExtentPoint32W(hdc, wstrText.c_str(), static_cast<int>(wstrText.size()), &size);
+            SelectObject(hdc, hOld);
+            ReleaseDC(hLine, hdc);
+            EXPECT_LE(size.cx, 350 - 10 - 5 - 10) << std::hex << wLanguage;
+        }
+    }
+}
+
+// The colour dialog runs as a nested loop of the user-interface thread: Exit
+// ends it at once, and nothing is stored.
+TEST(StatusWindow, ExitEndsTheColourDialog) {
+    const DWORD dwChosen = 0x01102030;
+    CRegistry::SetBkColor(&dwChosen);
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    static HWND s_hStatus;
+    static bool s_bNested, s_bLeftOpen;
+    static int s_nTicks;
+    s_hStatus = rig.Window();
+    s_bNested = s_bLeftOpen = false;
+    s_nTicks = 0;
+    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
+            if (GetWindow(hWnd, GW_OWNER) != s_hStatus || !IsWindowVisible(hWnd))
+                continue;
+            if (s_nTicks++ == 0) {
+                s_bNested = CNestedLoop::IsActive();
+                CNestedLoop::EndAll();
+            } else if (s_nTicks > 50) {
+                s_bLeftOpen = true;
+                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+    });
+    SendMessageA(rig.Window(), WM_CHAR, 'b', 0);
+    KillTimer(nullptr, nTimer);
+    EXPECT_TRUE(s_bNested);
+    EXPECT_FALSE(s_bLeftOpen);
+    EXPECT_LT(0, s_nTicks);
+    EXPECT_FALSE(CNestedLoop::IsActive());
+    DWORD dwBk = 0;
+    CRegistry::GetBkColor(dwBk, nullptr);
+    EXPECT_EQ(dwChosen, dwBk);
+}
+
+namespace {
+
+// Starts a program of the Linux side (xdotool) and dispatches this thread's
+// messages, translated as the agent's loop does, until fnDone holds.
+template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone fnDone) {
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::string strLine = strCommand;
+    if (!CreateProcessA(nullptr, strLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            return fnDone();
+        },
+        10000);
+}
+
+} // namespace
+
+// Keys typed on the keyboard of an X display (wine-display.sh), with the
+// mouse over the window, reach the active status window, not the button that
+// the system would give the focus: "T" resets the text colour, Escape and
+// Alt+F4 hide the window.
+TEST(StatusWindowOnScreen, KeysTypedToTheActiveWindowReachIt) {
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    const DWORD dwChosen = 0x01102030;
+    const auto textColour = [] {
+        DWORD dwText = 0;
+        CRegistry::GetTextColor(dwText, nullptr);
+        return dwText;
+    };
+    const struct {
+        const char* pszKeys;
+        bool bHidden;
+        DWORD dwText;
+    } cases[] = {
+        {"T", false, 0x00102030},
+        {"Escape", true, dwChosen},
+        {"alt+F4", true, dwChosen},
+    };
+    for (const auto& c : cases) {
+        CRegistry::SetTextColor(&dwChosen);
+        rig.Open();
+        ASSERT_TRUE(WaitFor([&] { return CRig::Pump() && GetForegroundWindow() == rig.Window(); }, 5000));
+        RECT rc = {};
+        GetWindowRect(rig.Window(), &rc);
+        const std::string strMouse =
+            std::to_string((rc.left + rc.right) / 2) + " " + std::to_string(rc.top + 5);
+        EXPECT_TRUE(TypeAndWait("/usr/bin/xdotool mousemove " + strMouse + " key " + c.pszKeys, [&] {
+            return textColour() == c.dwText && rig.Visible() != c.bHidden;
+        })) << c.pszKeys;
+    }
 }

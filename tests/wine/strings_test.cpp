@@ -9,6 +9,7 @@
 
 #include "app/format.h"
 #include "app/strings.h"
+#include "resources/string_ids.h"
 #include "tests/common/trace_capture.h"
 
 namespace {
@@ -71,9 +72,9 @@ void ExpectLoaded(LANGID wLanguage, unsigned int nID, const std::string& strText
 
 TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
     for (LANGID wLanguage : kLanguages) {
-        EXPECT_TRUE(RawEntry(wLanguage, 100).empty() && RawEntry(wLanguage, 224).empty())
+        EXPECT_TRUE(RawEntry(wLanguage, 100).empty() && RawEntry(wLanguage, IDS_LAST + 1).empty())
             << std::hex << wLanguage;
-        for (unsigned int nID = 101; nID <= 223; ++nID) {
+        for (unsigned int nID = IDS_FIRST; nID <= IDS_LAST; ++nID) {
             bool bBlock = false;
             const std::wstring text = RawEntry(wLanguage, nID, &bBlock);
             ASSERT_TRUE(bBlock) << std::hex << wLanguage << std::dec << " block of " << nID;

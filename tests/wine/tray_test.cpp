@@ -15,6 +15,7 @@
 #include "devices/devices.h"
 #include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
+#include "resources/resource_ids.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/shell_desktop.h"
 #include "tests/wine/sim_child.h"
@@ -23,6 +24,7 @@
 #include "ui/ny_task_bar_applet.h"
 #include "ui/status_window_source.h"
 #include "ui/tray_menu_model.h"
+#include "ui/tray_tip.h"
 
 namespace {
 
@@ -86,14 +88,14 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
           Entry("Open when printing", kOpenWhenPrinting), Item{}, Entry("Open", kOpen),
           Entry("Exit", kExit)}},
         {"one of each state",
-         {{"Zeta", true, false, false},
+         {{"Zeta & Co", true, false, false},
           {"Alpha", false, true, true},
           {"Mid", true, true, false},
           {"Busy", true, false, true},
           {"Both", true, true, true}},
          false,
          true,
-         {Entry("About...", kAbout, false, true), Item{}, PrinterEntry("Zeta", 1106, kImageReady),
+         {Entry("About...", kAbout, false, true), Item{}, PrinterEntry("Zeta && Co", 1106, kImageReady),
           PrinterEntry("Alpha", 1107, kImageNotConnected), PrinterEntry("Mid", 1108, kImageError),
           PrinterEntry("Busy", 1109, kImagePrinting), PrinterEntry("Both", 1110, kImageError), Item{},
           Entry("Open on error", kOpenOnError), Entry("Open when printing", kOpenWhenPrinting, true), Item{},
@@ -102,6 +104,15 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
     for (const MenuCase& c : cases) {
         const std::vector<Item> items = BuildItems(kTexts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting);
         EXPECT_EQ(Fields(c.expected), Fields(items)) << c.pszName;
+        // Each printer's command leads back to it, by the name it really has.
+        for (const Item& item : items) {
+            if (item.nImage != kNoImage) {
+                EXPECT_EQ(c.printers[item.nCommand - kFirstPrinter].strName,
+                          FindPrinter(c.printers, item.nCommand)->strName);
+            }
+        }
+        EXPECT_EQ(nullptr, FindPrinter(c.printers, kFirstPrinter + c.printers.size()));
+        EXPECT_EQ(nullptr, FindPrinter(c.printers, kExit));
     }
     // A text missing from the string table leaves its entry out: no default, nothing grayed.
     const std::vector<Item> items =
@@ -135,6 +146,40 @@ TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
             EXPECT_TRUE(menu.GetMenuText(static_cast<UINT>(i), strText, MF_BYPOSITION));
             EXPECT_EQ(items[i].strText, strText) << i;
         }
+    }
+}
+
+// The tip is cut between two characters of the code page, never inside one:
+// U+6253 takes three bytes in UTF-8 and two in the Chinese double-byte page.
+TEST(TrayTip, TheErrorTipIsCutBetweenCharacters) {
+    const auto narrow = [](UINT nCodePage, const std::wstring& wstrText) {
+        std::string strText(wstrText.size() * 4, '\0');
+        strText.resize(static_cast<std::size_t>(
+            WideCharToMultiByte(nCodePage, 0, wstrText.c_str(), static_cast<int>(wstrText.size()),
+                                &strText[0], static_cast<int>(strText.size()), nullptr, nullptr)));
+        return strText;
+    };
+    const std::wstring wstrLong = L"Kestrel " + std::wstring(30, L'\x6253');
+    const struct {
+        UINT nCodePage;
+        std::wstring wstrProduct, wstrPrinter, wstrExpected;
+    } cases[] = {
+        // 63 bytes: "Tessel Photo - " (15), "Kestrel " (8), whole characters within 37, "...".
+        {CP_UTF8, L"Tessel Photo", wstrLong,
+         L"Tessel Photo - Kestrel " + std::wstring(12, L'\x6253') + L"..."},
+        {936, L"Tessel Photo", wstrLong, L"Tessel Photo - Kestrel " + std::wstring(18, L'\x6253') + L"..."},
+        // A product too long for any printer: the product alone, cut.
+        {CP_UTF8, L"Tessel Photo " + std::wstring(20, L'\x6253'), wstrLong,
+         L"Tessel Photo " + std::wstring(16, L'\x6253')},
+        {936, L"Tessel Photo " + std::wstring(30, L'\x6253'), wstrLong,
+         L"Tessel Photo " + std::wstring(25, L'\x6253')},
+        {CP_UTF8, L"Tessel Photo", L"Kestrel \x6253", L"Tessel Photo - Kestrel \x6253"},
+    };
+    for (const auto& c : cases) {
+        const std::string strTip = tray_tip::ErrorTip(narrow(c.nCodePage, c.wstrProduct),
+                                                      narrow(c.nCodePage, c.wstrPrinter), c.nCodePage);
+        EXPECT_EQ(narrow(c.nCodePage, c.wstrExpected), strTip) << c.nCodePage;
+        EXPECT_GE(tray_tip::kMaxTip, strTip.size());
     }
 }
 
@@ -257,6 +302,129 @@ TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
     EXPECT_EQ(nCount, s_nAfterExit);
     EXPECT_EQ(nCount, s_nAfterWait);
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
+}
+
+// Only the menu takes the foreground; the other mouse notifications of the
+// icon do nothing; anything else still shows the framework's box.
+TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNorAsk) {
+    static CNyTaskBarApplet* s_pApplet;
+    static std::vector<std::tuple<UINT, bool, bool>> s_seen; // code, foreground kept, box shown
+    static bool s_bBox;
+    s_pApplet = &m_applet;
+    s_seen.clear();
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        KillTimer(nullptr, nId);
+        const HWND hOther = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                            nullptr, nullptr, nullptr, nullptr);
+        // Closes the box whenever one shows.
+        const UINT_PTR nBoxTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (const HWND hBox = FindWindowA("#32770", "Odd")) {
+                s_bBox = true;
+                PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+            }
+        });
+        for (const UINT nCode : {WM_MOUSEMOVE, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_XBUTTONDOWN,
+                                 WM_XBUTTONUP, WM_MOUSEWHEEL, WM_LBUTTONDOWN, WM_USER + 5}) {
+            SetForegroundWindow(hOther);
+            s_bBox = false;
+            SendMessageA(CTaskBarApplet::GetMessageWindow(), CTaskBarApplet::GetAppletMessage(),
+                         s_pApplet->GetId(), nCode);
+            s_seen.emplace_back(nCode, GetForegroundWindow() == hOther, s_bBox);
+        }
+        KillTimer(nullptr, nBoxTimer);
+        DestroyWindow(hOther);
+        s_pApplet->Quit();
+    });
+    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
+    for (const auto& seen : s_seen) {
+        const UINT nCode = std::get<0>(seen);
+        const bool bMouse = nCode != WM_USER + 5;
+        // The box, when one shows, takes the foreground.
+        EXPECT_TRUE(!bMouse || std::get<1>(seen)) << std::hex << nCode;
+        EXPECT_EQ(!bMouse, std::get<2>(seen)) << std::hex << nCode;
+    }
+    EXPECT_EQ(9u, s_seen.size());
+}
+
+// A printer whose name holds an ampersand: its entry reads it, and choosing
+// the entry opens that printer's window.
+TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
+    const CTestPrinter printer(UniqueName("Kestrel R&D "), "USB998", "Kestrel 2006");
+    ASSERT_TRUE(m_monitor.Create(nullptr));
+    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    const CTrayMenu& menu = m_applet.BuildMenu();
+    UINT nCommand = 0;
+    const std::vector<Printer> printers = m_applet.GetMenuPrinters();
+    for (std::size_t i = 0; i < printers.size(); ++i)
+        if (printers[i].strName == printer.Name())
+            nCommand = static_cast<UINT>(kFirstPrinter + i);
+    ASSERT_NE(0u, nCommand);
+    std::string strText;
+    ASSERT_TRUE(menu.GetMenuText(nCommand, strText, MF_BYCOMMAND));
+    EXPECT_EQ(LiteralText(printer.Name()), strText);
+    m_applet.HandleMenuCommand(nCommand);
+    const HWND hWindow = FindWindowA("#32770", printer.Name().c_str());
+    EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
+    m_monitor.RemoveAllPrinters();
+}
+
+// The session's end, told to the tray's top-level window: nothing blocks it;
+// under a nested loop the loops are asked to end and the printers stay for
+// the process's end, otherwise the printers go with their devices.
+TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
+    const CTestPrinter printer(UniqueName("Kestrel End "), "USB997", "Kestrel 2006");
+    ASSERT_TRUE(m_monitor.Create(nullptr));
+    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    ASSERT_LT(0u, m_monitor.GetPrinters().GetCount());
+    static TrayAppletTest* s_pTest;
+    // Per case (nested first): the answer to the query, printers left, loop asked to end.
+    static std::vector<std::tuple<LRESULT, std::size_t, bool>> s_seen;
+    s_pTest = this;
+    s_seen.clear();
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        KillTimer(nullptr, nId);
+        const HWND hWnd = CTaskBarApplet::GetMessageWindow();
+        for (const bool bNested : {true, false}) {
+            bool bEndAsked = false;
+            const auto endSession = [&] {
+                const LRESULT lAnswer = SendMessageA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+                SendMessageA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+                s_seen.emplace_back(lAnswer, s_pTest->m_monitor.GetPrinters().GetCount(), bEndAsked);
+            };
+            if (bNested) {
+                const CNestedLoop loop([&bEndAsked] { bEndAsked = true; });
+                endSession();
+            } else {
+                endSession();
+            }
+        }
+        s_pTest->m_applet.Quit();
+    });
+    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
+    ASSERT_EQ(2u, s_seen.size());
+    EXPECT_EQ(TRUE, std::get<0>(s_seen[0]));
+    EXPECT_LT(0u, std::get<1>(s_seen[0]));
+    EXPECT_TRUE(std::get<2>(s_seen[0]));
+    EXPECT_EQ(std::make_tuple(LRESULT{TRUE}, std::size_t{0}, false), s_seen[1]);
+}
+
+// About, from the menu, beside the agent's file: the legal line names the
+// copyright holder once.
+TEST_F(TrayAppletTest, AboutNamesTheCopyrightHolderOnce) {
+    static WCHAR s_szLegal[128];
+    s_szLegal[0] = 0;
+    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
+            if (GetDlgItem(hWnd, IDC_STATIC_LEGAL) && GetDlgItem(hWnd, IDC_TREE_DEVICE)) {
+                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, s_szLegal, 128);
+                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+            }
+    });
+    m_applet.HandleMenuCommand(kAbout);
+    KillTimer(nullptr, nTimer);
+    EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), s_szLegal);
 }
 
 TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
