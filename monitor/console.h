@@ -24,8 +24,9 @@ public:
     // with dwAccess when it exists under a descriptor that forbids creating it.
     static BOOL CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUniqueHandle& hEvent);
 
-    void ReplyClose();
-    void ReplyResume();
+    // Signal the Cancel, or the Resume, event. 0, or the error after its trace.
+    DWORD ReplyClose();
+    DWORD ReplyResume();
 
 private:
     CUniqueHandle m_hCancelEvent;

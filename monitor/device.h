@@ -45,6 +45,10 @@ public:
     virtual DWORD OnCancel() = 0;
     virtual DWORD OnResume() = 0;
     virtual void PollStatus() = 0;
+    // Asks the device to end its polling and abandon any request under way,
+    // without waiting; the destructor then waits. Many devices can so be
+    // stopped in the time of one.
+    virtual void SignalStop();
 
     BOOL OpenConsole();
     void CloseConsole();

@@ -15,8 +15,10 @@ public:
         using CErrorException::CErrorException;
     };
 
-    // Creates the thread suspended: it runs only after Resume.
-    explicit CThread(DWORD dwPeriod);
+    // Creates the thread suspended: it runs only after Resume. The first step
+    // comes after dwFirstWait, each later one a period after the last.
+    explicit CThread(DWORD dwPeriod) : CThread(dwPeriod, dwPeriod) {}
+    CThread(DWORD dwPeriod, DWORD dwFirstWait);
     // Signals the close event and waits for the thread to end, so a step
     // that is running finishes first.
     virtual ~CThread();
@@ -53,5 +55,6 @@ private:
     CUniqueHandle m_hCloseEvent;
     DWORD m_dwThreadId = 0;
     DWORD m_dwPeriod;
+    DWORD m_dwFirstWait;
     bool m_bResumed = false;
 };

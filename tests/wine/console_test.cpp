@@ -65,10 +65,10 @@ TEST_F(ConsoleTest, FirstConsoleCreatesBothEventsAndSecondOpensThem) {
     EXPECT_EQ(nullptr, OpenEventA(SYNCHRONIZE, FALSE, m_strCancel.c_str()));
 }
 
-TEST_F(ConsoleTest, EventUnderRefusingDescriptorIsOpenedForSynchronizeOnly) {
-    // Everyone may wait on the events, nobody may signal or create them.
+TEST_F(ConsoleTest, EventUnderRefusingDescriptorIsOpenedToBeSignalled) {
+    // Everyone may wait on the events and signal them, nobody may create them.
     PSECURITY_DESCRIPTOR pDescriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;0x00100000;;;WD)",
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;0x00100002;;;WD)",
                                                                      SDDL_REVISION_1, &pDescriptor, nullptr));
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), pDescriptor, FALSE};
     CUniqueHandle hCancel(CreateEventA(&attributes, FALSE, FALSE, m_strCancel.c_str()));
@@ -80,11 +80,10 @@ TEST_F(ConsoleTest, EventUnderRefusingDescriptorIsOpenedForSynchronizeOnly) {
     EXPECT_EQ(0, m_Trace.Count(Creation(m_strCancel, "CREATION")));
     m_Trace.Clear();
     EXPECT_EQ(0u, device.OnCancel());
+    EXPECT_TRUE(IsSignalled(hCancel));
     EXPECT_EQ(0u, device.OnResume());
-    EXPECT_EQ((Lines{"CConsole::ReplyClose() : SetEvent() failed. GetLastError() = 5\n",
-                     "CConsole::ReplyResume() : SetEvent() failed. GetLastError() = 5\n"}),
-              m_Trace.Lines());
-    EXPECT_FALSE(IsSignalled(hCancel));
+    EXPECT_TRUE(IsSignalled(hResume));
+    EXPECT_TRUE(m_Trace.Lines().empty());
 }
 
 TEST_F(ConsoleTest, NameTakenByAnotherKindOfObjectFailsTheDevice) {
