@@ -131,6 +131,14 @@ TEST_F(LanDeviceTest, MutexWithoutMappingAsksThePrinter) {
     EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, m_Notify.Take());
     EXPECT_EQ(0x80001000u, device.GetStatusCode());
     EXPECT_EQ(1, device.GetDeviceState());
+
+    // A poll that cannot get the mutex in time knows nothing new.
+    CHeldMutex held("Global\\KORVA.Nylm.Status." + m_strPort + ".Mutex");
+    device.PollStatus();
+    EXPECT_TRUE(m_Notify.Take().empty());
+    EXPECT_EQ(1, m_Trace.Count(
+                     "CLanDevice::CClocker::CClocker() : WaitForMultipleObjects(Global\\KORVA.Nylm.Status." +
+                     m_strPort + ".Mutex) returns 258. Request not sent\n"));
 }
 
 // While the print path holds the printer, the polling thread waits for the
@@ -239,24 +247,22 @@ TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
     EXPECT_EQ(1, m_Trace.Count("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = 31\n"));
 }
 
-// A host name that does not resolve ends the exchange with the resolver's
-// error; once the device is stopping, no exchange starts at all.
-TEST_F(LanDeviceTest, HostNameLinkThatDoesNotResolve) {
-    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
-    device.OnConnected("printer.invalid:9100");
-    device.OnDisconnected();
-    m_Trace.Clear();
-    CDeviceStatus status;
-    EXPECT_EQ(static_cast<DWORD>(WSAHOST_NOT_FOUND), device.ReadStatus9100(&status));
-    EXPECT_EQ(1, m_Trace.Count(
-                     "CLanThread::InitInstance() : Connect(printer.invalid:9100) failed. GetLastError() = "
-                     "11001\n"));
-    device.SignalStop();
-    m_Trace.Clear();
-    EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status));
-    EXPECT_EQ(0, m_Trace.Count(
-                     "CLanThread::InitInstance() : Connect(printer.invalid:9100) failed. GetLastError() = "
-                     "11001\n"));
+// A link that leads nowhere ends the exchange with its own error; once the
+// device is stopping, no exchange starts at all.
+TEST_F(LanDeviceTest, StoppingDeviceStartsNoExchange) {
+    const struct {
+        const char* pszLink;
+        DWORD dwError;
+    } cases[] = {{"printer.invalid:9100", WSAHOST_NOT_FOUND}, {"printer-without-port", ERROR_GEN_FAILURE}};
+    for (const auto& c : cases) {
+        CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+        device.OnConnected(c.pszLink);
+        device.OnDisconnected();
+        CDeviceStatus status;
+        EXPECT_EQ(c.dwError, device.ReadStatus9100(&status)) << c.pszLink;
+        device.SignalStop();
+        EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status)) << c.pszLink;
+    }
 }
 
 TEST_F(LanDeviceTest, LogsAreNotOffered) {
