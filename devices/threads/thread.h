@@ -34,9 +34,9 @@ public:
     DWORD GetThreadId() const { return m_dwThreadId; }
 
 protected:
-    // The loop: OnBegin, then a step after every full period without a close
-    // signal, then OnEnd. The period counts from the end of one step to the
-    // start of the next.
+    // The loop: OnBegin, then a step after the first wait and after every
+    // full period without a close signal, then OnEnd. The period counts from
+    // the end of one step to the start of the next.
     virtual DWORD Run();
     // One step; FALSE ends the thread.
     virtual BOOL Step() = 0;
