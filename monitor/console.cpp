@@ -65,6 +65,13 @@ BOOL CConsole::CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUn
         return FALSE;
     }
     HANDLE hOpened = OpenEventA(dwAccess, FALSE, strName.c_str());
+    if (!hOpened && GetLastError() == ERROR_ACCESS_DENIED && dwAccess != SYNCHRONIZE) {
+        DebugTrace("CConsole::CreateOrOpenEvent() : OpenEvent(%s) failed. GetLastError() = %d\n",
+                   strName.c_str(), static_cast<int>(ERROR_ACCESS_DENIED));
+        // A descriptor that lets this account only wait: the console still
+        // stands for the port, and its signals fail with the refusal.
+        hOpened = OpenEventA(SYNCHRONIZE, FALSE, strName.c_str());
+    }
     if (!hOpened) {
         DebugTrace("CConsole::CreateOrOpenEvent() : OpenEvent(%s) failed. GetLastError() = %d\n",
                    strName.c_str(), static_cast<int>(GetLastError()));
