@@ -324,9 +324,18 @@ void CLanDevice::PollStatus() {
     // nothing new is known, and the last state stands.
     if (dwRead == ERROR_BUSY || dwRead == ERROR_OPERATION_ABORTED)
         return;
-    if (m_bFirstRead.exchange(false) && dwRead != 0) {
-        DebugTrace("CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwRead));
+    if (m_bFirstRead.exchange(false)) {
+        // The read that completes the start: the start-up record stays when
+        // it fails, and the printer's record is shown without being told as
+        // a change when it succeeds, as a printer found in error or printing
+        // at start opens no window.
+        if (dwRead != 0) {
+            DebugTrace("CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = %d\n",
+                       static_cast<int>(dwRead));
+        } else if (fresh != GetCurrentStatus()) {
+            SetCurrentStatus(fresh);
+            m_pDeviceControl->RefreshDisplay();
+        }
         return;
     }
     const CDeviceStatus old = GetCurrentStatus();

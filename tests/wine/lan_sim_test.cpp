@@ -289,10 +289,11 @@ TEST_F(LanSimTest, PrintPathObjectsTakeOverFromPjl) {
 }
 
 // The device starts without asking the printer on the caller's thread: it
-// shows the start-up record, and its polling thread's first read tells the
-// printer's own state.
+// shows the start-up record, and its polling thread's first read shows the
+// printer's own state without telling it as a change.
 TEST_F(LanSimTest, TheFirstReadIsThePollingThreads) {
-    CNetworkPrinter printer("--scenario idle");
+    CScriptFile script("0 1 0 0 0x80000001\n"); // out of paper from the start
+    CNetworkPrinter printer("--script \"" + script.Path() + "\"");
     ASSERT_TRUE(printer.Started());
     CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
     std::vector<std::string> calls;
@@ -302,8 +303,8 @@ TEST_F(LanSimTest, TheFirstReadIsThePollingThreads) {
             return !calls.empty();
         },
         5000));
-    EXPECT_EQ(std::vector<std::string>{"StatusChanged"}, calls);
-    EXPECT_EQ(kStateReady, device.GetDeviceState());
+    EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, calls);
+    EXPECT_TRUE(device.IsError(nullptr));
 }
 
 namespace {
