@@ -39,9 +39,12 @@ add_library(nywin STATIC
     devices/lan/lan_thread.cpp
     devices/port_cache.cpp
     devices/lan/ny_socket.cpp
+    devices/printpath/print_path_objects.cpp
+    devices/printpath/status_mutex_lock.cpp
     monitor/console.cpp
     devices/shared/def_device.cpp
     devices/shared/vir_device.cpp
+    devices/threads/status_poller.cpp
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp
     devices/usb/usb_device.cpp

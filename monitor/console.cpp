@@ -4,14 +4,21 @@
 #include "app/winver.h"
 #include "app/printpath/printpath_names.h"
 
+namespace {
+
+// An event opened rather than created must still be signalled by Reply*.
+constexpr DWORD kOpenAccess = EVENT_MODIFY_STATE | SYNCHRONIZE;
+
+} // namespace
+
 CConsole::CConsole(const std::string& strPort) {
     const std::string strCancel = printpath::CancelEventName(strPort, IsWin2000OrLater() != FALSE);
-    BOOL bReady = CreateOrOpenEvent(strCancel, SYNCHRONIZE, m_hCancelEvent);
+    BOOL bReady = CreateOrOpenEvent(strCancel, kOpenAccess, m_hCancelEvent);
     if (!bReady) {
         DebugTrace("CConsole::CConsole() : OpenOrCreateEvent(%s) failed\n", strCancel.c_str());
     } else {
         const std::string strResume = printpath::ResumeEventName(strPort, IsWin2000OrLater() != FALSE);
-        bReady = CreateOrOpenEvent(strResume, SYNCHRONIZE, m_hResumeEvent);
+        bReady = CreateOrOpenEvent(strResume, kOpenAccess, m_hResumeEvent);
         if (!bReady)
             DebugTrace("CConsole::CConsole() : OpenOrCreateEvent(%s) failed\n", strResume.c_str());
     }
@@ -58,6 +65,13 @@ BOOL CConsole::CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUn
         return FALSE;
     }
     HANDLE hOpened = OpenEventA(dwAccess, FALSE, strName.c_str());
+    if (!hOpened && GetLastError() == ERROR_ACCESS_DENIED && dwAccess != SYNCHRONIZE) {
+        DebugTrace("CConsole::CreateOrOpenEvent() : OpenEvent(%s) failed. GetLastError() = %d\n",
+                   strName.c_str(), static_cast<int>(ERROR_ACCESS_DENIED));
+        // A descriptor that lets this account only wait: the console still
+        // stands for the port, and its signals fail with the refusal.
+        hOpened = OpenEventA(SYNCHRONIZE, FALSE, strName.c_str());
+    }
     if (!hOpened) {
         DebugTrace("CConsole::CreateOrOpenEvent() : OpenEvent(%s) failed. GetLastError() = %d\n",
                    strName.c_str(), static_cast<int>(GetLastError()));
@@ -67,14 +81,20 @@ BOOL CConsole::CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUn
     return TRUE;
 }
 
-void CConsole::ReplyClose() {
-    if (!SetEvent(m_hCancelEvent.Get()))
-        DebugTrace("CConsole::ReplyClose() : SetEvent() failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
+DWORD CConsole::ReplyClose() {
+    if (SetEvent(m_hCancelEvent.Get()))
+        return 0;
+    const DWORD dwError = GetLastError();
+    DebugTrace("CConsole::ReplyClose() : SetEvent() failed. GetLastError() = %d\n",
+               static_cast<int>(dwError));
+    return dwError;
 }
 
-void CConsole::ReplyResume() {
-    if (!SetEvent(m_hResumeEvent.Get()))
-        DebugTrace("CConsole::ReplyResume() : SetEvent() failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
+DWORD CConsole::ReplyResume() {
+    if (SetEvent(m_hResumeEvent.Get()))
+        return 0;
+    const DWORD dwError = GetLastError();
+    DebugTrace("CConsole::ReplyResume() : SetEvent() failed. GetLastError() = %d\n",
+               static_cast<int>(dwError));
+    return dwError;
 }

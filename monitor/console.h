@@ -21,11 +21,13 @@ public:
     CConsole& operator=(const CConsole&) = delete;
 
     // Creates the named auto-reset event open to every account, or opens it
-    // with dwAccess when it exists under a descriptor that forbids creating it.
+    // with dwAccess when it exists under a descriptor that forbids creating
+    // it; when that descriptor refuses dwAccess too, with SYNCHRONIZE alone.
     static BOOL CreateOrOpenEvent(const std::string& strName, DWORD dwAccess, CUniqueHandle& hEvent);
 
-    void ReplyClose();
-    void ReplyResume();
+    // Signal the Cancel, or the Resume, event. 0, or the error after its trace.
+    DWORD ReplyClose();
+    DWORD ReplyResume();
 
 private:
     CUniqueHandle m_hCancelEvent;

@@ -37,6 +37,9 @@ void CDevice::OnDisconnected() {
                m_strPort.c_str());
 }
 
+// A device without a polling thread or long requests has nothing to stop.
+void CDevice::SignalStop() {}
+
 BOOL CDevice::OpenConsole() {
     try {
         m_pConsole.reset(new CConsole(m_strPort));

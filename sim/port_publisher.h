@@ -18,9 +18,9 @@ public:
     CPortPublisher(const CPortPublisher&) = delete;
     CPortPublisher& operator=(const CPortPublisher&) = delete;
 
-    // Creates the port's objects, or opens those that exist already; a status
-    // mapping that exists already belongs to another publisher and makes it
-    // fail with ERROR_ALREADY_EXISTS. Returns 0 or the Windows error code.
+    // Creates the port's objects, or opens those that exist already, as a
+    // restarted print path does: a status mapping that an agent still holds
+    // from an earlier publisher is taken over. Returns 0 or the Windows error code.
     DWORD Open();
 
     // Writes the record into every status mapping while holding every form of

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include <winspool.h>
@@ -11,6 +12,8 @@
 #include "app/trace.h"
 #include "app/winver.h"
 #include "devices/lan/lan_thread.h"
+#include "devices/printpath/print_path_objects.h"
+#include "framework/nested_loop.h"
 #include "app/printpath/port_config.h"
 #include "app/printpath/printpath_names.h"
 #include "devices/printpath/status_block.h"
@@ -18,27 +21,20 @@
 
 namespace {
 
-bool GlobalNames() {
-    return IsWin2000OrLater() != FALSE;
-}
+constexpr DWORD kPollPeriodMs = 1000;
 
 } // namespace
 
-CLanDevice::CClocker::CClocker(const std::string& strPort) {
-    m_hMutex.Reset(
-        OpenMutexA(MUTEX_ALL_ACCESS, FALSE, printpath::StatusMutexName(strPort, GlobalNames()).c_str()));
-    if (!m_hMutex) {
+CLanDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread) {
+    const std::string strName = printpath::StatusMutexName(strPort, printpath::UsesGlobalNames());
+    CUniqueHandle hMutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, strName.c_str()));
+    if (!hMutex) {
+        // Without the mutex the exchange goes on unserialised.
         DebugTrace("CLanDevice::CClocker::CClocker() : OpenMutex() returns NULL. GetLastError() = %d\n",
                    static_cast<int>(GetLastError()));
         return;
     }
-    // A holder that died leaves the mutex abandoned; it is ours all the same.
-    WaitForSingleObject(m_hMutex.Get(), INFINITE);
-}
-
-CLanDevice::CClocker::~CClocker() {
-    if (m_hMutex)
-        ReleaseMutex(m_hMutex.Get());
+    Acquire(std::move(hMutex), hStopEvent, bPollingThread, "CLanDevice::CClocker::CClocker()", strName);
 }
 
 CLanDevice::CLanDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
@@ -89,30 +85,22 @@ CDeviceStatus CLanDevice::NoAnswerRecord() {
 }
 
 DWORD CLanDevice::Start() {
-    CDeviceStatus status;
-    const DWORD dwRead = ReadStatus(&status);
-    if (dwRead != 0) {
-        DebugTrace("CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwRead));
-        status = StartupRecord();
-    }
-    SetCurrentStatus(status);
-
-    Stop();
-    return CStatusThread::Launch(1000, this, "CLanStatusThread::Start()", m_pStatusThread);
+    SetCurrentStatus(StartupRecord());
+    m_bFirstRead = true;
+    return m_Poller.Launch(kPollPeriodMs, 0, this, "CLanStatusThread::Start()");
 }
 
 void CLanDevice::Stop() {
-    if (!m_pStatusThread)
-        return;
-    m_pStatusThread->SignalClose();
-    m_pStatusThread->WaitForEnd();
-    m_pStatusThread.reset();
+    m_Poller.Stop();
+}
+
+void CLanDevice::SignalStop() {
+    m_Poller.SignalStop();
 }
 
 DWORD CLanDevice::OpenMutexOnPort(CUniqueHandle& hMutex) const {
-    hMutex.Reset(
-        OpenMutexA(MUTEX_ALL_ACCESS, FALSE, printpath::StatusMutexName(m_strPort, GlobalNames()).c_str()));
+    hMutex.Reset(OpenMutexA(MUTEX_ALL_ACCESS, FALSE,
+                            printpath::StatusMutexName(m_strPort, printpath::UsesGlobalNames()).c_str()));
     if (hMutex)
         return 0;
     const DWORD dwError = GetLastError();
@@ -122,8 +110,8 @@ DWORD CLanDevice::OpenMutexOnPort(CUniqueHandle& hMutex) const {
 }
 
 DWORD CLanDevice::OpenSharedMemory(CUniqueHandle& hMapping, CUniqueView& view) const {
-    hMapping.Reset(OpenFileMappingA(FILE_MAP_READ, FALSE,
-                                    printpath::StatusMappingName(m_strPort, GlobalNames()).c_str()));
+    hMapping.Reset(OpenFileMappingA(
+        FILE_MAP_READ, FALSE, printpath::StatusMappingName(m_strPort, printpath::UsesGlobalNames()).c_str()));
     if (!hMapping) {
         const DWORD dwError = GetLastError();
         DebugTrace("CLanDevice::OpenSharedMemory() : OpenFileMapping() failed. GetLastError() = %d\n",
@@ -143,65 +131,59 @@ DWORD CLanDevice::OpenSharedMemory(CUniqueHandle& hMapping, CUniqueView& view) c
 
 DWORD CLanDevice::ReadStatus(CDeviceStatus* pStatus) {
     CUniqueHandle hMutex;
-    if (OpenMutexOnPort(hMutex) != 0) {
-        const DWORD dwError = ReadStatus9100(pStatus);
-        if (dwError != 0)
-            DebugTrace("CLanDevice::ReadStatus() : ReadStatus9100() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-        return dwError;
-    }
-    CUniqueHandle hMapping;
-    CUniqueView view;
-    const DWORD dwError = OpenSharedMemory(hMapping, view);
-    if (dwError != 0) {
+    if (OpenMutexOnPort(hMutex) == 0) {
+        CUniqueHandle hMapping;
+        CUniqueView view;
+        const DWORD dwError = OpenSharedMemory(hMapping, view);
+        if (dwError == 0) {
+            std::uint8_t abRecord[CDeviceStatus::kSize];
+            printpath::ReadStatusBlock(view.Get(), abRecord);
+            pStatus->Assign(abRecord);
+            return 0;
+        }
+        // A print path without its status block still answers for the
+        // printer through its mutex: ask the printer once the mutex is free.
         DebugTrace("CLanDevice::ReadStatus() : OpenSharedMemory() failed. GetLastError() = %d\n",
                    static_cast<int>(dwError));
-        return dwError;
     }
-    std::uint8_t abRecord[CDeviceStatus::kSize];
-    printpath::ReadStatusBlock(view.Get(), abRecord);
-    pStatus->Assign(abRecord);
-    return 0;
+    const DWORD dwError = ReadStatus9100(pStatus);
+    if (dwError != 0)
+        DebugTrace("CLanDevice::ReadStatus() : ReadStatus9100() failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
+    return dwError;
 }
 
-DWORD CLanDevice::ReadFromDevice(CLanThread* pThread) {
-    CUniqueHandle hThread(
-        CreateThread(nullptr, 0, CLanThread::ThreadEntry, pThread, CREATE_SUSPENDED, nullptr));
+DWORD CLanDevice::ReadFromDevice(const std::shared_ptr<CLanThread>& pThread, bool bPollingThread) {
+    // The thread's own reference: whoever lets the exchange go last deletes it.
+    std::unique_ptr<std::shared_ptr<CLanThread>> pReference(new (std::nothrow)
+                                                                std::shared_ptr<CLanThread>(pThread));
+    if (!pReference) {
+        DebugTrace("CLanDevice::ReadFromDevice() : Unable to allocate the thread's reference\n");
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    const CUniqueHandle hThread(
+        CreateThread(nullptr, 0, CLanThread::ThreadEntry, pReference.get(), 0, nullptr));
     if (!hThread) {
         const DWORD dwError = GetLastError();
         DebugTrace("CLanDevice::ReadFromDevice() : CreateThread() failed. GetLastError() = %d\n",
                    static_cast<int>(dwError));
         return dwError;
     }
-    if (ResumeThread(hThread.Get()) == static_cast<DWORD>(-1)) {
-        // It never ran a line of its own: ending it leaves nothing behind, and
-        // the exchange object is free again at once.
+    pReference.release();
+    const HANDLE handles[] = {hThread.Get(), pThread->GetStopEvent()};
+    const DWORD nHandles = handles[1] ? 2 : 1;
+    const DWORD dwWait = bPollingThread ? WaitForMultipleObjects(nHandles, handles, FALSE, INFINITE)
+                                        : CNestedLoop::Wait(nHandles, handles, INFINITE);
+    if (dwWait == WAIT_FAILED) {
         const DWORD dwError = GetLastError();
-        DebugTrace("CLanDevice::ReadFromDevice() : ResumeThread() failed. GetLastError() = %d\n",
+        DebugTrace("CLanDevice::ReadFromDevice() : WaitForMultipleObjects() failed. GetLastError() = %d\n",
                    static_cast<int>(dwError));
-        TerminateThread(hThread.Get(), dwError);
         return dwError;
     }
-    // Keep the caller's window messages flowing while the exchange runs, so a
-    // user-interface thread never freezes for the length of a time-out.
-    bool bQuit = false;
-    DWORD dwWait = WAIT_TIMEOUT;
-    while (!bQuit && (dwWait = WaitForSingleObject(hThread.Get(), 100)) == WAIT_TIMEOUT) {
-        MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            continue;
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            bQuit = true;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    // The exchange object must outlive its thread; only a loop that a quit or
-    // a failed wait ended has not seen that end yet.
+    // Stopped, or the user-interface thread's loop was ended: the exchange
+    // ends on its own thread, whatever it is waiting for.
     if (dwWait != WAIT_OBJECT_0)
-        WaitForSingleObject(hThread.Get(), INFINITE);
+        return ERROR_OPERATION_ABORTED;
     const DWORD dwError = pThread->GetLastThreadError();
     if (dwError != 0)
         DebugTrace("CLanDevice::ReadFromDevice() : GetLastThreadError() returns %d\n",
@@ -210,9 +192,16 @@ DWORD CLanDevice::ReadFromDevice(CLanThread* pThread) {
 }
 
 template <typename TThread>
-DWORD CLanDevice::RunExchange(std::unique_ptr<TThread>& pThread, const char* pszCaller) {
+DWORD CLanDevice::RunExchange(std::shared_ptr<TThread>& pThread, const char* pszCaller) {
+    const bool bPollingThread = m_Poller.IsPollingThread();
+    const CClocker clocker(m_strPort, m_Poller.GetStopEvent(), bPollingThread);
+    if (clocker.GetError() != 0)
+        return clocker.GetError();
+    // A stopping device starts no exchange.
+    if (m_Poller.GetStopEvent() && WaitForSingleObject(m_Poller.GetStopEvent(), 0) == WAIT_OBJECT_0)
+        return ERROR_OPERATION_ABORTED;
     try {
-        pThread.reset(new TThread(this));
+        pThread = std::make_shared<TThread>(m_strLink, m_Poller.GetStopEvent());
     } catch (const std::bad_alloc&) {
         DebugTrace("CLanDevice::%s() : Unable to allocate pThread\n", pszCaller);
         return ERROR_NOT_ENOUGH_MEMORY;
@@ -221,7 +210,7 @@ DWORD CLanDevice::RunExchange(std::unique_ptr<TThread>& pThread, const char* psz
                    static_cast<int>(e.GetError()));
         return e.GetError();
     }
-    const DWORD dwError = ReadFromDevice(pThread.get());
+    const DWORD dwError = ReadFromDevice(pThread, bPollingThread);
     if (dwError != 0)
         DebugTrace("CLanDevice::%s() : ReadFromDevice() failed. GetLastError() = %d\n", pszCaller,
                    static_cast<int>(dwError));
@@ -229,8 +218,7 @@ DWORD CLanDevice::RunExchange(std::unique_ptr<TThread>& pThread, const char* psz
 }
 
 DWORD CLanDevice::ReadStatus9100(CDeviceStatus* pStatus) {
-    const CClocker clocker(m_strPort);
-    std::unique_ptr<CLanStatusThread> pThread;
+    std::shared_ptr<CLanStatusThread> pThread;
     DWORD dwError = RunExchange(pThread, "ReadStatus9100");
     if (dwError != 0)
         return dwError;
@@ -246,8 +234,7 @@ DWORD CLanDevice::ReadStatus9100(CDeviceStatus* pStatus) {
 }
 
 DWORD CLanDevice::ReadInfo(DEVICE_INFO* pInfo) {
-    const CClocker clocker(m_strPort);
-    std::unique_ptr<CLanInfoThread> pThread;
+    std::shared_ptr<CLanInfoThread> pThread;
     DWORD dwError = RunExchange(pThread, "ReadInfo");
     if (dwError != 0)
         return dwError;
@@ -269,23 +256,16 @@ DWORD CLanDevice::GetLogs(WORD, DEVICE_LOG*) {
     return ERROR_NOT_SUPPORTED;
 }
 
-DWORD CLanDevice::OpenConsoleEvent(const char* pszOperation, const std::string& strName,
-                                   CUniqueHandle& hEvent) {
-    hEvent.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, strName.c_str()));
-    if (hEvent)
-        return 0;
-    const DWORD dwError = GetLastError();
-    DebugTrace("CLanDevice::%s() : OpenEvent(%s) failed. GetLastError() = %d\n", pszOperation,
-               strName.c_str(), static_cast<int>(dwError));
-    return dwError;
-}
-
 DWORD CLanDevice::OpenCancelEvent(CUniqueHandle& hEvent) const {
-    return OpenConsoleEvent("OpenCancelEvent", printpath::CancelEventName(m_strPort, GlobalNames()), hEvent);
+    return printpath::OpenConsoleEvent("CLanDevice::OpenCancelEvent()",
+                                       printpath::CancelEventName(m_strPort, printpath::UsesGlobalNames()),
+                                       hEvent);
 }
 
 DWORD CLanDevice::OpenResumeEvent(CUniqueHandle& hEvent) const {
-    return OpenConsoleEvent("OpenResumeEvent", printpath::ResumeEventName(m_strPort, GlobalNames()), hEvent);
+    return printpath::OpenConsoleEvent("CLanDevice::OpenResumeEvent()",
+                                       printpath::ResumeEventName(m_strPort, printpath::UsesGlobalNames()),
+                                       hEvent);
 }
 
 // The print path cancels or resumes the job when it listens on the port's
@@ -312,8 +292,7 @@ DWORD CLanDevice::OnResume() {
 }
 
 template <typename TThread> DWORD CLanDevice::RequestReplyCode(const char* pszCaller) {
-    const CClocker clocker(m_strPort);
-    std::unique_ptr<TThread> pThread;
+    std::shared_ptr<TThread> pThread;
     DWORD dwError = RunExchange(pThread, pszCaller);
     if (dwError != 0)
         return dwError;
@@ -339,9 +318,28 @@ DWORD CLanDevice::OnResume9100() {
 }
 
 void CLanDevice::PollStatus() {
-    const CDeviceStatus old = GetCurrentStatus();
     CDeviceStatus fresh;
-    const bool bRead = ReadStatus(&fresh) == 0;
+    const DWORD dwRead = ReadStatus(&fresh);
+    // The print path is talking to the printer, or the device is stopping:
+    // nothing new is known, and the last state stands.
+    if (dwRead == ERROR_BUSY || dwRead == ERROR_OPERATION_ABORTED)
+        return;
+    if (m_bFirstRead.exchange(false)) {
+        // The read that completes the start: the start-up record stays when
+        // it fails, and the printer's record is shown without being told as
+        // a change when it succeeds, as a printer found in error or printing
+        // at start opens no window.
+        if (dwRead != 0) {
+            DebugTrace("CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = %d\n",
+                       static_cast<int>(dwRead));
+        } else if (fresh != GetCurrentStatus()) {
+            SetCurrentStatus(fresh);
+            m_pDeviceControl->RefreshDisplay();
+        }
+        return;
+    }
+    const CDeviceStatus old = GetCurrentStatus();
+    const bool bRead = dwRead == 0;
     if (!bRead)
         fresh = NoAnswerRecord();
     SetCurrentStatus(fresh);

@@ -4,11 +4,13 @@
 // exist and by a PJL exchange with the printer otherwise.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "devices/threads/status_thread.h"
+#include "devices/printpath/status_mutex_lock.h"
+#include "devices/threads/status_poller.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
 #include "monitor/status_device.h"
@@ -18,16 +20,11 @@ class CLanThread;
 class CLanDevice : public CStatusDevice {
 public:
     // Holds the port's status mutex for the length of one PJL exchange, when
-    // the print path has created it; holds nothing otherwise.
-    class CClocker {
+    // the print path has created it; holds nothing otherwise. Only an
+    // exchange that got the go-ahead takes place.
+    class CClocker : public CStatusMutexLock {
     public:
-        explicit CClocker(const std::string& strPort);
-        virtual ~CClocker();
-        CClocker(const CClocker&) = delete;
-        CClocker& operator=(const CClocker&) = delete;
-
-    private:
-        CUniqueHandle m_hMutex;
+        CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread);
     };
 
     CLanDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
@@ -43,6 +40,7 @@ public:
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;
+    void SignalStop() override;
 
     // The address and TCP port of a network port, from the port monitor on
     // Windows 2000 and later, from the port settings before.
@@ -50,9 +48,12 @@ public:
     static DWORD GetPortInfoNt(const std::string& strPort, std::string& strIpAddress, DWORD& dwTcpPort);
     static DWORD GetPortInfo9x(const std::string& strPort, std::string& strIpAddress, DWORD& dwTcpPort);
     static void MakeLink(std::string& strLink, const std::string& strIpAddress, DWORD dwTcpPort);
-    // Runs an exchange on its own thread and waits for it, keeping the
-    // caller's messages flowing; returns the exchange's result.
-    static DWORD ReadFromDevice(CLanThread* pThread);
+    // Runs an exchange on its own thread and waits for it: on the polling
+    // thread plainly, on any other as a nested loop that keeps the caller's
+    // windows answering. Returns the exchange's result, or
+    // ERROR_OPERATION_ABORTED, leaving the exchange to its thread, when the
+    // device stops or the nested loop is ended.
+    static DWORD ReadFromDevice(const std::shared_ptr<CLanThread>& pThread, bool bPollingThread);
 
     // The record a device shows until its first successful read.
     static CDeviceStatus StartupRecord();
@@ -64,6 +65,8 @@ public:
     DWORD OnResume9100();
 
 private:
+    // Shows the start-up record and starts polling: the polling thread reads
+    // the printer at once, so the caller never waits for a printer here.
     DWORD Start();
     void Stop();
 
@@ -74,13 +77,15 @@ private:
     DWORD OpenSharedMemory(CUniqueHandle& hMapping, CUniqueView& view) const;
     DWORD OpenCancelEvent(CUniqueHandle& hEvent) const;
     DWORD OpenResumeEvent(CUniqueHandle& hEvent) const;
-    static DWORD OpenConsoleEvent(const char* pszOperation, const std::string& strName,
-                                  CUniqueHandle& hEvent);
     DWORD PassOn(DWORD (CLanDevice::*pfnOpenEvent)(CUniqueHandle&) const, DWORD (CLanDevice::*pfnByPjl)(),
                  const char* pszOperation);
 
-    template <typename TThread> DWORD RunExchange(std::unique_ptr<TThread>& pThread, const char* pszCaller);
+    // The port's mutex, then one exchange of the request thread TThread.
+    template <typename TThread> DWORD RunExchange(std::shared_ptr<TThread>& pThread, const char* pszCaller);
     template <typename TThread> DWORD RequestReplyCode(const char* pszCaller);
 
-    std::unique_ptr<CStatusThread> m_pStatusThread;
+    CStatusPoller m_Poller;
+    // Until the first poll has read the printer, a failed read leaves the
+    // start-up record.
+    std::atomic<bool> m_bFirstRead{false};
 };

@@ -7,15 +7,23 @@
 #include "devices/lan/lan_link.h"
 #include "devices/lan/pjl_frame.h"
 #include "devices/lan/pjl_reply.h"
-#include "monitor/device.h"
 
-CLanThread::CLanThread(const CDevice* pDevice, const PjlRequest& request)
-    : m_pDevice(pDevice), m_dwConnectTimeOut(request.dwConnectTimeOut),
-      m_dwReceiveTimeOut(request.dwReceiveTimeOut) {
-    if (!ParseLink(m_strIpAddress, m_nTcpPort, m_pDevice->GetLink())) {
+CLanThread::CLanThread(const std::string& strLink, HANDLE hStopEvent, const PjlRequest& request)
+    : m_dwConnectTimeOut(request.dwConnectTimeOut), m_dwReceiveTimeOut(request.dwReceiveTimeOut) {
+    if (!ParseLink(m_strIpAddress, m_nTcpPort, strLink)) {
         DebugTrace("CLanThread::CLanThread() : ParseLink() returns FALSE\n");
         throw CExcep(ERROR_GEN_FAILURE);
     }
+    // The device may be gone before the exchange is over: its own handle.
+    HANDLE hStopCopy = nullptr;
+    if (hStopEvent && !DuplicateHandle(GetCurrentProcess(), hStopEvent, GetCurrentProcess(), &hStopCopy,
+                                       SYNCHRONIZE, FALSE, 0)) {
+        const DWORD dwError = GetLastError();
+        DebugTrace("CLanThread::CLanThread() : DuplicateHandle() failed. GetLastError() = %d\n",
+                   static_cast<int>(dwError));
+        throw CExcep(dwError);
+    }
+    m_hStopEvent.Reset(hStopCopy);
     try {
         m_strPjlCommand = request.pszCommand;
     } catch (const std::bad_alloc&) {
@@ -46,7 +54,9 @@ CLanThread::CLanThread(const CDevice* pDevice, const PjlRequest& request)
 }
 
 DWORD WINAPI CLanThread::ThreadEntry(void* pParameter) {
-    static_cast<CLanThread*>(pParameter)->InitInstance();
+    const std::unique_ptr<std::shared_ptr<CLanThread>> pReference(
+        static_cast<std::shared_ptr<CLanThread>*>(pParameter));
+    (*pReference)->InitInstance();
     return 0;
 }
 
@@ -127,14 +137,21 @@ BOOL CLanThread::InitInstance() {
 
 DWORD CLanThread::WaitForEvent(HANDLE hEvent, DWORD dwTimeOut) {
     const DWORD dwStart = GetTickCount();
+    HANDLE handles[3] = {hEvent};
+    DWORD nHandles = 1;
     const HANDLE hNetworkEvent = m_pSocket->GetNetworkEvent();
-    const HANDLE handles[] = {hEvent, hNetworkEvent};
-    const DWORD nHandles = hNetworkEvent ? 2 : 1;
+    if (hNetworkEvent)
+        handles[nHandles++] = hNetworkEvent;
+    const DWORD dwStopped = m_hStopEvent ? WAIT_OBJECT_0 + nHandles : WAIT_FAILED;
+    if (m_hStopEvent)
+        handles[nHandles++] = m_hStopEvent.Get();
     for (;;) {
         const DWORD dwWait = WaitForMultipleObjects(nHandles, handles, FALSE, 10);
         if (dwWait == WAIT_OBJECT_0)
             return 0;
-        if (dwWait == WAIT_OBJECT_0 + 1) {
+        if (dwWait == dwStopped)
+            return ERROR_OPERATION_ABORTED;
+        if (hNetworkEvent && dwWait == WAIT_OBJECT_0 + 1) {
             m_pSocket->DispatchNetworkEvents();
         } else if (dwWait != WAIT_TIMEOUT) {
             DebugTrace("CLanThread::WaitForEvent() : WaitForSingleObject() failed. GetLastError() = %d\n",
@@ -153,19 +170,22 @@ DWORD CLanThread::WaitForEvent(HANDLE hEvent, DWORD dwTimeOut) {
     }
 }
 
-CLanStatusThread::CLanStatusThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlStatusRequest) {}
+CLanStatusThread::CLanStatusThread(const std::string& strLink, HANDLE hStopEvent)
+    : CLanThread(strLink, hStopEvent, kPjlStatusRequest) {}
 
 DWORD CLanStatusThread::CopyData(std::uint8_t* pbStatus) const {
     return CopyPjlRecord(kPjlStatusRequest, Reply(), pbStatus);
 }
 
-CLanInfoThread::CLanInfoThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlInfoRequest) {}
+CLanInfoThread::CLanInfoThread(const std::string& strLink, HANDLE hStopEvent)
+    : CLanThread(strLink, hStopEvent, kPjlInfoRequest) {}
 
 DWORD CLanInfoThread::CopyData(std::uint8_t* pbInfo) const {
     return CopyPjlRecord(kPjlInfoRequest, Reply(), pbInfo);
 }
 
-CLanCancelThread::CLanCancelThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlCancelRequest) {}
+CLanCancelThread::CLanCancelThread(const std::string& strLink, HANDLE hStopEvent)
+    : CLanThread(strLink, hStopEvent, kPjlCancelRequest) {}
 
 DWORD CLanCancelThread::CopyData(DWORD* pdwReplyCode) const {
     std::uint32_t dwCode = 0;
@@ -175,7 +195,8 @@ DWORD CLanCancelThread::CopyData(DWORD* pdwReplyCode) const {
     return dwError;
 }
 
-CLanResumeThread::CLanResumeThread(const CDevice* pDevice) : CLanThread(pDevice, kPjlResumeRequest) {}
+CLanResumeThread::CLanResumeThread(const std::string& strLink, HANDLE hStopEvent)
+    : CLanThread(strLink, hStopEvent, kPjlResumeRequest) {}
 
 DWORD CLanResumeThread::CopyData(DWORD* pdwReplyCode) const {
     std::uint32_t dwCode = 0;

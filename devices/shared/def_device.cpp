@@ -27,8 +27,7 @@ DWORD CDefDevice::OnCancel() {
         DebugTrace("CDefDevice::OnCancel() : m_pConsole is NULL\n");
         return ERROR_INVALID_STATE;
     }
-    m_pConsole->ReplyClose();
-    return ERROR_SUCCESS;
+    return m_pConsole->ReplyClose();
 }
 
 DWORD CDefDevice::OnResume() {
@@ -36,8 +35,7 @@ DWORD CDefDevice::OnResume() {
         DebugTrace("CDefDevice::OnResume() : m_pConsole is NULL\n");
         return ERROR_INVALID_STATE;
     }
-    m_pConsole->ReplyResume();
-    return ERROR_SUCCESS;
+    return m_pConsole->ReplyResume();
 }
 
 // The default device has no status of its own to poll.

@@ -44,50 +44,54 @@ void CVirDevice::OnDisconnected() {
 }
 
 DWORD CVirDevice::Start() {
-    m_strMappingName = printpath::LocalStatusMappingName(m_strPort);
-    DWORD dwError = 0;
-    m_hMapping.Reset(OpenFileMappingA(FILE_MAP_READ, FALSE, m_strMappingName.c_str()));
-    if (!m_hMapping) {
-        dwError = GetLastError();
-        DebugTrace("CNyDevice::CNyDevice() : OpenFileMapping() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-    } else {
-        m_pView.Reset(MapViewOfFile(m_hMapping.Get(), FILE_MAP_READ, 0, 0, 0));
-        if (!m_pView) {
-            dwError = GetLastError();
-            DebugTrace("CNyDevice::CNyDevice() : MapViewOfFile() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-        }
+    {
+        const std::lock_guard<std::mutex> lock(m_ViewLock);
+        m_strMappingName = printpath::LocalStatusMappingName(m_strPort);
     }
-    if (dwError == 0) {
-        CDeviceStatus status;
-        dwError = ReadStatus(&status);
-        if (dwError != 0) {
-            DebugTrace("CNyDevice::CNyDevice() : ReadStatus() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-        } else {
-            SetCurrentStatus(status);
-            dwError = CStatusThread::Launch(kPollPeriodMs, this, "CVirDevice::Start()", m_pStatusThread);
-            if (dwError == 0)
-                return 0;
-        }
-    }
-    Stop();
-    return dwError;
+    CDeviceStatus status;
+    if (ReadStatus(&status) == 0)
+        SetCurrentStatus(status);
+    return m_Poller.Launch(kPollPeriodMs, kPollPeriodMs, this, "CVirDevice::Start()");
 }
 
 void CVirDevice::Stop() {
-    if (m_pStatusThread) {
-        m_pStatusThread->SignalClose();
-        m_pStatusThread->WaitForEnd();
-        m_pStatusThread.reset();
-    }
+    m_Poller.Stop();
+    const std::lock_guard<std::mutex> lock(m_ViewLock);
+    m_strMappingName.clear();
+    m_bAbsenceTraced = false;
     m_pView.Reset();
     m_hMapping.Reset();
 }
 
+void CVirDevice::SignalStop() {
+    m_Poller.SignalStop();
+}
+
+DWORD CVirDevice::OpenMapping() {
+    DWORD dwError = 0;
+    const char* pszFailed = "OpenFileMapping";
+    m_hMapping.Reset(OpenFileMappingA(FILE_MAP_READ, FALSE, m_strMappingName.c_str()));
+    if (!m_hMapping) {
+        dwError = GetLastError();
+    } else {
+        m_pView.Reset(MapViewOfFile(m_hMapping.Get(), FILE_MAP_READ, 0, 0, 0));
+        if (!m_pView) {
+            dwError = GetLastError();
+            pszFailed = "MapViewOfFile";
+            m_hMapping.Reset();
+        }
+    }
+    if (dwError != 0 && !m_bAbsenceTraced)
+        DebugTrace("CNyDevice::CNyDevice() : %s() failed. GetLastError() = %d\n", pszFailed,
+                   static_cast<int>(dwError));
+    m_bAbsenceTraced = dwError != 0;
+    return dwError;
+}
+
 DWORD CVirDevice::ReadStatus(CDeviceStatus* pStatus) {
-    if (!m_pView)
+    const std::lock_guard<std::mutex> lock(m_ViewLock);
+    // Not connected: no name, and nothing to look for.
+    if (!m_pView && (m_strMappingName.empty() || OpenMapping() != 0))
         return ERROR_GEN_FAILURE;
     printpath::ReadStatusBlock(m_pView.Get(), pStatus->Data());
     return 0;
@@ -110,8 +114,7 @@ DWORD CVirDevice::OnCancel() {
         DebugTrace("CVirDevice::OnCancel() : m_pConsole is NULL\n");
         return ERROR_INVALID_STATE;
     }
-    m_pConsole->ReplyClose();
-    return 0;
+    return m_pConsole->ReplyClose();
 }
 
 DWORD CVirDevice::OnResume() {
@@ -119,8 +122,7 @@ DWORD CVirDevice::OnResume() {
         DebugTrace("CVirDevice::OnResume() : m_pConsole is NULL\n");
         return ERROR_INVALID_STATE;
     }
-    m_pConsole->ReplyResume();
-    return 0;
+    return m_pConsole->ReplyResume();
 }
 
 void CVirDevice::PollStatus() {

@@ -2,12 +2,16 @@
 // publishes in shared memory: the status block is read from the port's
 // mapping four times a second, nothing is sent to the printer, and Cancel and
 // Resume go to the print path through the port's console events.
+//
+// The print path may publish the block only after the device started, or
+// close it and publish it again: while connected the device keeps polling,
+// and a poll without the block looks for it again.
 #pragma once
 
-#include <memory>
+#include <mutex>
 #include <string>
 
-#include "devices/threads/status_thread.h"
+#include "devices/threads/status_poller.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
 #include "monitor/status_device.h"
@@ -27,14 +31,21 @@ public:
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;
+    void SignalStop() override;
 
 private:
-    // Maps the port's status block, reads the first status and starts polling.
+    // Reads the first status when the block exists and starts polling.
     DWORD Start();
     void Stop();
+    // Opens and maps the port's block; m_ViewLock is held. The failure is
+    // traced once per absence of the block.
+    DWORD OpenMapping();
 
     std::string m_strMappingName;
+    // The polling thread maps the block while the user-interface thread may read it.
+    std::mutex m_ViewLock;
     CUniqueView m_pView;
     CUniqueHandle m_hMapping;
-    std::unique_ptr<CStatusThread> m_pStatusThread;
+    bool m_bAbsenceTraced = false;
+    CStatusPoller m_Poller;
 };

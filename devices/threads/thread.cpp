@@ -2,7 +2,7 @@
 
 #include "app/trace.h"
 
-CThread::CThread(DWORD dwPeriod) : m_dwPeriod(dwPeriod) {
+CThread::CThread(DWORD dwPeriod, DWORD dwFirstWait) : m_dwPeriod(dwPeriod), m_dwFirstWait(dwFirstWait) {
     m_hCloseEvent.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!m_hCloseEvent) {
         const DWORD dwError = GetLastError();
@@ -55,7 +55,8 @@ void CThread::WaitForEnd() {
 DWORD CThread::Run() {
     if (!OnBegin())
         return 0;
-    while (WaitForSingleObject(m_hCloseEvent.Get(), m_dwPeriod) == WAIT_TIMEOUT) {
+    for (DWORD dwWait = m_dwFirstWait; WaitForSingleObject(m_hCloseEvent.Get(), dwWait) == WAIT_TIMEOUT;
+         dwWait = m_dwPeriod) {
         if (!Step())
             break;
     }

@@ -15,8 +15,10 @@ public:
         using CErrorException::CErrorException;
     };
 
-    // Creates the thread suspended: it runs only after Resume.
-    explicit CThread(DWORD dwPeriod);
+    // Creates the thread suspended: it runs only after Resume. The first step
+    // comes after dwFirstWait, each later one a period after the last.
+    explicit CThread(DWORD dwPeriod) : CThread(dwPeriod, dwPeriod) {}
+    CThread(DWORD dwPeriod, DWORD dwFirstWait);
     // Signals the close event and waits for the thread to end, so a step
     // that is running finishes first.
     virtual ~CThread();
@@ -32,9 +34,9 @@ public:
     DWORD GetThreadId() const { return m_dwThreadId; }
 
 protected:
-    // The loop: OnBegin, then a step after every full period without a close
-    // signal, then OnEnd. The period counts from the end of one step to the
-    // start of the next.
+    // The loop: OnBegin, then a step after the first wait and after every
+    // full period without a close signal, then OnEnd. The period counts from
+    // the end of one step to the start of the next.
     virtual DWORD Run();
     // One step; FALSE ends the thread.
     virtual BOOL Step() = 0;
@@ -53,5 +55,6 @@ private:
     CUniqueHandle m_hCloseEvent;
     DWORD m_dwThreadId = 0;
     DWORD m_dwPeriod;
+    DWORD m_dwFirstWait;
     bool m_bResumed = false;
 };

@@ -1,10 +1,11 @@
 #include "devices/usb/usb_device.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
-#include "app/winver.h"
+#include "devices/printpath/print_path_objects.h"
 
 namespace {
 
@@ -22,57 +23,25 @@ constexpr BYTE kRequestInfo = 0x20;
 
 constexpr DWORD kPollPeriodMs = 250;
 
-bool GlobalNames() {
-    return IsWin2000OrLater() != FALSE;
-}
-
-DWORD OpenConsoleEvent(const char* pszCaller, const std::string& strName, CUniqueHandle& hEvent) {
-    hEvent.Reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, strName.c_str()));
-    if (hEvent)
-        return 0;
-    const DWORD dwError = GetLastError();
-    DebugTrace("CUsbDevice::%s() : OpenEvent(%s) failed. GetLastError() = %d\n", pszCaller, strName.c_str(),
-               static_cast<int>(dwError));
-    return dwError;
-}
-
 } // namespace
 
-CUsbDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, DWORD dwTimeOut) {
+CUsbDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread) {
     const std::string strName = printpath::UsbStatusMutexName(strPort);
-    m_hMutex.Reset(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, strName.c_str()));
-    if (!m_hMutex) {
+    CUniqueHandle hMutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, strName.c_str()));
+    if (!hMutex) {
+        // Without the mutex the request goes on unserialised.
         const DWORD dwError = GetLastError();
         if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_INVALID_NAME)
             DebugTrace("CUsbDevice::CClocker::CClocker() : OpenMutex(%s) returns NULL. GetLastError() = %d\n",
                        strName.c_str(), static_cast<int>(dwError));
         return;
     }
-    // A holder that died leaves the mutex abandoned; it is ours all the same.
-    const HANDLE handles[] = {m_hMutex.Get(), hStopEvent};
-    const DWORD dwWait = WaitForMultipleObjects(hStopEvent ? 2 : 1, handles, FALSE, dwTimeOut);
-    if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED_0)
-        return;
-    m_dwError = dwWait == WAIT_TIMEOUT ? ERROR_TIMEOUT : ERROR_OPERATION_ABORTED;
-    if (dwWait == WAIT_FAILED)
-        m_dwError = GetLastError();
-    DebugTrace("CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(%s) returns %d. Request not sent\n",
-               strName.c_str(), static_cast<int>(dwWait));
-    m_hMutex.Reset();
-}
-
-CUsbDevice::CClocker::~CClocker() {
-    if (m_hMutex)
-        ReleaseMutex(m_hMutex.Get());
+    Acquire(std::move(hMutex), hStopEvent, bPollingThread, "CUsbDevice::CClocker::CClocker()", strName);
 }
 
 CUsbDevice::CUsbDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                        const char* pszDevicePath)
-    : CStatusDevice(pDeviceControl, pszPrinterName, pszPort, pszDevicePath, FALSE),
-      m_hStopEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    if (!m_hStopEvent)
-        DebugTrace("CUsbDevice::CUsbDevice() : CreateEvent() failed. GetLastError() = %d\n",
-                   static_cast<int>(GetLastError()));
+    : CStatusDevice(pDeviceControl, pszPrinterName, pszPort, pszDevicePath, FALSE) {
     CDeviceStatus status;
     FillDefaultStatus(&status);
     SetCurrentStatus(status);
@@ -125,42 +94,37 @@ DWORD CUsbDevice::Start() {
     } else {
         m_hDevice.Reset(hDevice);
     }
-    if (m_hStopEvent)
-        ResetEvent(m_hStopEvent.Get());
 
     CDeviceStatus status;
     DWORD dwError = ReadStatus(&status);
-    if (dwError != 0) {
+    if (dwError == 0)
+        SetCurrentStatus(status);
+    else
         DebugTrace("CUsbDevice::Start() : ReadStatus() failed. GetLastError() = %d\n",
                    static_cast<int>(dwError));
-    } else {
-        SetCurrentStatus(status);
-        dwError = CStatusThread::Launch(kPollPeriodMs, this, "CUsbDevice::Start()", m_pStatusThread);
-        if (dwError == 0) {
-            m_dwPollingThreadId = m_pStatusThread->GetThreadId();
+    // The print path holding the printer is no failure of the printer: the
+    // polling thread reads the status once the print path lets it.
+    if (dwError == 0 || dwError == ERROR_BUSY) {
+        dwError = m_Poller.Launch(kPollPeriodMs, kPollPeriodMs, this, "CUsbDevice::Start()");
+        if (dwError == 0)
             return 0;
-        }
     }
     Stop();
     return dwError;
 }
 
 void CUsbDevice::Stop() {
-    if (m_pStatusThread) {
-        // A poll waiting for a mutex the print path never releases gives up.
-        if (m_hStopEvent)
-            SetEvent(m_hStopEvent.Get());
-        m_pStatusThread->SignalClose();
-        m_pStatusThread->WaitForEnd();
-        m_pStatusThread.reset();
-        m_dwPollingThreadId = 0;
-    }
+    // A poll waiting for a mutex the print path never releases gives up.
+    m_Poller.Stop();
     m_hDevice.Reset();
 }
 
+void CUsbDevice::SignalStop() {
+    m_Poller.SignalStop();
+}
+
 template <typename TRequest> DWORD CUsbDevice::InFrame(TRequest pfnRequest) {
-    const bool bPolling = GetCurrentThreadId() == m_dwPollingThreadId;
-    CClocker clocker(m_strPort, m_hStopEvent.Get(), bPolling ? INFINITE : kUserWaitMs);
+    const CClocker clocker(m_strPort, m_Poller.GetStopEvent(), m_Poller.IsPollingThread());
     if (clocker.GetError() != 0)
         return clocker.GetError();
     Sleep(10);
@@ -244,41 +208,38 @@ DWORD CUsbDevice::GetLogs(WORD wIndex, DEVICE_LOG* pLog) {
     });
 }
 
-DWORD CUsbDevice::OnCancel() {
+// The console event needs no mutex: the print path acts on it when it is
+// ready. Only the printer's own request waits for the mutex.
+DWORD CUsbDevice::PassOn(DWORD (CUsbDevice::*pfnOpenEvent)(), void (CUsbDevice::*pfnCloseEvent)(),
+                         const CUniqueHandle& hEvent, BYTE bRequest, const char* pszOperation) {
+    if ((this->*pfnOpenEvent)() == 0) {
+        SetEvent(hEvent.Get());
+        (this->*pfnCloseEvent)();
+        return 0;
+    }
     return InFrame([&] {
-        // The print path acts on its console event; only without it does the
-        // printer itself hear of the Cancel.
-        if (OpenCancelEvent() == 0) {
-            SetEvent(m_hCancelEvent.Get());
-            CloseCancelEvent();
-            return DWORD{0};
-        }
-        const DWORD dwError = SetCommand(kRequestCancel);
+        const DWORD dwError = SetCommand(bRequest);
         if (dwError != 0)
-            DebugTrace("CUsbDevice::OnCancel() : DeviceIoControl() failed. GetLastError() = %d\n",
+            DebugTrace("CUsbDevice::%s() : DeviceIoControl() failed. GetLastError() = %d\n", pszOperation,
                        static_cast<int>(dwError));
         return dwError;
     });
+}
+
+DWORD CUsbDevice::OnCancel() {
+    return PassOn(&CUsbDevice::OpenCancelEvent, &CUsbDevice::CloseCancelEvent, m_hCancelEvent, kRequestCancel,
+                  "OnCancel");
 }
 
 DWORD CUsbDevice::OnResume() {
-    return InFrame([&] {
-        if (OpenResumeEvent() == 0) {
-            SetEvent(m_hResumeEvent.Get());
-            CloseResumeEvent();
-            return DWORD{0};
-        }
-        const DWORD dwError = SetCommand(kRequestResume);
-        if (dwError != 0)
-            DebugTrace("CUsbDevice::OnResume() : DeviceIoControl() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-        return dwError;
-    });
+    return PassOn(&CUsbDevice::OpenResumeEvent, &CUsbDevice::CloseResumeEvent, m_hResumeEvent, kRequestResume,
+                  "OnResume");
 }
 
 DWORD CUsbDevice::OpenCancelEvent() {
-    return OpenConsoleEvent("OpenCancelEvent", printpath::CancelEventName(m_strPort, GlobalNames()),
-                            m_hCancelEvent);
+    return printpath::OpenConsoleEvent("CUsbDevice::OpenCancelEvent()",
+                                       printpath::CancelEventName(m_strPort, printpath::UsesGlobalNames()),
+                                       m_hCancelEvent);
 }
 
 void CUsbDevice::CloseCancelEvent() {
@@ -286,8 +247,9 @@ void CUsbDevice::CloseCancelEvent() {
 }
 
 DWORD CUsbDevice::OpenResumeEvent() {
-    return OpenConsoleEvent("OpenResumeEvent", printpath::ResumeEventName(m_strPort, GlobalNames()),
-                            m_hResumeEvent);
+    return printpath::OpenConsoleEvent("CUsbDevice::OpenResumeEvent()",
+                                       printpath::ResumeEventName(m_strPort, printpath::UsesGlobalNames()),
+                                       m_hResumeEvent);
 }
 
 void CUsbDevice::CloseResumeEvent() {

@@ -4,11 +4,10 @@
 // and Resume when the print path does not listen for them on its console.
 #pragma once
 
-#include <atomic>
-#include <memory>
 #include <string>
 
-#include "devices/threads/status_thread.h"
+#include "devices/printpath/status_mutex_lock.h"
+#include "devices/threads/status_poller.h"
 #include "framework/unique_handle.h"
 #include "monitor/status_device.h"
 
@@ -16,26 +15,11 @@ class CUsbDevice : public CStatusDevice {
 public:
     // Holds the port's status mutex for the length of one request when the
     // print path has created it, so requests never overlap the print path's
-    // own use of the printer. The wait ends early when the device stops, and
-    // on any thread but the polling thread after kUserWaitMs: the request is
-    // then not sent.
-    class CClocker {
+    // own use of the printer. Only a request that got the go-ahead is sent.
+    class CClocker : public CStatusMutexLock {
     public:
-        CClocker(const std::string& strPort, HANDLE hStopEvent, DWORD dwTimeOut);
-        virtual ~CClocker();
-        CClocker(const CClocker&) = delete;
-        CClocker& operator=(const CClocker&) = delete;
-
-        // 0 when the request may go on, with or without the mutex.
-        DWORD GetError() const { return m_dwError; }
-
-    private:
-        CUniqueHandle m_hMutex;
-        DWORD m_dwError = 0;
+        CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread);
     };
-
-    // How long a request from the user-interface thread waits for the mutex.
-    static constexpr DWORD kUserWaitMs = 5000;
 
     CUsbDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                const char* pszDevicePath);
@@ -50,6 +34,7 @@ public:
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;
+    void SignalStop() override;
 
     // The record shown while the printer has not answered: a ready Kestrel
     // with a blank serial number and firmware 1.00.
@@ -67,17 +52,18 @@ private:
 
     // One request frame: the port's mutex, the 10 ms pause, then pfnRequest.
     template <typename TRequest> DWORD InFrame(TRequest pfnRequest);
+    // Cancel or Resume: the print path's console event when it listens,
+    // otherwise the vendor request bRequest.
+    DWORD PassOn(DWORD (CUsbDevice::*pfnOpenEvent)(), void (CUsbDevice::*pfnCloseEvent)(),
+                 const CUniqueHandle& hEvent, BYTE bRequest, const char* pszOperation);
     // A vendor request with its data stage read into pbOutput (zeroed first).
     DWORD GetCommand(BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput);
     // A vendor request without data.
     DWORD SetCommand(BYTE bRequest);
     DWORD Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput);
 
-    std::unique_ptr<CStatusThread> m_pStatusThread;
+    CStatusPoller m_Poller;
     CUniqueHandle m_hDevice;
     CUniqueHandle m_hCancelEvent;
     CUniqueHandle m_hResumeEvent;
-    // Set while Stop runs, so a request waiting for the mutex gives up.
-    CUniqueHandle m_hStopEvent;
-    std::atomic<DWORD> m_dwPollingThreadId{0};
 };

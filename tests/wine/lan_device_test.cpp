@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <thread>
 
 #include "app/winver.h"
 #include "devices/lan/lan_device.h"
@@ -53,6 +54,31 @@ CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code)
     return status;
 }
 
+// Owns a named mutex on a thread of its own, as the print path does while it
+// talks to the printer, until destroyed.
+class CHeldMutex {
+public:
+    explicit CHeldMutex(const std::string& strName)
+        : m_thread([this, strName] {
+              CUniqueHandle hMutex(CreateMutexA(nullptr, FALSE, strName.c_str()));
+              WaitForSingleObject(hMutex.Get(), INFINITE);
+              SetEvent(m_hHeld.Get());
+              WaitForSingleObject(m_hRelease.Get(), INFINITE);
+              ReleaseMutex(hMutex.Get());
+          }) {
+        WaitForSingleObject(m_hHeld.Get(), INFINITE);
+    }
+    ~CHeldMutex() {
+        SetEvent(m_hRelease.Get());
+        m_thread.join();
+    }
+
+private:
+    CUniqueHandle m_hHeld{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    CUniqueHandle m_hRelease{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::thread m_thread;
+};
+
 class LanDeviceTest : public ::testing::Test {
 protected:
     void TearDown() override { SetWindowsVersionForTesting(VER_PLATFORM_WIN32_NT, 10, 0); }
@@ -86,20 +112,94 @@ TEST_F(LanDeviceTest, SharedBlockRoadFollowsThePrintPath) {
     EXPECT_TRUE(device.IsKestrelModel());
 }
 
-TEST_F(LanDeviceTest, MutexWithoutMappingGivesTheNoAnswerRecord) {
+// Without its status block the print path still answers for the printer
+// through its mutex: the device asks the printer once the mutex is free, and
+// only a failed exchange gives the no-answer record.
+TEST_F(LanDeviceTest, MutexWithoutMappingAsksThePrinter) {
     CTestPrintPath printPath(m_strPort, false);
     CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
     CDeviceStatus status = Record(1, 0, 0);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), device.ReadStatus(&status));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.ReadStatus(&status)) << "no link to ask";
     EXPECT_EQ(Record(1, 0, 0), status) << "a failed read leaves the record alone";
-    EXPECT_EQ(
-        1, m_Trace.Count("CLanDevice::OpenSharedMemory() : OpenFileMapping() failed. GetLastError() = 2\n"));
-    EXPECT_EQ(1, m_Trace.Count("CLanDevice::ReadStatus() : OpenSharedMemory() failed. GetLastError() = 2\n"));
+    for (const char* pszTrace :
+         {"CLanDevice::OpenSharedMemory() : OpenFileMapping() failed. GetLastError() = 2\n",
+          "CLanDevice::ReadStatus() : OpenSharedMemory() failed. GetLastError() = 2\n",
+          "CLanThread::CLanThread() : ParseLink() returns FALSE\n"})
+        EXPECT_EQ(1, m_Trace.Count(pszTrace)) << pszTrace;
 
     device.PollStatus();
     EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, m_Notify.Take());
     EXPECT_EQ(0x80001000u, device.GetStatusCode());
     EXPECT_EQ(1, device.GetDeviceState());
+
+    // A poll that cannot get the mutex in time knows nothing new.
+    CHeldMutex held("Global\\KORVA.Nylm.Status." + m_strPort + ".Mutex");
+    device.PollStatus();
+    EXPECT_TRUE(m_Notify.Take().empty());
+    EXPECT_EQ(1, m_Trace.Count(
+                     "CLanDevice::CClocker::CClocker() : WaitForMultipleObjects(Global\\KORVA.Nylm.Status." +
+                     m_strPort + ".Mutex) returns 258. Request not sent\n"));
+}
+
+// While the print path holds the printer, the polling thread waits for the
+// mutex, and the device shows what it showed, until it stops.
+TEST_F(LanDeviceTest, HeldMutexKeepsTheLastState) {
+    CTestPrintPath printPath(m_strPort, false);
+    CHeldMutex held("Global\\KORVA.Nylm.Status." + m_strPort + ".Mutex");
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), "127.0.0.1:9");
+    // The poll got as far as where it used to give up.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return m_Trace.Count(
+                "CLanDevice::ReadStatus() : OpenSharedMemory() failed. GetLastError() = 2\n");
+        },
+        5000));
+    device.OnDisconnected();
+    EXPECT_EQ(1, m_Trace.Count(
+                     "CLanDevice::CClocker::CClocker() : WaitForMultipleObjects(Global\\KORVA.Nylm.Status." +
+                     m_strPort + ".Mutex) returns 1. Request not sent\n"));
+    EXPECT_TRUE(m_Notify.Take().empty());
+    EXPECT_EQ(2, device.GetDeviceState()) << "the start-up record stands";
+}
+
+namespace {
+
+bool g_bDispatched = false;
+
+LRESULT CALLBACK RecordDispatch(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    if (nMessage == WM_APP)
+        g_bDispatched = true;
+    return DefWindowProcA(hWnd, nMessage, wParam, lParam);
+}
+
+} // namespace
+
+// A request of the user's waits a bounded time for a held mutex, keeping the
+// windows' messages flowing, and gives up at once when the device stops.
+TEST_F(LanDeviceTest, UserRequestWaitsBoundedForTheMutex) {
+    CHeldMutex held("Global\\KORVA.Nylm.Status." + m_strPort + ".Mutex");
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    const WNDCLASSA windowClass{0,       RecordDispatch, 0,       0,       nullptr,
+                                nullptr, nullptr,        nullptr, nullptr, "NyLanMutexPump"};
+    RegisterClassA(&windowClass);
+    const HWND hWnd =
+        CreateWindowA("NyLanMutexPump", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hWnd);
+    g_bDispatched = false;
+    PostMessageA(hWnd, WM_APP, 0, 0);
+    DEVICE_INFO info = {};
+    EXPECT_EQ(static_cast<DWORD>(ERROR_BUSY), device.ReadInfo(&info));
+    EXPECT_TRUE(g_bDispatched);
+    DestroyWindow(hWnd);
+
+    std::thread stopper([&device] { device.SignalStop(); });
+    EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadInfo(&info));
+    stopper.join();
+    const std::string strWait =
+        "CLanDevice::CClocker::CClocker() : WaitForMultipleObjects(Global\\KORVA.Nylm.Status." + m_strPort +
+        ".Mutex) returns ";
+    EXPECT_EQ(1, m_Trace.Count(strWait + "258. Request not sent\n"));
+    EXPECT_EQ(1, m_Trace.Count(strWait + "1. Request not sent\n"));
 }
 
 TEST_F(LanDeviceTest, ConsoleEventsCarryCancelAndResume) {
@@ -121,15 +221,19 @@ TEST_F(LanDeviceTest, ConsoleEventsCarryCancelAndResume) {
 TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
     CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
     device.OnConnected("printer-without-port");
+    // The first read is the polling thread's.
+    const char kFirstRead[] = "CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = 31\n";
+    ASSERT_TRUE(WaitFor([&] { return m_Trace.Count(kFirstRead) > 0; }, 5000));
+    device.OnDisconnected();
     for (const char* pszTrace :
          {"CLanThread::CLanThread() : ParseLink() returns FALSE\n",
           "CLanDevice::OpenMutexOnPort : OpenMutex() returns NULL. GetLastError() = 2\n",
-          "CLanDevice::ReadStatus9100() : Unable to construct pThread. GetLastError() = 31\n",
-          "CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = 31\n"})
+          "CLanDevice::ReadStatus9100() : Unable to construct pThread. GetLastError() = 31\n", kFirstRead})
         EXPECT_EQ(1, m_Trace.Count(pszTrace)) << pszTrace;
     // The first read failed: the device shows the start-up record.
     EXPECT_EQ(2, device.GetDeviceState());
     EXPECT_EQ(0x2A, device.GetProductId());
+    EXPECT_TRUE(m_Notify.Take().empty());
     const std::uint8_t expected[44] = {'N', 'Y', 'R', 'A', 0x7A, 0x0E, 0x2A, 0x00, '0', '0', '0',
                                        '0', '0', '0', '0', '0',  '0',  '0',  '0',  '0', '0', '0',
                                        '0', 0,   '1', '.', '0',  '0',  ' ',  0,    0,   0,   2,
@@ -141,7 +245,24 @@ TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
     EXPECT_EQ(
         1, m_Trace.Count("CLanDevice::OnCancel9100() : Unable to construct pThread. GetLastError() = 31\n"));
     EXPECT_EQ(1, m_Trace.Count("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = 31\n"));
-    device.OnDisconnected();
+}
+
+// A link that leads nowhere ends the exchange with its own error; once the
+// device is stopping, no exchange starts at all.
+TEST_F(LanDeviceTest, StoppingDeviceStartsNoExchange) {
+    const struct {
+        const char* pszLink;
+        DWORD dwError;
+    } cases[] = {{"printer.invalid:9100", WSAHOST_NOT_FOUND}, {"printer-without-port", ERROR_GEN_FAILURE}};
+    for (const auto& c : cases) {
+        CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+        device.OnConnected(c.pszLink);
+        device.OnDisconnected();
+        CDeviceStatus status;
+        EXPECT_EQ(c.dwError, device.ReadStatus9100(&status)) << c.pszLink;
+        device.SignalStop();
+        EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status)) << c.pszLink;
+    }
 }
 
 TEST_F(LanDeviceTest, LogsAreNotOffered) {

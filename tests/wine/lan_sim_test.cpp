@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "devices/lan/lan_device.h"
+#include "framework/nested_loop.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/recording_notify.h"
 #include "tests/wine/sim_child.h"
@@ -286,42 +288,84 @@ TEST_F(LanSimTest, PrintPathObjectsTakeOverFromPjl) {
     EXPECT_NE(std::string::npos, printer.Output().find("console Cancel: job ended"));
 }
 
+// The device starts without asking the printer on the caller's thread: it
+// shows the start-up record, and its polling thread's first read shows the
+// printer's own state without telling it as a change.
+TEST_F(LanSimTest, TheFirstReadIsThePollingThreads) {
+    CScriptFile script("0 1 0 0 0x80000001\n"); // out of paper from the start
+    CNetworkPrinter printer("--script \"" + script.Path() + "\"");
+    ASSERT_TRUE(printer.Started());
+    CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
+    std::vector<std::string> calls;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            calls = m_Notify.Take();
+            return !calls.empty();
+        },
+        5000));
+    EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, calls);
+    EXPECT_TRUE(device.IsError(nullptr));
+}
+
 namespace {
 
-DWORD g_dwDispatchTick = 0;
+const char kSent[] = "CLanThread::InitInstance() : Send() write 83 bytes\n";
 
-LRESULT CALLBACK RecordDispatch(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+// Ends a nested loop of the thread it runs on: what Exit does.
+LRESULT CALLBACK EndLoops(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
     if (nMessage == WM_APP)
-        g_dwDispatchTick = GetTickCount();
+        CNestedLoop::EndAll();
     return DefWindowProcA(hWnd, nMessage, wParam, lParam);
 }
 
 } // namespace
 
-TEST_F(LanSimTest, WaitingOnASilentPrinter) {
+// A stopping device gives up its exchange with a printer that never answers
+// at once: the polling thread's and the user's alike, and Exit ends the
+// user's wait as well. The exchange thread then ends on the same signal.
+TEST_F(LanSimTest, StopAbandonsTheExchangeUnderWay) {
     CNetworkPrinter printer("--scenario idle --misbehave silent");
     ASSERT_TRUE(printer.Started());
-    CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), nullptr);
-    device.OnConnected(printer.Link().c_str()); // its first read times out
-    Sleep(1500);                                // the first poll is waiting for its reply
-    DWORD dwStart = GetTickCount();
-    device.OnDisconnected();
-    EXPECT_LE(GetTickCount() - dwStart, 3000 + kSlackMs) << "stopping waits no longer than the time-out";
+    CTraceCapture trace;
+    auto pDevice =
+        std::make_unique<CLanDevice>(&m_Notify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
+    ASSERT_TRUE(WaitFor([&] { return trace.Count(kSent) >= 1; }, 5000));
+    pDevice->SignalStop();
+    pDevice.reset();
+    EXPECT_EQ(1,
+              trace.Count("CLanDevice::ReadStatus9100() : ReadFromDevice() failed. GetLastError() = 995\n"));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return trace.Count("CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. "
+                               "GetLastError() = 995\n") == 1;
+        },
+        5000));
+    EXPECT_TRUE(m_Notify.Take().empty());
 
-    // The caller's messages flow while it waits for an exchange.
-    const WNDCLASSA windowClass{0,       RecordDispatch, 0,       0,       nullptr,
-                                nullptr, nullptr,        nullptr, nullptr, "NyLanPump"};
+    const WNDCLASSA windowClass{0,       EndLoops, 0,       0,       nullptr,
+                                nullptr, nullptr,  nullptr, nullptr, "NyLanEndLoops"};
     RegisterClassA(&windowClass);
-    const HWND hWnd = CreateWindowA("NyLanPump", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const HWND hWnd =
+        CreateWindowA("NyLanEndLoops", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, hWnd);
-    g_dwDispatchTick = 0;
-    PostMessageA(hWnd, WM_APP, 0, 0);
-    dwStart = GetTickCount();
-    CDeviceStatus status;
-    EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), device.ReadStatus9100(&status));
-    const DWORD dwEnd = GetTickCount();
-    // The message was handled at the start of the whole receive time-out.
-    ASSERT_NE(0u, g_dwDispatchTick);
-    EXPECT_LT(g_dwDispatchTick - dwStart, dwEnd - dwStart - 1000);
+    const struct {
+        const char* pszName;
+        std::function<void(CLanDevice&)> pfnEnd;
+    } enders[] = {
+        {"stop", [](CLanDevice& device) { device.SignalStop(); }},
+        {"exit", [hWnd](CLanDevice&) { PostMessageA(hWnd, WM_APP, 0, 0); }},
+    };
+    for (const auto& ender : enders) {
+        auto pManual = ManualDevice(&m_Notify, printer);
+        trace.Clear();
+        std::thread ending([&] {
+            if (WaitFor([&] { return trace.Count(kSent) >= 1; }, 5000))
+                ender.pfnEnd(*pManual);
+        });
+        CDeviceStatus status;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), pManual->ReadStatus9100(&status))
+            << ender.pszName;
+        ending.join();
+    }
     DestroyWindow(hWnd);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <thread>
 
+#include "devices/lan/lan_device.h"
 #include "devices/shared/def_device.h"
 #include "sim/port_publisher.h"
 #include "ui/status_window_source.h"
@@ -18,14 +19,14 @@ namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
-// A printer on a port of the port monitor, whose print path publishes a record.
+// A printer on a port of the port monitor, whose print path publishes the
+// network device's start-up record in the given state.
 struct CNetworkPrinter {
     CNetworkPrinter(CTestPortMonitor& monitor, std::uint8_t bState)
         : strPort(UniqueName("NYNET")), printPath(strPort),
           printer(UniqueName("Kestrel Net "), strPort, "Kestrel 2006 WiFi") {
         monitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
-        CDeviceStatus status;
-        status.SetSignature();
+        CDeviceStatus status = CLanDevice::StartupRecord();
         status.SetDeviceState(bState);
         EXPECT_EQ(0u, printPath.Open());
         EXPECT_EQ(0u, printPath.Publish(status, 1000));
@@ -63,7 +64,8 @@ TEST(Printers, FollowTheSpoolersFamilyPrinters) {
 TEST(Printers, ConnectAndDisconnectAsTheLinkComesAndGoes) {
     CMonitorHarness harness;
     CTestPortMonitor monitor;
-    CNetworkPrinter network(monitor, kStateReady);
+    // The device's first read, on its polling thread, finds nothing new.
+    CNetworkPrinter network(monitor, kStateBusy);
     const struct {
         const char* pszIpAddress; // null: the port has no address, so no link
         BOOL bConnected;
@@ -97,6 +99,8 @@ TEST(Printers, OnePrintingPrinterHoldsTheSuspendBack) {
     CNetworkPrinter printing(monitor, kStatePrinting);
     CNetworkPrinter idle(monitor, kStateReady);
     harness.Synchronise();
+    // Each device shows its start-up record until its polling thread's first read.
+    ASSERT_TRUE(WaitFor([&] { return harness.Find(printing.printer.Name())->IsPrinting(); }, 5000));
     CTraceCapture trace;
     EXPECT_FALSE(harness.m_printers.OnQuerySuspend());
     EXPECT_EQ(1, trace.Count("CPrinters::OnQuerySuspend() : " + printing.printer.Name() + " : FALSE\n"));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "devices/usb/usb_device.h"
@@ -168,6 +169,9 @@ TEST_F(UsbDeviceTest, CancelAndResumeGoToTheConsoleFirst) {
 
 TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotStop) {
     CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    const std::string strWait =
+        "CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(KORVA.Nylm.Status." + m_strPort +
+        ".Mutex) returns ";
     std::uint32_t nRequests = 0;
     {
         CMutexHolder holder(m_strPort);
@@ -175,20 +179,38 @@ TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotStop) {
         // The user-interface thread gives up after a few seconds, sending nothing.
         CTraceCapture trace;
         DEVICE_INFO info = {};
-        EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), device.ReadInfo(&info));
-        EXPECT_EQ(1,
-                  trace.Count("CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(KORVA.Nylm.Status." +
-                              m_strPort + ".Mutex) returns 258. Request not sent\n"));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_BUSY), device.ReadInfo(&info));
+        EXPECT_EQ(1, trace.Count(strWait + "258. Request not sent\n"));
         EXPECT_EQ(nRequests, m_bridge.requestCount);
     }
     EXPECT_TRUE(WaitFor([&] { return m_bridge.requestCount > nRequests; }, 2000));
-    // Stop ends the polling thread's wait at once.
+    // Stop ends the polling thread's wait on the stop signal.
     CMutexHolder holder(m_strPort);
     nRequests = m_bridge.requestCount;
-    const DWORD dwStart = GetTickCount();
+    CTraceCapture trace;
     device.OnDisconnected();
-    EXPECT_LT(GetTickCount() - dwStart, 1000u);
+    EXPECT_EQ(1, trace.Count(strWait + "1. Request not sent\n"));
     EXPECT_EQ(nRequests, m_bridge.requestCount);
+}
+
+// The print path holds the printer while the device starts: the device still
+// polls and shows the printer once the mutex is free, and Cancel still
+// reaches the print path, which needs no mutex for it.
+TEST_F(UsbDeviceTest, StartAndCancelWhileThePrintPathHoldsThePrinter) {
+    m_bridge.status[CDeviceStatus::kOffDeviceState] = kStatePrinting;
+    const std::string strCancel = "Global\\KORVA.Nylm.Console." + m_strPort + ".Cancel";
+    CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, strCancel.c_str()));
+    auto pHolder = std::make_unique<CMutexHolder>(m_strPort);
+    CTraceCapture trace;
+    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
+    EXPECT_EQ(1, trace.Count("CUsbDevice::Start() : ReadStatus() failed. GetLastError() = 170\n"));
+    EXPECT_FALSE(device.IsPrinting(nullptr)) << "the default record until a read succeeds";
+    EXPECT_EQ(0u, device.OnCancel());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hCancel.Get(), 0));
+    EXPECT_EQ(0u, m_bridge.cancelCount);
+    pHolder.reset();
+    EXPECT_TRUE(WaitFor([&] { return device.IsPrinting(nullptr) != FALSE; }, 2000));
+    EXPECT_EQ((std::vector<std::string>{"PrintingStarted", "StatusChanged"}), m_notify.Take());
 }
 
 TEST_F(UsbDeviceTest, StartFailureKeepsTheDefaultRecord) {
