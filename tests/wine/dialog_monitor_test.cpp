@@ -159,6 +159,49 @@ TEST_F(MonitorTest, NotificationsThatCannotRunAtOnceAreCaughtUp) {
     EXPECT_EQ(3, Updates());
 }
 
+// A printer removed from the spooler while its Cancel waits for a network
+// printer that never answers: the notification is taken during the wait, and
+// the update that deletes the printer's controller and device runs only once
+// the Cancel has returned.
+TEST_F(MonitorTest, APrinterRemovedWhileItsCancelWaitsGoesAfterTheCancel) {
+    const std::string strPort = UniqueName("NYCANCELNET");
+    const std::uint32_t nTcpPort = FreeTcpPort();
+    CTestPortMonitor portMonitor;
+    portMonitor.AddNetworkPort(strPort, "127.0.0.1", nTcpPort);
+    auto pPrinter =
+        std::make_unique<CTestPrinter>(UniqueName("Kestrel Cancel Net "), strPort, "Kestrel 2006 WiFi");
+    const std::string strName = pPrinter->Name();
+    const std::string strStop = UniqueName("NySim.CancelWait");
+    CSimChild sim;
+    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(nTcpPort) +
+                          " --no-print-path --scenario idle --misbehave silent --tick 20 --stop-event " +
+                          strStop));
+    Sleep(1000);
+    Create();
+    Init();
+    CDevice* pDevice = nullptr;
+    m_pMonitor->GetPrinters().ForEach([&](const CDeviceControl& control) {
+        if (control.GetPrinterName() == strName)
+            pDevice = &control.GetDevice();
+    });
+    ASSERT_NE(nullptr, pDevice);
+    pPrinter.reset();
+    PostMessageA(m_pMonitor->GetSafeHwnd(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    m_Trace.Clear();
+    EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), pDevice->OnCancel());
+    EXPECT_EQ(1, Trace("OnDeviceChange()"));
+    EXPECT_EQ(0, Updates());
+    Pump(1000, [&] { return Updates() == 1; });
+    EXPECT_EQ(1, Updates());
+    bool bFound = false;
+    m_pMonitor->GetPrinters().ForEach(
+        [&](const CDeviceControl& control) { bFound = bFound || control.GetPrinterName() == strName; });
+    EXPECT_FALSE(bFound);
+    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
+    if (hStop)
+        SetEvent(hStop.Get());
+}
+
 TEST_F(MonitorTest, TicksTraceStrangeTimersAndEndTheAgentOnTheStopSignalWithATray) {
     const CUniqueHandle hStop(CreateEventA(nullptr, TRUE, TRUE, nullptr));
     SetDestructionEvent(hStop.Get());

@@ -552,26 +552,34 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
 namespace {
 
 // Starts a program of the Linux side (xdotool) and dispatches this thread's
-// messages, translated as the agent's loop does, until fnDone holds.
+// messages, translated as the agent's loop does, until fnDone holds. The X
+// server's input focus follows the window's activation a little later, so a
+// key typed too early goes elsewhere: the keys are typed again, up to five
+// times, two seconds apart.
 template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone fnDone) {
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::string strLine = strCommand;
-    if (!CreateProcessA(nullptr, strLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return WaitFor(
-        [&] {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-            return fnDone();
-        },
-        10000);
+    for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        std::string strLine = strCommand;
+        if (!CreateProcessA(nullptr, strLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return false;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        const bool bDone = WaitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+                return fnDone();
+            },
+            2000);
+        if (bDone)
+            return true;
+    }
+    return false;
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
+#include "tests/wine/winsock_environment.h"
 #include "ui/ny_task_bar_applet.h"
 #include "ui/status_window_source.h"
 #include "ui/tray_menu_model.h"
@@ -31,6 +32,7 @@ namespace {
 using namespace tray_menu;
 
 const auto* const g_pShell = ::testing::AddGlobalTestEnvironment(new CShellDesktop);
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
 // The application object; its agent, when it runs, is an applet whose menu
 // switches are chosen as the test says, each checked at the next showing.
@@ -302,6 +304,54 @@ TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
     EXPECT_EQ(nCount, s_nAfterExit);
     EXPECT_EQ(nCount, s_nAfterWait);
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
+}
+
+// Exit chosen while the status window's Properties button reads a network
+// printer that takes requests and never answers: the read is abandoned, no
+// information dialog opens, and every printer goes once the read has returned,
+// without any exchange waiting for its time-out.
+TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
+    static TrayAppletTest* s_pTest;
+    static HWND s_hProperties;
+    static bool s_bReading;
+    s_pTest = this;
+    const std::string strPort = UniqueName("NYEXITNET");
+    const std::uint32_t nTcpPort = FreeTcpPort();
+    CTestPortMonitor portMonitor;
+    portMonitor.AddNetworkPort(strPort, "127.0.0.1", nTcpPort);
+    const CTestPrinter printer(UniqueName("Kestrel Exit Net "), strPort, "Kestrel 2006 WiFi");
+    const std::string strStop = UniqueName("NySim.ExitRead");
+    CSimChild sim;
+    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(nTcpPort) +
+                          " --no-print-path --scenario idle --misbehave silent --tick 20 --stop-event " +
+                          strStop));
+    Sleep(1000);
+    ASSERT_TRUE(m_monitor.Create(nullptr));
+    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    const HWND hStatus = FindWindowA("#32770", printer.Name().c_str());
+    ASSERT_NE(nullptr, hStatus);
+    s_hProperties = GetDlgItem(hStatus, IDC_BUTTON_PROPERTIES);
+    ASSERT_TRUE(IsWindowEnabled(s_hProperties));
+    m_trace.Clear();
+    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
+                  KillTimer(nullptr, nId);
+                  SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR nExit, DWORD) {
+                      KillTimer(nullptr, nExit);
+                      s_bReading = CNestedLoop::IsActive();
+                      s_pTest->m_applet.HandleMenuCommand(kExit);
+                  });
+                  SendMessageA(s_hProperties, BM_CLICK, 0, 0);
+              }));
+    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
+    EXPECT_TRUE(s_bReading);
+    EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
+    EXPECT_EQ(1, m_trace.Count(
+                     "CDeviceControl::ReadDeviceInformation() : GetStatus() failed. GetLastError() = 995\n"));
+    EXPECT_EQ(0, m_trace.Count("CLanThread::WaitForEvent() : TIMEOUT\n"));
+    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
+    if (hStop)
+        SetEvent(hStop.Get());
 }
 
 // Only the menu takes the foreground; the other mouse notifications of the
