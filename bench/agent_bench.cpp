@@ -376,6 +376,9 @@ public:
     CSilentServer(const CSilentServer&) = delete;
     CSilentServer& operator=(const CSilentServer&) = delete;
     bool IsListening() const { return m_bStarted; }
+    // What the agent's exchanges did: connections made, and bytes of requests read.
+    long Connections() const { return m_nConnections; }
+    long BytesRead() const { return m_nBytesRead; }
 
 private:
     void Serve() {
@@ -390,12 +393,17 @@ private:
                     continue;
                 if (i < m_nListening) {
                     const SOCKET s = accept(m_sockets[i].fd, nullptr, nullptr);
-                    if (s != INVALID_SOCKET)
+                    if (s != INVALID_SOCKET) {
                         m_sockets.push_back({s, POLLRDNORM, 0});
+                        ++m_nConnections;
+                    }
                     continue;
                 }
                 char buffer[1024];
-                if (recv(m_sockets[i].fd, buffer, sizeof(buffer), 0) <= 0) {
+                const int nRead = recv(m_sockets[i].fd, buffer, sizeof(buffer), 0);
+                if (nRead > 0) {
+                    m_nBytesRead += nRead;
+                } else {
                     closesocket(m_sockets[i].fd);
                     m_sockets.erase(m_sockets.begin() + static_cast<std::ptrdiff_t>(i));
                 }
@@ -407,6 +415,7 @@ private:
     std::vector<WSAPOLLFD> m_sockets; // the listening ones first
     std::size_t m_nListening = 0;
     std::atomic<bool> m_bStop{false};
+    std::atomic<long> m_nConnections{0}, m_nBytesRead{0};
     std::thread m_thread;
 };
 
@@ -683,6 +692,8 @@ void MeasureExitWithDeadPrinters(CBenchPrinters& printers, int nRuns) {
     allPrinters.Print("dead printers: start to every printer's window");
     tray.Print("Exit chosen to process gone, 8 silent network printers (one port's mutex held elsewhere)");
     destroyAll.Print("destroyall started to the running agent gone, same printers");
+    std::printf("  the silent printers took %ld connections and read %ld bytes of requests\n",
+                server.Connections(), server.BytesRead());
 }
 
 } // namespace

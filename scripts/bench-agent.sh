@@ -33,7 +33,7 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
     server=
     for pid in $(pgrep -f wineserver); do
-        if tr "\0" "\n" <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+        if tr "\0" "\n" 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
             server=$pid
         fi
     done
