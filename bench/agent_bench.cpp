@@ -50,7 +50,8 @@ namespace {
 constexpr int kPrintersPerRoad = 8;
 constexpr DWORD kFirstTcpPort = 19400;
 constexpr DWORD kFirstSilentTcpPort = 19420;
-// How long an agent may take to end before it is ended by force.
+// How long an agent may take to end before it is ended by force, and, with
+// dead printers, to show every printer's window.
 constexpr DWORD kEndTimeOutMs = 90000;
 constexpr char kDesktop[] = "shell";
 constexpr char kAgentKey[] = "Software\\Tessel\\Tessel Photo\\NyAgent";
@@ -147,7 +148,7 @@ struct Figures {
                         samples.size(), samples[samples.size() / 2], samples.front(), samples.back());
         }
         if (nFailed > 0)
-            std::printf("  and %d runs that did not end within %lu s (ended by force)\n", nFailed,
+            std::printf("  and %d more runs that did not end within %lu s (ended by force)\n", nFailed,
                         kEndTimeOutMs / 1000);
     }
 };
