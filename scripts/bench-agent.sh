@@ -4,7 +4,12 @@
 # drawn on a private Xvfb display: what a thread start, a wait and a trip
 # through the wineserver cost here, then start to tray icon and Exit to the
 # end of the process (each over several runs), then the agent's CPU while
-# idle (by thread, and the wineserver's share) and its memory.
+# idle (by thread, and the wineserver's share) and its memory, each also as a
+# ratio to a minimal program (idle_floor_bench) that makes the same waits,
+# thread starts and exchanges with the same printers for as long; last, with
+# the network printers dead (they accept a connection and never answer, one
+# port's status mutex held by the benchmark), the tray menu's Exit and a
+# "destroyall" run to the end of the agent, as many runs each as starts.
 #   scripts/bench-agent.sh [idle-seconds] [starts] [build-root]   (defaults: 60, 20, ./build)
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +33,7 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
     (wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1
     server=
     for pid in $(pgrep -f wineserver); do
-        if tr "\0" "\n" <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+        if tr "\0" "\n" 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
             server=$pid
         fi
     done
