@@ -18,7 +18,7 @@ xvfb=
 # the further targets given after it.
 session_build() {
     build_type=${1:-Debug}
-    [ $# -gt 0 ] && shift
+    if [ $# -gt 0 ]; then shift; fi
     "$top/scripts/deps.sh"
     echo "== building the Windows tree in $win"
     cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
