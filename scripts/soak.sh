@@ -132,6 +132,7 @@ restart_network() {
 
 # The churn, one action after the other, until the script ends.
 churn() {
+    trap - EXIT INT TERM
     set +e
     n=0
     down=

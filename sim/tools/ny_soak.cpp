@@ -96,7 +96,11 @@ int AddPrinter(const std::string& strName, const std::string& strPort, const std
                                      KEY_SET_VALUE, nullptr, &hKey, nullptr);
     if (nError != ERROR_SUCCESS)
         return Fail("cannot create printer " + strName + ": error " + std::to_string(nError));
-    const std::pair<const char*, std::string> values[] = {{"Printer Driver", strDriver},
+    // Wine's spooler names a printer by its "Name" value, which it writes
+    // only when a process loads the printers: without it, a process already
+    // running would list the new printer without a name.
+    const std::pair<const char*, std::string> values[] = {{"Name", strName},
+                                                          {"Printer Driver", strDriver},
                                                           {"Port", strPort},
                                                           {"Print Processor", "winprint"},
                                                           {"Datatype", "RAW"}};
