@@ -20,6 +20,8 @@
 # all. The script fails (exit code 1, with the reasons) on any growth beyond
 # that, on a window that does not answer, and at once when the agent's
 # process is gone. The churn's actions go to build/win-release/soak/churn.log.
+# SOAK_CHURN chooses the kinds of churn, of "usb jobs spooler network" (all by
+# default; empty: none), to find which one a fault comes with.
 # Everything runs in a copy of the build tree's Wine prefix, removed at the end.
 #   scripts/soak.sh [minutes] [build-root]     (defaults: 60, ./build)
 set -eu
@@ -29,6 +31,7 @@ root=${2:-$top/build}
 win="$root/win-release"
 work="$win/soak"
 baseline_minute=5
+churn_kinds=${SOAK_CHURN-usb jobs spooler network}
 sample_seconds=2
 
 . "$top/sim/tools/session.sh"
@@ -41,7 +44,7 @@ soak_end() {
 trap soak_end EXIT
 trap 'exit 130' INT TERM
 session_start xvfb
-echo "== the desktop is drawn on Xvfb $DISPLAY; the churn's actions go to $work/churn.log"
+echo "== the desktop is drawn on Xvfb $DISPLAY; churn: ${churn_kinds:-none}, its actions in $work/churn.log"
 
 soak() { wine "$win/sim/tools/NySoak.exe" "$@" </dev/null; }
 
@@ -130,7 +133,71 @@ restart_network() {
     grep -q "^NySim: $port is" "$work/$port.log"
 }
 
-# The churn, one action after the other, until the script ends.
+# Line $1 of printers.txt, "name|port|driver|model|kind|serial", counting
+# from 1 and going round after the last.
+printer() {
+    sed -n "$((($1 - 1) % 16 + 1))p" "$work/printers.txt"
+}
+
+# The churn, each kind of action in turn, until the script ends.
+churn_usb() {
+    IFS='|' read -r name port driver model kind serial <<EOF
+$(printer $(($1 % 8 * 2 + 1)))
+EOF
+    log "unplugging $name"
+    plug unplug "$serial" "$port" "$model" >>"$work/churn.log" 2>&1 || log "failed"
+    sleep 3
+    log "plugging $name back in"
+    plug plug "$serial" "$port" "$model" >>"$work/churn.log" 2>&1 || log "failed"
+}
+
+# Paper-outs resumed, and one other job cancelled: the first that prints,
+# looking from a different printer each turn.
+churn_jobs() {
+    grep '|paper-out|' "$work/printers.txt" | while IFS='|' read -r name rest; do
+        if click click "$name" 3 >/dev/null 2>&1; then log "resumed $name"; fi
+    done
+    grep '|plain|' "$work/printers.txt" |
+        awk -v n="$1" '{ a[NR] = $0 } END { for (i = 0; i < NR; i++) print a[(n + i) % NR + 1] }' |
+        while IFS='|' read -r name rest; do
+            if click click "$name" 2 >/dev/null 2>&1; then
+                log "cancelled $name"
+                break
+            fi
+        done
+}
+
+churn_spooler() {
+    IFS='|' read -r name port driver model kind serial <<EOF
+$(printer "$1")
+EOF
+    log "removing $name from the spooler"
+    soak printer remove "$name" >>"$work/churn.log" 2>&1 || log "failed"
+    sleep 3
+    log "adding $name to the spooler"
+    soak printer add "$name" "$port" "$driver" >>"$work/churn.log" 2>&1 || log "failed"
+}
+
+# A network printer goes silent, and comes back 5 s later (or at the next
+# turn, if its port was not free yet); the one still down is in $down.
+churn_network() {
+    if [ -z "$down" ]; then
+        down=$(($1 % 8 + 1))
+        log "stopping the simulator of NYNET$down"
+        kill "$(cat "$work/NYNET$down.pid")" 2>/dev/null || true
+        sleep 5
+    fi
+    IFS='|' read -r name port driver model kind serial <<EOF
+$(grep "|NYNET$down|" "$work/printers.txt")
+EOF
+    if restart_network "$port" "$model" "$kind" "$(cat "$work/$port.tcp")"; then
+        log "$port answers again"
+        down=
+    else
+        log "$port could not start again yet: $(tail -n 1 "$work/$port.log")"
+    fi
+}
+
 churn() {
     trap - EXIT INT TERM
     set +e
@@ -138,50 +205,7 @@ churn() {
     down=
     while :; do
         n=$((n + 1))
-        line=$(sed -n "$((n % 16 + 1))p" "$work/printers.txt")
-        IFS='|' read -r name port driver model kind serial <<EOF
-$line
-EOF
-        usb=$(sed -n "$((n % 8 * 2 + 1))p" "$work/printers.txt")
-        IFS='|' read -r usb_name usb_port usb_driver usb_model usb_kind usb_serial <<EOF
-$usb
-EOF
-        log "unplugging $usb_name"
-        plug unplug "$usb_serial" "$usb_port" "$usb_model" >>"$work/churn.log" 2>&1 || log "failed"
-        sleep 3
-        log "plugging $usb_name back in"
-        plug plug "$usb_serial" "$usb_port" "$usb_model" >>"$work/churn.log" 2>&1 || log "failed"
-
-        # Paper-outs resumed, and every third turn a job cancelled.
-        grep '|paper-out|' "$work/printers.txt" | while IFS='|' read -r other rest; do
-            if click click "$other" 3 >/dev/null 2>&1; then log "resumed $other"; fi
-        done
-        if [ $((n % 3)) = 0 ] && click click "$name" 2 >/dev/null 2>&1; then log "cancelled $name"; fi
-
-        log "removing $name from the spooler"
-        soak printer remove "$name" >>"$work/churn.log" 2>&1 || log "failed"
-        sleep 3
-        log "adding $name to the spooler"
-        soak printer add "$name" "$port" "$driver" >>"$work/churn.log" 2>&1 || log "failed"
-
-        # A network printer goes silent, and comes back 5 s later (or at
-        # the next turn, if its port was not free yet).
-        if [ -z "$down" ]; then
-            down=$((n % 8 + 1))
-            log "stopping the simulator of NYNET$down"
-            kill "$(cat "$work/NYNET$down.pid")" 2>/dev/null || true
-            sleep 5
-        fi
-        net=$(grep "|NYNET$down|" "$work/printers.txt")
-        IFS='|' read -r net_name net_port net_driver net_model net_kind net_serial <<EOF
-$net
-EOF
-        if restart_network "$net_port" "$net_model" "$net_kind" "$(cat "$work/$net_port.tcp")"; then
-            log "$net_port answers again"
-            down=
-        else
-            log "$net_port could not start again yet: $(tail -n 1 "$work/$net_port.log")"
-        fi
+        for what in $churn_kinds; do "churn_$what" "$n"; done
         sleep 2
     done
 }
@@ -213,8 +237,8 @@ while [ "$minute" -lt "$minutes" ]; do
     while [ "$(date +%s)" -lt $((start + minute * 60)) ]; do
         values=$(reading)
         if [ -z "$values" ]; then
-            fail "the agent's process $pid is gone"
             printf '%6d %10s %8s %6s  %s\n' "$minute" - - - -
+            fail "the agent's process $pid is gone"
             echo "soak: FAILED:$failures" >&2
             exit 1
         fi

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -55,25 +55,26 @@ int Ping() {
         return 1;
     }
     const std::vector<HWND> windows = AgentWindows(dwProcessId);
-    std::set<DWORD> hungThreads;
-    std::string strSilent;
+    // Per thread that did not answer: how many of its windows were left unanswered.
+    std::map<DWORD, unsigned> silentThreads;
     for (HWND hWnd : windows) {
         const DWORD dwThreadId = GetWindowThreadProcessId(hWnd, nullptr);
+        if (const auto it = silentThreads.find(dwThreadId); it != silentThreads.end()) {
+            ++it->second;
+            continue;
+        }
         DWORD_PTR dwResult = 0;
-        bool bAnswered = false;
-        if (hungThreads.count(dwThreadId) == 0) {
-            bAnswered = SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                            kPingTimeoutMs, &dwResult) != 0;
-            // A window destroyed meanwhile did not hang.
-            if (!bAnswered && !IsWindow(hWnd))
-                continue;
-        }
-        if (!bAnswered) {
-            hungThreads.insert(dwThreadId);
-            strSilent += " " + agentwin::ClassName(hWnd) + "/thread " + std::to_string(dwThreadId);
-        }
+        // A window destroyed meanwhile did not hang.
+        if (!SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kPingTimeoutMs,
+                                 &dwResult) &&
+            IsWindow(hWnd))
+            silentThreads[dwThreadId] = 1;
     }
-    if (!strSilent.empty()) {
+    if (!silentThreads.empty()) {
+        std::string strSilent;
+        for (const auto& [dwThreadId, nWindows] : silentThreads)
+            strSilent +=
+                " thread " + std::to_string(dwThreadId) + " (" + std::to_string(nWindows) + " windows)";
         std::printf("n%s\n", strSilent.c_str());
         return 1;
     }
