@@ -1,5 +1,6 @@
-# Shell functions shared by scripts/demo.sh and scripts/screenshots.sh: a
-# Wine session of its own for the agent and simulated printers, on a display.
+# Shell functions shared by scripts/demo.sh, scripts/screenshots.sh and
+# scripts/soak.sh: a Wine session of its own for the agent and simulated
+# printers, on a display.
 # Sourced, not run. The caller sets top (the source tree), win (the Windows
 # build tree) and work (a scratch directory), and traps EXIT to session_end.
 #
@@ -13,14 +14,17 @@ sims=
 xvfb=
 
 # Installs what is missing and builds the agent, the simulator and the tools
-# in the Windows build tree (Debug).
+# in the Windows build tree, of the build type in $1 (Debug by default), with
+# the further targets given after it.
 session_build() {
+    build_type=${1:-Debug}
+    if [ $# -gt 0 ]; then shift; fi
     "$top/scripts/deps.sh"
     echo "== building the Windows tree in $win"
     cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Debug >/dev/null
+        -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
     cmake --build "$win" -j "$(nproc 2>/dev/null || echo 2)" \
-        --target NyAgent NySim NyPortMon NySimCfgMgr32 NyClick NyPlug >/dev/null
+        --target NyAgent NySim NyPortMon NySimCfgMgr32 NyClick NyPlug "$@" >/dev/null
 }
 
 # Starts the session on the display in DISPLAY when $1 is "user" and that
