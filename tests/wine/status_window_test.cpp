@@ -589,9 +589,12 @@ template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone 
 // the system would give the focus: "T" resets the text colour, Escape and
 // Alt+F4 hide the window.
 TEST(StatusWindowOnScreen, KeysTypedToTheActiveWindowReachIt) {
+    // The window takes the stored text colour when it is made: "T" resets
+    // the colour it took.
+    const DWORD dwChosen = 0x01102030;
+    CRegistry::SetTextColor(&dwChosen);
     CRig rig("", nullptr);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    const DWORD dwChosen = 0x01102030;
     const auto textColour = [] {
         DWORD dwText = 0;
         CRegistry::GetTextColor(dwText, nullptr);
