@@ -48,6 +48,8 @@ msi /i "$pkg"
 check "the same package again keeps one product and one agent" \
     '[ "$(products)" = "$version" ] && [ "$(agents | wc -l)" = 1 ]'
 
+# The user turned a switch off: the agent stores only what the user changed.
+wine reg add "$settings" /v OpenOnError /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
 msi /x "$pkg"
 check "the removal ends the agent" '[ -z "$(agents)" ]'
 check "the removal leaves no file, Run value or product" "$removed"
