@@ -8,8 +8,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <functional>
-#include <map>
 #include <tuple>
 
 #include "app/nyagent_app.h"
@@ -20,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/network_sim.h"
+#include "tests/wine/run_later.h"
 #include "tests/wine/shell_desktop.h"
 #include "tests/wine/test_port_monitor.h"
 #include "ui/ny_task_bar_applet.h"
@@ -194,17 +193,6 @@ public:
                      reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
     }
     static int RunLoop() { return CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""); }
-    // Runs fnWork once, nMs from now, from whatever loop dispatches this thread's messages.
-    static void Later(UINT nMs, std::function<void()> fnWork) {
-        static std::map<UINT_PTR, std::function<void()>> s_work;
-        const UINT_PTR nId = SetTimer(nullptr, 0, nMs, [](HWND, UINT, UINT_PTR nTimer, DWORD) {
-            KillTimer(nullptr, nTimer);
-            const std::function<void()> fnDue = std::move(s_work[nTimer]);
-            s_work.erase(nTimer);
-            fnDue();
-        });
-        s_work[nId] = std::move(fnWork);
-    }
 };
 
 TEST_F(TrayAppletTest, IconAndTipOfEachState) {
@@ -293,8 +281,8 @@ TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
     ASSERT_LE(1u, nCount);
     std::size_t nAfterExit = 0, nAfterWait = 0;
     DWORD dwWait = 0;
-    Later(50, [&] {
-        Later(20, [&] {
+    RunLater(50, [&] {
+        RunLater(20, [&] {
             m_applet.HandleMenuCommand(kExit);
             nAfterExit = m_monitor.GetPrinters().GetCount();
         });
@@ -326,8 +314,8 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     ASSERT_TRUE(IsWindowEnabled(hProperties));
     m_trace.Clear();
     bool bReading = false;
-    Later(50, [&] {
-        Later(500, [&] {
+    RunLater(50, [&] {
+        RunLater(500, [&] {
             bReading = CNestedLoop::IsActive();
             m_applet.HandleMenuCommand(kExit);
         });
@@ -346,7 +334,7 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
 TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNorAsk) {
     static bool s_bBox;
     std::vector<std::tuple<UINT, bool, bool>> seen; // code, foreground kept, box shown
-    Later(50, [&] {
+    RunLater(50, [&] {
         const HWND hOther = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                             nullptr, nullptr, nullptr, nullptr);
         // Closes the box whenever one shows.
@@ -409,7 +397,7 @@ TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
     // Per case (nested first): the answer to the query, printers left, loop asked to end.
     using Seen = std::tuple<LRESULT, std::size_t, bool>;
     std::vector<Seen> seen;
-    Later(20, [&] {
+    RunLater(20, [&] {
         bool bEndAsked = false;
         const auto endSession = [&] {
             const HWND hWnd = CTaskBarApplet::GetMessageWindow();
