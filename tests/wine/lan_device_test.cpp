@@ -226,24 +226,10 @@ TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
     EXPECT_EQ(
         1, m_Trace.Count("CLanDevice::OnCancel9100() : Unable to construct pThread. GetLastError() = 31\n"));
     EXPECT_EQ(1, m_Trace.Count("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = 31\n"));
-}
-
-// A link that leads nowhere ends the exchange with its own error; once the
-// device is stopping, no exchange starts at all.
-TEST_F(LanDeviceTest, StoppingDeviceStartsNoExchange) {
-    const struct {
-        const char* pszLink;
-        DWORD dwError;
-    } cases[] = {{"printer.invalid:9100", WSAHOST_NOT_FOUND}, {"printer-without-port", ERROR_GEN_FAILURE}};
-    for (const auto& c : cases) {
-        CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
-        device.OnConnected(c.pszLink);
-        device.OnDisconnected();
-        CDeviceStatus status;
-        EXPECT_EQ(c.dwError, device.ReadStatus9100(&status)) << c.pszLink;
-        device.SignalStop();
-        EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status)) << c.pszLink;
-    }
+    // Once the device is stopping, no exchange starts at all.
+    device.SignalStop();
+    CDeviceStatus status;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status));
 }
 
 TEST_F(LanDeviceTest, LogsAreNotOffered) {

@@ -252,22 +252,19 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
 
 // The agent's loop: the icon exists while it runs; Exit removes it and ends the loop with 0.
 TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
-    static CNyTaskBarApplet* s_pApplet;
-    static NOTIFYICONDATAA s_icon{};
-    static BOOL s_bAdded = FALSE;
-    s_pApplet = &m_applet;
-    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-                  KillTimer(nullptr, nId);
-                  s_icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-                  s_icon.hWnd = CTaskBarApplet::GetMessageWindow();
-                  s_icon.uID = s_pApplet->GetId();
-                  s_bAdded = Shell_NotifyIconA(NIM_MODIFY, &s_icon);
-                  s_pApplet->HandleMenuCommand(kExit);
-              }));
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    BOOL bAdded = FALSE;
+    RunLater(50, [&] {
+        icon.hWnd = CTaskBarApplet::GetMessageWindow();
+        icon.uID = m_applet.GetId();
+        bAdded = Shell_NotifyIconA(NIM_MODIFY, &icon);
+        m_applet.HandleMenuCommand(kExit);
+    });
     m_applet.SetState(2);
     EXPECT_EQ(0, RunLoop());
-    EXPECT_TRUE(s_bAdded);
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &s_icon));
+    EXPECT_TRUE(bAdded);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
     EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
 }
 
@@ -419,18 +416,17 @@ TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
 // About, from the menu, beside the agent's file: the legal line names the
 // copyright holder once.
 TEST_F(TrayAppletTest, AboutNamesTheCopyrightHolderOnce) {
-    static WCHAR s_szLegal[128];
-    s_szLegal[0] = 0;
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    WCHAR szLegal[128] = {};
+    // The dialog is up once its own loop dispatches this.
+    RunLater(20, [&] {
         for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
             if (GetDlgItem(hWnd, IDC_STATIC_LEGAL) && GetDlgItem(hWnd, IDC_TREE_DEVICE)) {
-                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, s_szLegal, 128);
+                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, szLegal, 128);
                 PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
             }
     });
     m_applet.HandleMenuCommand(kAbout);
-    KillTimer(nullptr, nTimer);
-    EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), s_szLegal);
+    EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), szLegal);
 }
 
 TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
