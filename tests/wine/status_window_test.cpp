@@ -101,10 +101,13 @@ public:
     void Pump(DWORD dwMs) const {
         WaitFor([] { return !Pump(); }, dwMs);
     }
+    // Dispatches what is queued, translated as the agent's loop does.
     static bool Pump() {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
             DispatchMessageA(&msg);
+        }
         return true;
     }
     void Click(int nId) const { SendMessageA(Item(nId), BM_CLICK, 0, 0); }
@@ -525,7 +528,7 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
 namespace {
 
 // Starts a program of the Linux side (xdotool) and dispatches this thread's
-// messages, translated as the agent's loop does, until fnDone holds. The X
+// messages until fnDone holds. The X
 // server's input focus follows the window's activation a little later, so a
 // key typed too early goes elsewhere: the keys are typed again, up to five
 // times, two seconds apart.
@@ -539,17 +542,7 @@ template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone 
             return false;
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
-        const bool bDone = WaitFor(
-            [&] {
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-                return fnDone();
-            },
-            2000);
-        if (bDone)
+        if (WaitFor([&] { return CRig::Pump() && fnDone(); }, 2000))
             return true;
     }
     return false;
