@@ -10,6 +10,7 @@
 #include "devices/lan/lan_device.h"
 #include "framework/unique_handle.h"
 #include "tests/common/trace_capture.h"
+#include "tests/wine/held_mutex.h"
 #include "tests/wine/recording_notify.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
@@ -53,31 +54,6 @@ CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code)
     status.SetStatusCode(code);
     return status;
 }
-
-// Owns a named mutex on a thread of its own, as the print path does while it
-// talks to the printer, until destroyed.
-class CHeldMutex {
-public:
-    explicit CHeldMutex(const std::string& strName)
-        : m_thread([this, strName] {
-              CUniqueHandle hMutex(CreateMutexA(nullptr, FALSE, strName.c_str()));
-              WaitForSingleObject(hMutex.Get(), INFINITE);
-              SetEvent(m_hHeld.Get());
-              WaitForSingleObject(m_hRelease.Get(), INFINITE);
-              ReleaseMutex(hMutex.Get());
-          }) {
-        WaitForSingleObject(m_hHeld.Get(), INFINITE);
-    }
-    ~CHeldMutex() {
-        SetEvent(m_hRelease.Get());
-        m_thread.join();
-    }
-
-private:
-    CUniqueHandle m_hHeld{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    CUniqueHandle m_hRelease{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::thread m_thread;
-};
 
 class LanDeviceTest : public ::testing::Test {
 protected:
