@@ -208,16 +208,12 @@ TEST_F(MonitorTest, TicksTraceStrangeTimersAndEndTheAgentOnTheStopSignalWithATra
 }
 
 TEST_F(MonitorTest, SuspendIsRefusedUpToWindows2000WhileAPrinterPrints) {
-    const std::string strPort = UniqueName("NET"), strStop = UniqueName("NySim.Stop.");
-    const DWORD dwTcpPort = 30000 + GetCurrentProcessId() % 20000;
     CScriptFile script("0 3 4 50 0\n600000 1 0 0 0\n");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(dwTcpPort) +
-                          " --no-print-path --stop-event " + strStop + " --script \"" + script.Path() +
-                          "\""));
+    CNetworkPrinter sim("--script \"" + script.Path() + "\"");
+    ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strPort, "127.0.0.1", dwTcpPort);
-    const CTestPrinter printing(UniqueName("Kestrel Busy "), strPort, "Kestrel 2005");
+    portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", sim.TcpPort());
+    const CTestPrinter printing(UniqueName("Kestrel Busy "), sim.Port(), "Kestrel 2005");
     const CTestPrinter idle(UniqueName("Kestrel Idle "), UniqueName("LPT"), "Kestrel 2006");
     Create();
     Init();
@@ -242,6 +238,4 @@ TEST_F(MonitorTest, SuspendIsRefusedUpToWindows2000WhileAPrinterPrints) {
         EXPECT_EQ(c.nOther, Trace("OnPowerBroadcast(10)"));
     }
     m_pMonitor.reset();
-    SetEvent(CUniqueHandle(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str())).Get());
-    sim.Wait(10000);
 }

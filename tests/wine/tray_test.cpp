@@ -218,14 +218,12 @@ TEST_F(TrayAppletTest, IconAndTipOfEachState) {
 // A simulated network printer out of paper behind a printer without any link:
 // the error icon with its name in the tip, and back once Resume clears it.
 TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
-    const std::string strPort = UniqueName("NYTRAYNET");
+    CNetworkPrinter sim("--scenario paper-out", true);
+    ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
+    portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", 9100);
     const CTestPrinter unlinked(UniqueName("Kestrel Tray A"), "USB999", "Kestrel 2006");
-    const CTestPrinter printer(UniqueName("Kestrel Tray B"), strPort, "Kestrel 2006 WiFi");
-    const std::string strStop = UniqueName("NySim.TrayError");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --scenario paper-out --tick 20 --stop-event " + strStop));
+    const CTestPrinter printer(UniqueName("Kestrel Tray B"), sim.Port(), "Kestrel 2006 WiFi");
     InitMonitor();
     const auto iconBecomes = [this](UINT nIconId) {
         return WaitFor(
@@ -238,16 +236,13 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
     ASSERT_TRUE(iconBecomes(132));
     EXPECT_EQ(std::string(CNyAgentApp::GetProductName()) + " - " + printer.Name(), m_applet.GetTip());
 
-    const CUniqueHandle hResume(
-        OpenEventA(EVENT_MODIFY_STATE, FALSE, ("Global\\KORVA.Nylm.Console." + strPort + ".Resume").c_str()));
+    const CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
+                                           ("Global\\KORVA.Nylm.Console." + sim.Port() + ".Resume").c_str()));
     ASSERT_TRUE(hResume);
     SetEvent(hResume.Get());
     EXPECT_TRUE(iconBecomes(131));
     EXPECT_EQ(CNyAgentApp::GetProductName(), m_applet.GetTip());
     m_monitor.RemoveAllPrinters();
-    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
-    if (hStop)
-        SetEvent(hStop.Get());
 }
 
 // The agent's loop: the icon exists while it runs; Exit removes it and ends the loop with 0.
