@@ -44,16 +44,23 @@ public:
         GetExitCodeProcess(m_hProcess.Get(), &dwCode);
         return dwCode;
     }
+    // The agent's top-level windows, of one class or of any, shown or not.
+    std::vector<HWND> Windows(const char* pszClass = nullptr, bool bShown = false) const {
+        std::vector<HWND> windows;
+        for (HWND hWnd = FindWindowExA(nullptr, nullptr, pszClass, nullptr); hWnd;
+             hWnd = FindWindowExA(nullptr, hWnd, pszClass, nullptr)) {
+            DWORD dwProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &dwProcessId);
+            if (dwProcessId == m_dwProcessId && (!bShown || IsWindowVisible(hWnd)))
+                windows.push_back(hWnd);
+        }
+        return windows;
+    }
     // A top-level window of the agent's process of that class, waiting for it up to 5 s.
-    HWND FindWindowOf(const char* pszClass, DWORD dwTimeoutMs = 5000) const {
-        for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeoutMs; Sleep(10))
-            for (HWND hWnd = FindWindowExA(nullptr, nullptr, pszClass, nullptr); hWnd;
-                 hWnd = FindWindowExA(nullptr, hWnd, pszClass, nullptr)) {
-                DWORD dwProcessId = 0;
-                GetWindowThreadProcessId(hWnd, &dwProcessId);
-                if (dwProcessId == m_dwProcessId)
-                    return hWnd;
-            }
+    HWND FindWindowOf(const char* pszClass, bool bShown = false) const {
+        for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < 5000; Sleep(10))
+            if (const std::vector<HWND> windows = Windows(pszClass, bShown); !windows.empty())
+                return windows[0];
         return nullptr;
     }
     // The tray's message window, once the icon has been added.
@@ -109,39 +116,21 @@ protected:
     // (1: Exit), with the keys a user would press.
     void Choose(int nFromBottom) {
         PostMessageA(m_hMessageWindow, RegisterWindowMessageA("CTaskBarAppletMessage"), 0, WM_RBUTTONUP);
-        HWND hMenu = nullptr;
-        for (const DWORD dwStart = GetTickCount(); !hMenu && GetTickCount() - dwStart < 5000; Sleep(10))
-            hMenu = VisibleMenu();
+        const HWND hMenu = m_agent.FindWindowOf("#32768", true);
         ASSERT_TRUE(hMenu);
         for (int i = 0; i < nFromBottom; ++i)
             PostMessageA(hMenu, WM_KEYDOWN, VK_UP, 0);
         PostMessageA(hMenu, WM_KEYDOWN, VK_RETURN, 0);
         // The command is handled once the agent waits for messages again.
-        for (const DWORD dwStart = GetTickCount(); VisibleMenu() && GetTickCount() - dwStart < 5000;)
+        for (const DWORD dwStart = GetTickCount();
+             !m_agent.Windows("#32768", true).empty() && GetTickCount() - dwStart < 5000;)
             Sleep(10);
         WaitForInputIdle(m_agent.Process(), 5000);
-    }
-    // The agent's popup menu while it shows.
-    HWND VisibleMenu() const {
-        for (HWND hWnd = FindWindowExA(nullptr, nullptr, "#32768", nullptr); hWnd;
-             hWnd = FindWindowExA(nullptr, hWnd, "#32768", nullptr)) {
-            DWORD dwProcessId = 0;
-            GetWindowThreadProcessId(hWnd, &dwProcessId);
-            if (dwProcessId == GetProcessId(m_agent.Process()) && IsWindowVisible(hWnd))
-                return hWnd;
-        }
-        return nullptr;
     }
     // The session ends as the system ends it: every top-level window of the
     // agent is asked, then told, and the process is ended.
     void EndSession() {
-        std::vector<HWND> windows;
-        for (HWND hWnd = GetTopWindow(nullptr); hWnd; hWnd = GetWindow(hWnd, GW_HWNDNEXT)) {
-            DWORD dwProcessId = 0;
-            GetWindowThreadProcessId(hWnd, &dwProcessId);
-            if (dwProcessId == GetProcessId(m_agent.Process()))
-                windows.push_back(hWnd);
-        }
+        const std::vector<HWND> windows = m_agent.Windows();
         ASSERT_FALSE(windows.empty());
         for (const HWND hWnd : windows) {
             DWORD_PTR dwAnswer = 0;
@@ -177,7 +166,7 @@ TEST_F(AgentTest, SecondStartInTheSessionExitsAtOnceAndTheFirstRunsOn) {
         CAgent second;
         ASSERT_TRUE(second.Start(pszArguments));
         EXPECT_EQ(0u, second.Wait(5000)) << pszArguments;
-        EXPECT_EQ(nullptr, second.FindWindowOf("CNyTaskBarApplet", 0)) << pszArguments;
+        EXPECT_TRUE(second.Windows("CNyTaskBarApplet").empty()) << pszArguments;
     }
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_agent.Wait(300));
     EXPECT_TRUE(IconExists(m_hMessageWindow));

@@ -15,7 +15,7 @@
 #include "monitor/dialog_monitor.h"
 #include "monitor/tray_state.h"
 #include "tests/common/trace_capture.h"
-#include "tests/wine/sim_child.h"
+#include "tests/wine/network_sim.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
 #include "ui/status_window_source.h"
@@ -164,19 +164,13 @@ TEST_F(MonitorTest, NotificationsThatCannotRunAtOnceAreCaughtUp) {
 // the update that deletes the printer's controller and device runs only once
 // the Cancel has returned.
 TEST_F(MonitorTest, APrinterRemovedWhileItsCancelWaitsGoesAfterTheCancel) {
-    const std::string strPort = UniqueName("NYCANCELNET");
-    const std::uint32_t nTcpPort = FreeTcpPort();
+    CNetworkPrinter sim("--scenario idle --misbehave silent");
+    ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strPort, "127.0.0.1", nTcpPort);
+    portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", sim.TcpPort());
     auto pPrinter =
-        std::make_unique<CTestPrinter>(UniqueName("Kestrel Cancel Net "), strPort, "Kestrel 2006 WiFi");
+        std::make_unique<CTestPrinter>(UniqueName("Kestrel Cancel Net "), sim.Port(), "Kestrel 2006 WiFi");
     const std::string strName = pPrinter->Name();
-    const std::string strStop = UniqueName("NySim.CancelWait");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(nTcpPort) +
-                          " --no-print-path --scenario idle --misbehave silent --tick 20 --stop-event " +
-                          strStop));
-    Sleep(1000);
     Create();
     Init();
     CDevice* pDevice = nullptr;
@@ -197,9 +191,6 @@ TEST_F(MonitorTest, APrinterRemovedWhileItsCancelWaitsGoesAfterTheCancel) {
     m_pMonitor->GetPrinters().ForEach(
         [&](const CDeviceControl& control) { bFound = bFound || control.GetPrinterName() == strName; });
     EXPECT_FALSE(bFound);
-    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
-    if (hStop)
-        SetEvent(hStop.Get());
 }
 
 TEST_F(MonitorTest, TicksTraceStrangeTimersAndEndTheAgentOnTheStopSignalWithATray) {
@@ -217,16 +208,12 @@ TEST_F(MonitorTest, TicksTraceStrangeTimersAndEndTheAgentOnTheStopSignalWithATra
 }
 
 TEST_F(MonitorTest, SuspendIsRefusedUpToWindows2000WhileAPrinterPrints) {
-    const std::string strPort = UniqueName("NET"), strStop = UniqueName("NySim.Stop.");
-    const DWORD dwTcpPort = 30000 + GetCurrentProcessId() % 20000;
     CScriptFile script("0 3 4 50 0\n600000 1 0 0 0\n");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(dwTcpPort) +
-                          " --no-print-path --stop-event " + strStop + " --script \"" + script.Path() +
-                          "\""));
+    CNetworkPrinter sim("--script \"" + script.Path() + "\"");
+    ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strPort, "127.0.0.1", dwTcpPort);
-    const CTestPrinter printing(UniqueName("Kestrel Busy "), strPort, "Kestrel 2005");
+    portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", sim.TcpPort());
+    const CTestPrinter printing(UniqueName("Kestrel Busy "), sim.Port(), "Kestrel 2005");
     const CTestPrinter idle(UniqueName("Kestrel Idle "), UniqueName("LPT"), "Kestrel 2006");
     Create();
     Init();
@@ -251,6 +238,4 @@ TEST_F(MonitorTest, SuspendIsRefusedUpToWindows2000WhileAPrinterPrints) {
         EXPECT_EQ(c.nOther, Trace("OnPowerBroadcast(10)"));
     }
     m_pMonitor.reset();
-    SetEvent(CUniqueHandle(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str())).Get());
-    sim.Wait(10000);
 }

@@ -12,68 +12,12 @@
 #include "framework/nested_loop.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/recording_notify.h"
-#include "tests/wine/sim_child.h"
+#include "tests/wine/network_sim.h"
 #include "tests/wine/test_printer.h"
-#include "tests/wine/winsock_environment.h"
 
 namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
-sockaddr_in Loopback(std::uint32_t nTcpPort) {
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<u_short>(nTcpPort));
-    return address;
-}
-
-bool Accepts(std::uint32_t nTcpPort) {
-    const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = Loopback(nTcpPort);
-    const bool bConnected =
-        connect(hSocket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    closesocket(hSocket);
-    return bConnected;
-}
-
-// NySim.exe playing one network printer for the length of a test.
-class CNetworkPrinter {
-public:
-    // strArguments: the job and the misbehaviour.
-    explicit CNetworkPrinter(const std::string& strArguments, bool bPrintPath = false)
-        : m_strPort(UniqueName("NET")), m_nTcpPort(FreeTcpPort()), m_strStop(UniqueName("NySim.Stop.")) {
-        const std::string strCommand = "--port " + m_strPort + " --pjl-port " + std::to_string(m_nTcpPort) +
-                                       " --tick 10 --stop-event " + m_strStop +
-                                       (bPrintPath ? " " : " --no-print-path ") + strArguments;
-        m_bStarted = m_child.Start(strCommand);
-        // A printer that refuses connections never accepts one: give it time.
-        const bool bRefuses = (" " + strArguments + " ").find(" refuse ") != std::string::npos;
-        for (int i = 0; m_bStarted && !bRefuses && i < 100 && !Accepts(m_nTcpPort); ++i)
-            Sleep(50);
-        if (bRefuses)
-            Sleep(1000);
-    }
-    ~CNetworkPrinter() { Stop(); }
-
-    void Stop() {
-        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
-        if (hStop)
-            SetEvent(hStop.Get());
-        m_child.Wait(10000);
-    }
-    bool Started() const { return m_bStarted; }
-    const std::string& Port() const { return m_strPort; }
-    std::string Output() { return m_child.Output(); }
-    std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
-
-private:
-    std::string m_strPort;
-    std::uint32_t m_nTcpPort;
-    std::string m_strStop;
-    CSimChild m_child;
-    bool m_bStarted = false;
-};
 
 // A device on the printer's link that polls only when the test says so: it
 // is connected once, then its polling thread is stopped.

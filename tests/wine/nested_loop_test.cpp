@@ -6,83 +6,51 @@
 #include "framework/nested_loop.h"
 #include "framework/unique_handle.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/run_later.h"
 
 namespace {
 
 constexpr UINT kDeferred = WM_APP + 11;
-constexpr UINT kRunInside = WM_APP + 12;
 
-// A message-only window that counts kDeferred and, on kRunInside, runs the
-// test's action inside whatever loop dispatches it.
-struct CProbeWindow {
-    CProbeWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "NestedLoopProbe";
-        RegisterClassA(&wc);
-        hWnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                               nullptr);
-        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+// A message-only window whose deferred work stays in the queue for Taken().
+struct CQueueWindow {
+    CQueueWindow()
+        : hWnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+    ~CQueueWindow() { DestroyWindow(hWnd); }
+    // The deferred messages queued for the window, taken off the queue.
+    int Taken() const {
+        int nTaken = 0;
+        for (MSG msg; PeekMessageA(&msg, hWnd, kDeferred, kDeferred, PM_REMOVE);)
+            ++nTaken;
+        return nTaken;
     }
-    ~CProbeWindow() { DestroyWindow(hWnd); }
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
-        auto* pThis = reinterpret_cast<CProbeWindow*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-        if (pThis && nMessage == kDeferred) {
-            ++pThis->nDeferred;
-            pThis->bDeferredWhileNested = pThis->bDeferredWhileNested || CNestedLoop::IsActive();
-            return 0;
-        }
-        if (pThis && nMessage == kRunInside) {
-            pThis->fnInside();
-            return 0;
-        }
-        return DefWindowProcA(hWnd, nMessage, wParam, lParam);
-    }
-    // Dispatches what is queued now.
-    void Pump() const {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-    HWND hWnd = nullptr;
-    int nDeferred = 0;
-    bool bDeferredWhileNested = false;
-    std::function<void()> fnInside;
+    HWND hWnd;
 };
 
 } // namespace
 
 TEST(NestedLoop, DefersWorkUntilTheOutermostLoopReturnsAndPostsItOnce) {
-    CProbeWindow probe;
+    const CQueueWindow window;
     CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     const HANDLE handles[] = {hNever.Get()};
     // Inside a wait, a handler defers twice and runs another wait of its own;
-    // the work is posted once, after the outer wait.
-    int nInner = 0;
-    probe.fnInside = [&] {
+    // the work is posted once, after the outer wait. Posted any sooner, a
+    // loop would dispatch it to the window, which drops it.
+    RunLater(0, [&] {
         EXPECT_TRUE(CNestedLoop::IsActive());
-        CNestedLoop::PostWhenUnnested(probe.hWnd, kDeferred);
-        CNestedLoop::PostWhenUnnested(probe.hWnd, kDeferred);
-        if (++nInner == 1) {
-            EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), CNestedLoop::Wait(1, handles, 30));
-        }
-    };
-    PostMessageA(probe.hWnd, kRunInside, 0, 0);
+        CNestedLoop::PostWhenUnnested(window.hWnd, kDeferred);
+        CNestedLoop::PostWhenUnnested(window.hWnd, kDeferred);
+        EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), CNestedLoop::Wait(1, handles, 30));
+    });
     EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), CNestedLoop::Wait(1, handles, 200));
     EXPECT_FALSE(CNestedLoop::IsActive());
-    EXPECT_EQ(0, probe.nDeferred);
-    probe.Pump();
-    EXPECT_EQ(1, probe.nDeferred);
-    EXPECT_FALSE(probe.bDeferredWhileNested);
+    EXPECT_EQ(1, window.Taken());
     // Without a nested loop the work is posted at once.
-    CNestedLoop::PostWhenUnnested(probe.hWnd, kDeferred);
-    probe.Pump();
-    EXPECT_EQ(2, probe.nDeferred);
+    CNestedLoop::PostWhenUnnested(window.hWnd, kDeferred);
+    EXPECT_EQ(1, window.Taken());
 }
 
 TEST(NestedLoop, ExitEndsWaitsAndModalDialogsAndAQuitReachesTheOuterLoop) {
-    CProbeWindow probe;
     CUniqueHandle hSet(CreateEventA(nullptr, TRUE, TRUE, nullptr));
     CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     const HANDLE handles[] = {hNever.Get(), hSet.Get()};
@@ -92,19 +60,15 @@ TEST(NestedLoop, ExitEndsWaitsAndModalDialogsAndAQuitReachesTheOuterLoop) {
     // and a dialog asked for while ending does not open.
     CDialog dialog(IDD_DIALOG_MONITOR);
     INT_PTR nModal = 0, nLate = 0;
-    int nRuns = 0;
-    probe.fnInside = [&] {
-        if (++nRuns == 2) {
+    RunLater(0, [&] {
+        RunLater(0, [] {
             CNestedLoop::EndAll();
             EXPECT_TRUE(CNestedLoop::IsEnding());
-            return;
-        }
-        PostMessageA(probe.hWnd, kRunInside, 0, 0);
+        });
         nModal = dialog.DoModal(nullptr);
         CDialog late(IDD_DIALOG_MONITOR);
         nLate = late.DoModal(nullptr);
-    };
-    PostMessageA(probe.hWnd, kRunInside, 0, 0);
+    });
     EXPECT_EQ(CNestedLoop::kWaitEnded, CNestedLoop::Wait(1, handles, INFINITE));
     EXPECT_EQ(IDCANCEL, nModal);
     EXPECT_EQ(IDCANCEL, nLate);

@@ -30,9 +30,6 @@ public:
         if (pfnUnregister && m_pCookie)
             pfnUnregister(m_pCookie);
     }
-    CMonitorLoads(const CMonitorLoads&) = delete;
-    CMonitorLoads& operator=(const CMonitorLoads&) = delete;
-
     // The loads since the last call.
     int Take() { return m_nLoads.exchange(0); }
 

@@ -180,27 +180,22 @@ protected:
     }
 };
 
-// Records when each device is asked to stop and when it goes.
+// When each device of CStopOrderDevices is asked to stop and when it goes.
+std::vector<std::string> g_stopEvents;
+
 class CStopOrderDevices : public CDevices {
+    class CDevice_ : public CDefDevice {
+    public:
+        using CDefDevice::CDefDevice;
+        ~CDevice_() override { g_stopEvents.push_back("delete"); }
+        void SignalStop() override { g_stopEvents.push_back("signal"); }
+    };
+
 public:
     std::unique_ptr<CDevice> CreateDevice(int, BOOL, CDeviceNotify* pControl, const char* pszPrinterName,
                                           const char* pszPort, const char*) override {
-        return std::make_unique<CDevice_>(m_events, pControl, pszPrinterName, pszPort);
+        return std::make_unique<CDevice_>(pControl, pszPrinterName, pszPort, pszPort);
     }
-    std::vector<std::string> m_events;
-
-private:
-    class CDevice_ : public CDefDevice {
-    public:
-        CDevice_(std::vector<std::string>& events, CDeviceNotify* pControl, const char* pszPrinterName,
-                 const char* pszPort)
-            : CDefDevice(pControl, pszPrinterName, pszPort, pszPort), m_events(events) {}
-        ~CDevice_() override { m_events.push_back("delete"); }
-        void SignalStop() override { m_events.push_back("signal"); }
-
-    private:
-        std::vector<std::string>& m_events;
-    };
 };
 
 } // namespace
@@ -219,9 +214,9 @@ TEST(Printers, AFailedEnumerationKeepsTheSetAndDevicesStopTogether) {
     printers.m_bFail = true;
     EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), printers.Synchronise(devices));
     EXPECT_EQ(nCount, printers.GetCount());
-    EXPECT_TRUE(devices.m_events.empty());
+    EXPECT_TRUE(g_stopEvents.empty());
     printers.RemoveAllPrinters();
     std::vector<std::string> expected(nCount, "signal");
     expected.resize(2 * nCount, "delete");
-    EXPECT_EQ(expected, devices.m_events);
+    EXPECT_EQ(expected, g_stopEvents);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -100,10 +101,13 @@ public:
     void Pump(DWORD dwMs) const {
         WaitFor([] { return !Pump(); }, dwMs);
     }
+    // Dispatches what is queued, translated as the agent's loop does.
     static bool Pump() {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
             DispatchMessageA(&msg);
+        }
         return true;
     }
     void Click(int nId) const { SendMessageA(Item(nId), BM_CLICK, 0, 0); }
@@ -139,18 +143,23 @@ Seen Look(HWND hControl) {
     return seen;
 }
 
-LONG TextWidth(HWND hControl, const std::string& strText) {
+LONG TextWidth(HWND hControl, const std::wstring& wstrText) {
     const HDC hdc = GetDC(hControl);
     const HGDIOBJ hOld =
         SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hControl, WM_GETFONT, 0, 0)));
-    const int nLength = MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, nullptr, 0);
-    std::wstring wstrText(static_cast<size_t>(nLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, &wstrText[0], nLength);
     SIZE size = {};
-    GetTextExtentPoint32W(hdc, wstrText.c_str(), nLength - 1, &size);
+    GetTextExtentPoint32W(hdc, wstrText.c_str(), static_cast<int>(wstrText.size()), &size);
     SelectObject(hdc, hOld);
     ReleaseDC(hControl, hdc);
     return size.cx;
+}
+
+LONG TextWidth(HWND hControl, const std::string& strText) {
+    const int nLength = MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, nullptr, 0);
+    std::wstring wstrText(static_cast<size_t>(nLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, &wstrText[0], nLength);
+    wstrText.resize(static_cast<size_t>(nLength - 1));
+    return TextWidth(hControl, wstrText);
 }
 
 auto Xywh(LONG x, LONG y, LONG cx, LONG cy) {
@@ -410,55 +419,39 @@ TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancels) {
 // Each row: what happens, in order, then whether the window shows and
 // whether the error's closing timer still runs.
 TEST(StatusWindow, AWindowTheUserOpenedOrClosedForgetsWhyItOpenedByItself) {
-    enum Step { ErrorRaised, ErrorCleared, PrintingStarted, PrintingEnded, UserOpens, UserCloses };
+    CTestApp app(TRUE, TRUE);
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    const HWND hWnd = rig.Window();
+    using Step = std::function<void()>;
+    const auto told = [hWnd](UINT nMessage) -> Step { return [=] { SendMessageA(hWnd, nMessage, 0, 0); }; };
+    const Step errorRaised = told(WM_NY_ERROR_RAISED), errorCleared = told(WM_NY_ERROR_CLEARED),
+               printingStarted = told(WM_NY_PRINTING_STARTED), printingEnded = told(WM_NY_PRINTING_ENDED),
+               userOpens = [&] { rig.Open(); }, userCloses = [&] { rig.Click(IDOK); };
     const struct {
         const char* pszName;
         std::vector<Step> steps;
         bool bVisible, bTimer;
     } cases[] = {
-        {"opened on error", {ErrorRaised}, true, true},
-        {"error cleared", {ErrorRaised, ErrorCleared}, false, false},
-        {"error, then the user opens it", {ErrorRaised, UserOpens, ErrorCleared}, true, false},
+        {"opened on error", {errorRaised}, true, true},
+        {"error cleared", {errorRaised, errorCleared}, false, false},
+        {"error, then the user opens it", {errorRaised, userOpens, errorCleared}, true, false},
         {"error, OK, then the user opens it",
-         {ErrorRaised, UserCloses, UserOpens, ErrorCleared},
+         {errorRaised, userCloses, userOpens, errorCleared},
          true,
          false},
-        {"job, then the user opens it", {PrintingStarted, UserOpens, PrintingEnded}, true, false},
-        {"job, OK, the user opens it", {PrintingStarted, UserCloses, UserOpens, PrintingEnded}, true, false},
-        {"job, OK, an error opens it", {PrintingStarted, UserCloses, ErrorRaised, PrintingEnded}, true, true},
+        {"job, then the user opens it", {printingStarted, userOpens, printingEnded}, true, false},
+        {"job, OK, the user opens it", {printingStarted, userCloses, userOpens, printingEnded}, true, false},
+        {"job, OK, an error opens it", {printingStarted, userCloses, errorRaised, printingEnded}, true, true},
     };
-    CTestApp app(TRUE, TRUE);
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    const HWND hWnd = rig.Window();
     for (const auto& c : cases) {
-        for (const Step step : c.steps) {
-            switch (step) {
-            case ErrorRaised:
-                SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
-                break;
-            case ErrorCleared:
-                SendMessageA(hWnd, WM_NY_ERROR_CLEARED, 0, 0);
-                break;
-            case PrintingStarted:
-                SendMessageA(hWnd, WM_NY_PRINTING_STARTED, 0, 0);
-                break;
-            case PrintingEnded:
-                SendMessageA(hWnd, WM_NY_PRINTING_ENDED, 0, 0);
-                break;
-            case UserOpens:
-                rig.Open();
-                break;
-            case UserCloses:
-                rig.Click(IDOK);
-                break;
-            }
-        }
+        for (const Step& step : c.steps)
+            step();
         EXPECT_EQ(c.bVisible, rig.Visible()) << c.pszName;
         // The timer is gone when there is none left to kill.
         EXPECT_EQ(c.bTimer, KillTimer(hWnd, CNyAgentDlg::kErrorTimerId) != FALSE) << c.pszName;
-        rig.Click(IDOK);
-        SendMessageA(hWnd, WM_NY_PRINTING_ENDED, 0, 0);
+        userCloses();
+        printingEnded();
     }
 }
 
@@ -480,34 +473,17 @@ TEST(StatusWindow, AFailedCancelOrResumeIsShownUntilTheNextReport) {
 
         // Every translation fits the printing layout's line: 350 pixels less
         // the line's left margin, its 5 extra pixels and as much on the right.
-        const HWND hLine = rig.Item(IDC_STATIC_DETAIL);
-        const HRSRC hBlock = FindResourceA(nullptr, MAKEINTRESOURCEA(c.nMessage / 16 + 1), RT_STRING);
-        ASSERT_TRUE(hBlock);
-        std::vector<LANGID> languages;
-        EnumResourceLanguagesA(
-            nullptr, RT_STRING, MAKEINTRESOURCEA(c.nMessage / 16 + 1),
-            [](HMODULE, LPCSTR, LPCSTR, WORD wLanguage, LONG_PTR lParam) {
-                reinterpret_cast<std::vector<LANGID>*>(lParam)->push_back(wLanguage);
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&languages));
-        EXPECT_EQ(15u, languages.size());
-        for (const LANGID wLanguage : languages) {
-            const HRSRC hLanguage =
+        for (const LANGID wLanguage : {0x0005, 0x0007, 0x0008, 0x0009, 0x000A, 0x000C, 0x000E, 0x0010, 0x0013,
+                                       0x0015, 0x0016, 0x0019, 0x001D, 0x001F, 0x0804}) {
+            const HRSRC hBlock =
                 FindResourceExA(nullptr, RT_STRING, MAKEINTRESOURCEA(c.nMessage / 16 + 1), wLanguage);
-            const auto* pEntry = static_cast<const WCHAR*>(LockResource(LoadResource(nullptr, hLanguage)));
+            ASSERT_TRUE(hBlock) << std::hex << wLanguage;
+            const auto* pEntry = static_cast<const WCHAR*>(LockResource(LoadResource(nullptr, hBlock)));
             for (unsigned n = 0; n < c.nMessage % 16; ++n)
                 pEntry += 1 + *pEntry;
-            const std::wstring wstrText(pEntry + 1, *pEntry);
-            EXPECT_FALSE(wstrText.empty()) << std::hex << wLanguage;
-            const HDC hdc = GetDC(hLine);
-            const HGDIOBJ hOld =
-                SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hLine, WM_GETFONT, 0, 0)));
-            SIZE size = {};
-            GetTextExtentPoint32W(hdc, wstrText.c_str(), static_cast<int>(wstrText.size()), &size);
-            SelectObject(hdc, hOld);
-            ReleaseDC(hLine, hdc);
-            EXPECT_LE(size.cx, 350 - 10 - 5 - 10) << std::hex << wLanguage;
+            EXPECT_GE(350 - 10 - 5 - 10,
+                      TextWidth(rig.Item(IDC_STATIC_DETAIL), std::wstring(pEntry + 1, *pEntry)))
+                << std::hex << wLanguage;
         }
     }
 }
@@ -520,10 +496,10 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
     CRig rig("", nullptr);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
     static HWND s_hStatus;
-    static bool s_bNested, s_bLeftOpen;
-    static int s_nTicks;
+    static bool s_bNested;
+    static int s_nTicks; // with the dialog up: Exit at the first, closed by hand after 50
     s_hStatus = rig.Window();
-    s_bNested = s_bLeftOpen = false;
+    s_bNested = false;
     s_nTicks = 0;
     const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
@@ -533,7 +509,6 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
                 s_bNested = CNestedLoop::IsActive();
                 CNestedLoop::EndAll();
             } else if (s_nTicks > 50) {
-                s_bLeftOpen = true;
                 PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
             }
         }
@@ -541,8 +516,7 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
     SendMessageA(rig.Window(), WM_CHAR, 'b', 0);
     KillTimer(nullptr, nTimer);
     EXPECT_TRUE(s_bNested);
-    EXPECT_FALSE(s_bLeftOpen);
-    EXPECT_LT(0, s_nTicks);
+    EXPECT_GE(50, s_nTicks) << "the dialog stayed open after Exit";
     EXPECT_FALSE(CNestedLoop::IsActive());
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
@@ -552,7 +526,7 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
 namespace {
 
 // Starts a program of the Linux side (xdotool) and dispatches this thread's
-// messages, translated as the agent's loop does, until fnDone holds. The X
+// messages until fnDone holds. The X
 // server's input focus follows the window's activation a little later, so a
 // key typed too early goes elsewhere: the keys are typed again, up to five
 // times, two seconds apart.
@@ -566,17 +540,7 @@ template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone 
             return false;
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
-        const bool bDone = WaitFor(
-            [&] {
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-                return fnDone();
-            },
-            2000);
-        if (bDone)
+        if (WaitFor([&] { return CRig::Pump() && fnDone(); }, 2000))
             return true;
     }
     return false;

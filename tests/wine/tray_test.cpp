@@ -17,11 +17,10 @@
 #include "monitor/dialog_monitor.h"
 #include "resources/resource_ids.h"
 #include "tests/common/trace_capture.h"
+#include "tests/wine/network_sim.h"
+#include "tests/wine/run_later.h"
 #include "tests/wine/shell_desktop.h"
-#include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
-#include "tests/wine/test_printer.h"
-#include "tests/wine/winsock_environment.h"
 #include "ui/ny_task_bar_applet.h"
 #include "ui/status_window_source.h"
 #include "ui/tray_menu_model.h"
@@ -106,13 +105,6 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
     for (const MenuCase& c : cases) {
         const std::vector<Item> items = BuildItems(kTexts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting);
         EXPECT_EQ(Fields(c.expected), Fields(items)) << c.pszName;
-        // Each printer's command leads back to it, by the name it really has.
-        for (const Item& item : items) {
-            if (item.nImage != kNoImage) {
-                EXPECT_EQ(c.printers[item.nCommand - kFirstPrinter].strName,
-                          FindPrinter(c.printers, item.nCommand)->strName);
-            }
-        }
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kFirstPrinter + c.printers.size()));
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kExit));
     }
@@ -193,6 +185,14 @@ public:
     CDialogMonitor m_monitor{m_devices, m_windows, FALSE};
     CNyTaskBarApplet m_applet{&m_monitor};
     CTraceCapture m_trace;
+
+    // The monitor with the spooler's printers, telling the applet their state.
+    void InitMonitor() {
+        ASSERT_TRUE(m_monitor.Create(nullptr));
+        SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                     reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    }
+    static int RunLoop() { return CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""); }
 };
 
 TEST_F(TrayAppletTest, IconAndTipOfEachState) {
@@ -218,17 +218,13 @@ TEST_F(TrayAppletTest, IconAndTipOfEachState) {
 // A simulated network printer out of paper behind a printer without any link:
 // the error icon with its name in the tip, and back once Resume clears it.
 TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
-    const std::string strPort = UniqueName("NYTRAYNET");
+    CNetworkPrinter sim("--scenario paper-out", true);
+    ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
+    portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", 9100);
     const CTestPrinter unlinked(UniqueName("Kestrel Tray A"), "USB999", "Kestrel 2006");
-    const CTestPrinter printer(UniqueName("Kestrel Tray B"), strPort, "Kestrel 2006 WiFi");
-    const std::string strStop = UniqueName("NySim.TrayError");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --scenario paper-out --tick 20 --stop-event " + strStop));
-    ASSERT_TRUE(m_monitor.Create(nullptr));
-    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
-                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    const CTestPrinter printer(UniqueName("Kestrel Tray B"), sim.Port(), "Kestrel 2006 WiFi");
+    InitMonitor();
     const auto iconBecomes = [this](UINT nIconId) {
         return WaitFor(
             [&] {
@@ -240,36 +236,30 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
     ASSERT_TRUE(iconBecomes(132));
     EXPECT_EQ(std::string(CNyAgentApp::GetProductName()) + " - " + printer.Name(), m_applet.GetTip());
 
-    const CUniqueHandle hResume(
-        OpenEventA(EVENT_MODIFY_STATE, FALSE, ("Global\\KORVA.Nylm.Console." + strPort + ".Resume").c_str()));
+    const CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
+                                           ("Global\\KORVA.Nylm.Console." + sim.Port() + ".Resume").c_str()));
     ASSERT_TRUE(hResume);
     SetEvent(hResume.Get());
     EXPECT_TRUE(iconBecomes(131));
     EXPECT_EQ(CNyAgentApp::GetProductName(), m_applet.GetTip());
     m_monitor.RemoveAllPrinters();
-    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
-    if (hStop)
-        SetEvent(hStop.Get());
 }
 
 // The agent's loop: the icon exists while it runs; Exit removes it and ends the loop with 0.
 TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
-    static CNyTaskBarApplet* s_pApplet;
-    static NOTIFYICONDATAA s_icon{};
-    static BOOL s_bAdded = FALSE;
-    s_pApplet = &m_applet;
-    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-                  KillTimer(nullptr, nId);
-                  s_icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-                  s_icon.hWnd = CTaskBarApplet::GetMessageWindow();
-                  s_icon.uID = s_pApplet->GetId();
-                  s_bAdded = Shell_NotifyIconA(NIM_MODIFY, &s_icon);
-                  s_pApplet->HandleMenuCommand(kExit);
-              }));
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    BOOL bAdded = FALSE;
+    RunLater(50, [&] {
+        icon.hWnd = CTaskBarApplet::GetMessageWindow();
+        icon.uID = m_applet.GetId();
+        bAdded = Shell_NotifyIconA(NIM_MODIFY, &icon);
+        m_applet.HandleMenuCommand(kExit);
+    });
     m_applet.SetState(2);
-    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
-    EXPECT_TRUE(s_bAdded);
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &s_icon));
+    EXPECT_EQ(0, RunLoop());
+    EXPECT_TRUE(bAdded);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
     EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
 }
 
@@ -277,32 +267,25 @@ TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
 // event nobody sets): the wait is ended, and the printers go and the loop
 // ends only once it has returned.
 TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
-    static TrayAppletTest* s_pTest;
-    static std::size_t s_nAfterExit, s_nAfterWait;
-    static DWORD s_dwWait;
-    s_pTest = this;
     const CTestPrinter printer(UniqueName("Kestrel Tray Exit "), "LPT1", "Kestrel 2004");
-    ASSERT_TRUE(m_monitor.Create(nullptr));
-    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
-                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    InitMonitor();
     const std::size_t nCount = m_monitor.GetPrinters().GetCount();
     ASSERT_LE(1u, nCount);
-    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-                  KillTimer(nullptr, nId);
-                  SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR nInner, DWORD) {
-                      KillTimer(nullptr, nInner);
-                      s_pTest->m_applet.HandleMenuCommand(kExit);
-                      s_nAfterExit = s_pTest->m_monitor.GetPrinters().GetCount();
-                  });
-                  const CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-                  const HANDLE handles[] = {hNever.Get()};
-                  s_dwWait = CNestedLoop::Wait(1, handles, INFINITE);
-                  s_nAfterWait = s_pTest->m_monitor.GetPrinters().GetCount();
-              }));
-    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
-    EXPECT_EQ(CNestedLoop::kWaitEnded, s_dwWait);
-    EXPECT_EQ(nCount, s_nAfterExit);
-    EXPECT_EQ(nCount, s_nAfterWait);
+    std::size_t nAfterExit = 0, nAfterWait = 0;
+    DWORD dwWait = 0;
+    RunLater(50, [&] {
+        RunLater(20, [&] {
+            m_applet.HandleMenuCommand(kExit);
+            nAfterExit = m_monitor.GetPrinters().GetCount();
+        });
+        const CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        const HANDLE handles[] = {hNever.Get()};
+        dwWait = CNestedLoop::Wait(1, handles, INFINITE);
+        nAfterWait = m_monitor.GetPrinters().GetCount();
+    });
+    EXPECT_EQ(0, RunLoop());
+    EXPECT_EQ(CNestedLoop::kWaitEnded, dwWait);
+    EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterWait));
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
 }
 
@@ -311,59 +294,39 @@ TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
 // information dialog opens, and every printer goes once the read has returned,
 // without any exchange waiting for its time-out.
 TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
-    static TrayAppletTest* s_pTest;
-    static HWND s_hProperties;
-    static bool s_bReading;
-    s_pTest = this;
-    const std::string strPort = UniqueName("NYEXITNET");
-    const std::uint32_t nTcpPort = FreeTcpPort();
+    CNetworkPrinter sim("--scenario idle --misbehave silent");
+    ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strPort, "127.0.0.1", nTcpPort);
-    const CTestPrinter printer(UniqueName("Kestrel Exit Net "), strPort, "Kestrel 2006 WiFi");
-    const std::string strStop = UniqueName("NySim.ExitRead");
-    CSimChild sim;
-    ASSERT_TRUE(sim.Start("--port " + strPort + " --pjl-port " + std::to_string(nTcpPort) +
-                          " --no-print-path --scenario idle --misbehave silent --tick 20 --stop-event " +
-                          strStop));
-    Sleep(1000);
-    ASSERT_TRUE(m_monitor.Create(nullptr));
-    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
-                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", sim.TcpPort());
+    const CTestPrinter printer(UniqueName("Kestrel Exit Net "), sim.Port(), "Kestrel 2006 WiFi");
+    InitMonitor();
     const HWND hStatus = FindWindowA("#32770", printer.Name().c_str());
     ASSERT_NE(nullptr, hStatus);
-    s_hProperties = GetDlgItem(hStatus, IDC_BUTTON_PROPERTIES);
-    ASSERT_TRUE(IsWindowEnabled(s_hProperties));
+    const HWND hProperties = GetDlgItem(hStatus, IDC_BUTTON_PROPERTIES);
+    ASSERT_TRUE(IsWindowEnabled(hProperties));
     m_trace.Clear();
-    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-                  KillTimer(nullptr, nId);
-                  SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR nExit, DWORD) {
-                      KillTimer(nullptr, nExit);
-                      s_bReading = CNestedLoop::IsActive();
-                      s_pTest->m_applet.HandleMenuCommand(kExit);
-                  });
-                  SendMessageA(s_hProperties, BM_CLICK, 0, 0);
-              }));
-    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
-    EXPECT_TRUE(s_bReading);
+    bool bReading = false;
+    RunLater(50, [&] {
+        RunLater(500, [&] {
+            bReading = CNestedLoop::IsActive();
+            m_applet.HandleMenuCommand(kExit);
+        });
+        SendMessageA(hProperties, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(0, RunLoop());
+    EXPECT_TRUE(bReading);
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
     EXPECT_EQ(1, m_trace.Count(
                      "CDeviceControl::ReadDeviceInformation() : GetStatus() failed. GetLastError() = 995\n"));
     EXPECT_EQ(0, m_trace.Count("CLanThread::WaitForEvent() : TIMEOUT\n"));
-    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, strStop.c_str()));
-    if (hStop)
-        SetEvent(hStop.Get());
 }
 
 // Only the menu takes the foreground; the other mouse notifications of the
 // icon do nothing; anything else still shows the framework's box.
 TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNorAsk) {
-    static CNyTaskBarApplet* s_pApplet;
-    static std::vector<std::tuple<UINT, bool, bool>> s_seen; // code, foreground kept, box shown
     static bool s_bBox;
-    s_pApplet = &m_applet;
-    s_seen.clear();
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
-        KillTimer(nullptr, nId);
+    std::vector<std::tuple<UINT, bool, bool>> seen; // code, foreground kept, box shown
+    RunLater(50, [&] {
         const HWND hOther = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                             nullptr, nullptr, nullptr, nullptr);
         // Closes the box whenever one shows.
@@ -378,38 +341,34 @@ TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNor
             SetForegroundWindow(hOther);
             s_bBox = false;
             SendMessageA(CTaskBarApplet::GetMessageWindow(), CTaskBarApplet::GetAppletMessage(),
-                         s_pApplet->GetId(), nCode);
-            s_seen.emplace_back(nCode, GetForegroundWindow() == hOther, s_bBox);
+                         m_applet.GetId(), nCode);
+            seen.emplace_back(nCode, GetForegroundWindow() == hOther, s_bBox);
         }
         KillTimer(nullptr, nBoxTimer);
         DestroyWindow(hOther);
-        s_pApplet->Quit();
+        m_applet.Quit();
     });
-    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
-    for (const auto& seen : s_seen) {
-        const UINT nCode = std::get<0>(seen);
+    EXPECT_EQ(0, RunLoop());
+    EXPECT_EQ(9u, seen.size());
+    for (const auto& [nCode, bKept, bBox] : seen) {
         const bool bMouse = nCode != WM_USER + 5;
         // The box, when one shows, takes the foreground.
-        EXPECT_TRUE(!bMouse || std::get<1>(seen)) << std::hex << nCode;
-        EXPECT_EQ(!bMouse, std::get<2>(seen)) << std::hex << nCode;
+        EXPECT_TRUE(!bMouse || bKept) << std::hex << nCode;
+        EXPECT_EQ(!bMouse, bBox) << std::hex << nCode;
     }
-    EXPECT_EQ(9u, s_seen.size());
 }
 
 // A printer whose name holds an ampersand: its entry reads it, and choosing
 // the entry opens that printer's window.
 TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
     const CTestPrinter printer(UniqueName("Kestrel R&D "), "USB998", "Kestrel 2006");
-    ASSERT_TRUE(m_monitor.Create(nullptr));
-    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
-                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
+    InitMonitor();
     const CTrayMenu& menu = m_applet.BuildMenu();
-    UINT nCommand = 0;
     const std::vector<Printer> printers = m_applet.GetMenuPrinters();
-    for (std::size_t i = 0; i < printers.size(); ++i)
-        if (printers[i].strName == printer.Name())
-            nCommand = static_cast<UINT>(kFirstPrinter + i);
-    ASSERT_NE(0u, nCommand);
+    const auto it = std::find_if(printers.begin(), printers.end(),
+                                 [&](const Printer& p) { return p.strName == printer.Name(); });
+    ASSERT_NE(printers.end(), it);
+    const UINT nCommand = static_cast<UINT>(kFirstPrinter + (it - printers.begin()));
     std::string strText;
     ASSERT_TRUE(menu.GetMenuText(nCommand, strText, MF_BYCOMMAND));
     EXPECT_EQ(LiteralText(printer.Name()), strText);
@@ -424,57 +383,45 @@ TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
 // the process's end, otherwise the printers go with their devices.
 TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
     const CTestPrinter printer(UniqueName("Kestrel End "), "USB997", "Kestrel 2006");
-    ASSERT_TRUE(m_monitor.Create(nullptr));
-    SendMessageA(m_monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
-                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&m_applet)), 0);
-    ASSERT_LT(0u, m_monitor.GetPrinters().GetCount());
-    static TrayAppletTest* s_pTest;
+    InitMonitor();
+    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
+    ASSERT_LT(0u, nCount);
     // Per case (nested first): the answer to the query, printers left, loop asked to end.
-    static std::vector<std::tuple<LRESULT, std::size_t, bool>> s_seen;
-    s_pTest = this;
-    s_seen.clear();
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR nId, DWORD) {
-        KillTimer(nullptr, nId);
-        const HWND hWnd = CTaskBarApplet::GetMessageWindow();
-        for (const bool bNested : {true, false}) {
-            bool bEndAsked = false;
-            const auto endSession = [&] {
-                const LRESULT lAnswer = SendMessageA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-                SendMessageA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-                s_seen.emplace_back(lAnswer, s_pTest->m_monitor.GetPrinters().GetCount(), bEndAsked);
-            };
-            if (bNested) {
-                const CNestedLoop loop([&bEndAsked] { bEndAsked = true; });
-                endSession();
-            } else {
-                endSession();
-            }
+    using Seen = std::tuple<LRESULT, std::size_t, bool>;
+    std::vector<Seen> seen;
+    RunLater(20, [&] {
+        bool bEndAsked = false;
+        const auto endSession = [&] {
+            const HWND hWnd = CTaskBarApplet::GetMessageWindow();
+            const LRESULT lAnswer = SendMessageA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            SendMessageA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+            seen.emplace_back(lAnswer, m_monitor.GetPrinters().GetCount(), std::exchange(bEndAsked, false));
+        };
+        {
+            const CNestedLoop loop([&bEndAsked] { bEndAsked = true; });
+            endSession();
         }
-        s_pTest->m_applet.Quit();
+        endSession();
+        m_applet.Quit();
     });
-    EXPECT_EQ(0, CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""));
-    ASSERT_EQ(2u, s_seen.size());
-    EXPECT_EQ(TRUE, std::get<0>(s_seen[0]));
-    EXPECT_LT(0u, std::get<1>(s_seen[0]));
-    EXPECT_TRUE(std::get<2>(s_seen[0]));
-    EXPECT_EQ(std::make_tuple(LRESULT{TRUE}, std::size_t{0}, false), s_seen[1]);
+    EXPECT_EQ(0, RunLoop());
+    EXPECT_EQ((std::vector<Seen>{{TRUE, nCount, true}, {TRUE, 0, false}}), seen);
 }
 
 // About, from the menu, beside the agent's file: the legal line names the
 // copyright holder once.
 TEST_F(TrayAppletTest, AboutNamesTheCopyrightHolderOnce) {
-    static WCHAR s_szLegal[128];
-    s_szLegal[0] = 0;
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    WCHAR szLegal[128] = {};
+    // The dialog is up once its own loop dispatches this.
+    RunLater(20, [&] {
         for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
             if (GetDlgItem(hWnd, IDC_STATIC_LEGAL) && GetDlgItem(hWnd, IDC_TREE_DEVICE)) {
-                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, s_szLegal, 128);
+                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, szLegal, 128);
                 PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
             }
     });
     m_applet.HandleMenuCommand(kAbout);
-    KillTimer(nullptr, nTimer);
-    EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), s_szLegal);
+    EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), szLegal);
 }
 
 TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {

@@ -13,36 +13,12 @@
 #include "devices/usb/usb_device.h"
 #include "sim/usb/usb_driver_service.h"
 #include "tests/common/trace_capture.h"
+#include "tests/wine/held_mutex.h"
 #include "tests/wine/fake_usb_printer.h"
 #include "tests/wine/recording_notify.h"
 #include "tests/wine/test_printer.h"
 
 namespace {
-
-// Holds the port's named status mutex, as the print path does, on a thread of
-// its own until destroyed.
-class CMutexHolder {
-public:
-    explicit CMutexHolder(const std::string& strPort)
-        : m_thread([this, strName = "KORVA.Nylm.Status." + strPort + ".Mutex"] {
-              CUniqueHandle hMutex(CreateMutexA(nullptr, TRUE, strName.c_str()));
-              SetEvent(m_hHeld.Get());
-              WaitForSingleObject(m_hRelease.Get(), INFINITE);
-              ReleaseMutex(hMutex.Get());
-          }) {
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_hHeld.Get(), 5000));
-        Sleep(300); // the polling thread now waits for the mutex
-    }
-    ~CMutexHolder() {
-        SetEvent(m_hRelease.Get());
-        m_thread.join();
-    }
-
-private:
-    CUniqueHandle m_hHeld{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    CUniqueHandle m_hRelease{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::thread m_thread;
-};
 
 class UsbDeviceTest : public ::testing::Test {
 protected:
@@ -55,6 +31,8 @@ protected:
         std::memcpy(m_bridge.status, ready.Data(), CDeviceStatus::kSize);
     }
     void TearDown() override { CUsbDriverService::Stop(); }
+
+    std::string StatusMutex() const { return "KORVA.Nylm.Status." + m_strPort + ".Mutex"; }
 
     const std::string m_strPort = UniqueName("USB");
     CFakeUsbPrinter m_printer{UniqueName("NYD")};
@@ -170,11 +148,10 @@ TEST_F(UsbDeviceTest, CancelAndResumeGoToTheConsoleFirst) {
 TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotStop) {
     CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
     const std::string strWait =
-        "CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(KORVA.Nylm.Status." + m_strPort +
-        ".Mutex) returns ";
+        "CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(" + StatusMutex() + ") returns ";
     std::uint32_t nRequests = 0;
     {
-        CMutexHolder holder(m_strPort);
+        CHeldMutex holder(StatusMutex());
         nRequests = m_bridge.requestCount;
         // The user-interface thread gives up after a few seconds, sending nothing.
         CTraceCapture trace;
@@ -185,7 +162,8 @@ TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotStop) {
     }
     EXPECT_TRUE(WaitFor([&] { return m_bridge.requestCount > nRequests; }, 2000));
     // Stop ends the polling thread's wait on the stop signal.
-    CMutexHolder holder(m_strPort);
+    CHeldMutex holder(StatusMutex());
+    Sleep(300); // the polling thread now waits for the mutex
     nRequests = m_bridge.requestCount;
     CTraceCapture trace;
     device.OnDisconnected();
@@ -200,7 +178,7 @@ TEST_F(UsbDeviceTest, StartAndCancelWhileThePrintPathHoldsThePrinter) {
     m_bridge.status[CDeviceStatus::kOffDeviceState] = kStatePrinting;
     const std::string strCancel = "Global\\KORVA.Nylm.Console." + m_strPort + ".Cancel";
     CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, strCancel.c_str()));
-    auto pHolder = std::make_unique<CMutexHolder>(m_strPort);
+    auto pHolder = std::make_unique<CHeldMutex>(StatusMutex());
     CTraceCapture trace;
     CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
     EXPECT_EQ(1, trace.Count("CUsbDevice::Start() : ReadStatus() failed. GetLastError() = 170\n"));

@@ -1,0 +1,20 @@
+// Work run later on the test's own thread, from whatever loop dispatches its
+// messages then: the agent's loop, a modal dialog's or a nested wait's.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include <windows.h>
+
+// Runs fnWork once, about nMs from now.
+inline void RunLater(UINT nMs, std::function<void()> fnWork) {
+    static std::map<UINT_PTR, std::function<void()>> s_work;
+    const UINT_PTR nId = SetTimer(nullptr, 0, nMs, [](HWND, UINT, UINT_PTR nTimer, DWORD) {
+        KillTimer(nullptr, nTimer);
+        const std::function<void()> fnDue = std::move(s_work[nTimer]);
+        s_work.erase(nTimer);
+        fnDue();
+    });
+    s_work[nId] = std::move(fnWork);
+}
