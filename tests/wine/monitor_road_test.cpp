@@ -1,7 +1,6 @@
 // The monitoring core end to end on every road at once: printers installed in
 // Wine's spooler, a USB printer found through SetupAPI and served by the
-// simulator through the stand-in class driver (or, with UseNyStatusMonitor,
-// watched through the simulator's shared memory), a network printer answered
+// simulator through the stand-in class driver, a network printer answered
 // by the simulator's PJL printer, and a printer on LPT1. The status window of
 // the USB printer receives the messages of a scripted job with a paper-out
 // and a Resume; the printer is unplugged and plugged in again, also while
@@ -176,27 +175,6 @@ TEST_F(MonitorRoadTest, EveryRoadAtOnceWithTheUsbPrinterUnpluggedAndBack) {
     EXPECT_TRUE(harness.Find(pLocal->Name()));
     EXPECT_EQ(3u, harness.m_printers.GetCount());
     CUsbDriverService::Stop();
-}
-
-TEST_F(MonitorRoadTest, WithUseNyStatusMonitorTheUsbPrinterIsWatchedThroughSharedMemory) {
-    CScriptFile job(kJob);
-    CSimulator usbPrinter("--port " + m_strUsbPort + " --script \"" + job.Path() + "\"");
-    ASSERT_TRUE(usbPrinter.Started());
-    ASSERT_TRUE(WaitFor([&] { return MappingExists("NYRA_DEVICE_STATUS." + m_strUsbPort); }, 10000));
-    CMonitorHarness harness(TRUE);
-    const CTestPrinter usb(UniqueName("Kestrel USB "), m_strUsbPort, "Kestrel 2006");
-    harness.Synchronise();
-    ASSERT_TRUE(harness.Find(usb.Name()));
-    EXPECT_TRUE(harness.Find(usb.Name())->IsConnected());
-    harness.TakeMessages();
-    // Resume through the print path's console, as the shared-memory device gives it.
-    std::vector<UINT> messages = PlayJob(harness, [&] {
-        CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
-                                         ("Global\\KORVA.Nylm.Console." + m_strUsbPort + ".Resume").c_str()));
-        EXPECT_TRUE(hResume);
-        SetEvent(hResume.Get());
-    });
-    EXPECT_EQ(kJobMessages, messages);
 }
 
 // The USB printer unplugged while its Cancel waits for the status mutex the
