@@ -69,6 +69,7 @@ add_library(nyui STATIC
     ui/color_progress_ctrl.cpp
     ui/dialog_font.cpp
     ui/dialog_look.cpp
+    ui/gdi_rect.cpp
     ui/help_button.cpp
     ui/help_dlg.cpp
     ui/icon_button.cpp

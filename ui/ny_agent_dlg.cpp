@@ -16,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "ui/colour_setting.h"
 #include "ui/device_status_source.h"
+#include "ui/gdi_rect.h"
 #include "ui/help_dlg.h"
 #include "ui/info_dlg.h"
 
@@ -25,10 +26,6 @@ namespace {
 
 constexpr UINT_PTR kFeedTimerId = CStatusDisplay::kFeedTimerId;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-RECT ToRECT(const Rect& rc) {
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
 
 // The user's settings for opening the window by itself; without an
 // application object (a test harness) the window never opens by itself.
