@@ -4,17 +4,10 @@
 #include "app/strings.h"
 #include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
+#include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "ui/about_dlg.h"
 #include "ui/tray_tip.h"
-
-namespace {
-
-constexpr UINT kIconNormal = 131;
-constexpr UINT kIconError = 132;
-constexpr UINT kIconNoConnection = 134;
-
-} // namespace
 
 CNyTaskBarApplet::CNyTaskBarApplet(CDialogMonitor* pMonitor) : m_pMonitor(pMonitor) {}
 
@@ -49,15 +42,15 @@ BOOL CNyTaskBarApplet::ApplyState() {
             }
         });
     const std::string strProduct = CNyAgentApp::GetProductName();
-    UINT nIconId = kIconNormal;
+    UINT nIconId = IDI_ICON_PRINTER;
     std::string strTip = strProduct;
     if (bError) {
-        nIconId = kIconError;
+        nIconId = IDI_ICON_PRINTER_ERROR;
         strTip = tray_tip::ErrorTip(strProduct, strErrorPrinter);
     } else if (m_nState == kStateError) {
-        nIconId = kIconError;
+        nIconId = IDI_ICON_PRINTER_ERROR;
     } else if (m_nState == kStateNoConnection) {
-        nIconId = kIconNoConnection;
+        nIconId = IDI_ICON_PRINTER_OFFLINE;
     }
     const BOOL bChanged = nIconId != m_nIconId || strTip != m_strTip;
     m_nIconId = nIconId;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "monitor/tray_state.h"
+#include "resources/resource_ids.h"
 #include "ui/task_bar_applet.h"
 #include "ui/tray_menu.h"
 #include "ui/tray_menu_model.h"
@@ -66,7 +67,7 @@ private:
     // The printers of the menu last built, in the order of their commands.
     std::vector<tray_menu::Printer> m_MenuPrinters;
     std::string m_strTip;
-    UINT m_nIconId = 131;
+    UINT m_nIconId = IDI_ICON_PRINTER;
     // The last state the monitor window set; 0 before the first.
     int m_nState = 0;
 };
