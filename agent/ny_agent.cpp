@@ -37,15 +37,15 @@ void CNyAgent::RunAgent() {
     // Built in this order and taken down in the reverse one: the monitor
     // window (its printers' windows and devices with it) goes after the tray.
     CDevices devices;
-    CNyAgentWindows windows;
-    CDialogMonitor monitor(devices, windows, GetUseNyStatusMonitorSetting());
+    CNyAgentWindows windows(&GetSettings());
+    CDialogMonitor monitor(devices, windows, GetSettings().GetUseNyStatusMonitorSetting());
     if (!monitor.Create(nullptr))
         DebugTrace(
             "CNyAgentApp::InitInstance() : Create() of the monitor window failed. GetLastError() = %d\n",
             static_cast<int>(GetLastError()));
     ShowWindow(monitor.GetSafeHwnd(), SW_HIDE);
     {
-        CNyTaskBarApplet applet(&monitor);
+        CNyTaskBarApplet applet(&monitor, GetSettings());
         monitor.PostMessage(CDialogMonitor::kMessageInit,
                             reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&applet)), 0);
         CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), "");

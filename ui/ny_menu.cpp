@@ -66,7 +66,7 @@ void DrawMark(HDC hdc, const ItemPaint& p, unsigned nDpi) {
 
 } // namespace
 
-CNyMenu::CNyMenu() {
+CNyMenu::CNyMenu(const menu_layout::Settings& settings) : m_settings(settings) {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
@@ -81,11 +81,6 @@ CNyMenu::CNyMenu() {
 
 CNyMenu::~CNyMenu() {
     CNyMenu::DestroyMenu();
-}
-
-menu_layout::Settings& CNyMenu::Settings() {
-    static menu_layout::Settings s_Settings;
-    return s_Settings;
 }
 
 BOOL CNyMenu::IsClassicTheme() {
@@ -155,7 +150,7 @@ BOOL CNyMenu::AppendOwnerDrawItemFromImageList(const char* pszText, UINT nFlags,
 }
 
 CNyMenu* CNyMenu::AppendOwnerDrawSubMenu(const char* pszText, UINT nFlags, int nIconId) {
-    auto pSubMenu = std::make_unique<CNyMenu>();
+    auto pSubMenu = std::make_unique<CNyMenu>(m_settings);
     if (!pSubMenu->CreatePopupMenu())
         return nullptr;
     auto pItem = MakeItem(pszText, nFlags & ~MF_POPUP, reinterpret_cast<UINT_PTR>(pSubMenu->m_hMenu));
