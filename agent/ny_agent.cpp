@@ -38,8 +38,8 @@ void CNyAgent::RunAgent() {
     // Built in this order and taken down in the reverse one: the monitor
     // window (its printers' windows and devices with it) goes after the tray.
     CDevices devices;
-    CNyAgentWindows windows;
-    CDialogMonitor monitor(devices, windows, GetUseNyStatusMonitorSetting());
+    CNyAgentWindows windows(&GetSettings());
+    CDialogMonitor monitor(devices, windows, GetSettings().GetUseNyStatusMonitorSetting());
     if (!monitor.Create(nullptr))
         DebugTrace(
             "CNyAgentApp::InitInstance() : Create() of the monitor window failed. GetLastError() = %d\n",
@@ -49,7 +49,7 @@ void CNyAgent::RunAgent() {
     CStatusPipeServer statusPipe(monitor.GetStatusBoard(), CStatusPipeSecurity::SessionPipeName());
     statusPipe.Start();
     {
-        CNyTaskBarApplet applet(&monitor);
+        CNyTaskBarApplet applet(&monitor, GetSettings());
         monitor.PostMessage(CDialogMonitor::kMessageInit,
                             reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&applet)), 0);
         CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), "");

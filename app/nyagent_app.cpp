@@ -4,52 +4,14 @@
 
 #include "app/command_line.h"
 #include "app/destruction_event.h"
-#include "app/registry.h"
 #include "app/trace.h"
 #include "app/winver.h"
 
-namespace {
-
-CNyAgentApp* g_pApp = nullptr;
-
-} // namespace
-
-CNyAgentApp::CNyAgentApp() {
-    g_pApp = this;
-}
+CNyAgentApp::CNyAgentApp() = default;
 
 CNyAgentApp::~CNyAgentApp() {
-    SaveSettings();
+    m_settings.Save();
     SetDestructionEvent(nullptr);
-    if (g_pApp == this)
-        g_pApp = nullptr;
-}
-
-CNyAgentApp* CNyAgentApp::GetApp() {
-    return g_pApp;
-}
-
-void CNyAgentApp::SetOpenOnErrorSetting(BOOL bOpenOnError) {
-    m_bOpenOnError = bOpenOnError;
-    m_bOpenOnErrorChanged = true;
-}
-
-void CNyAgentApp::SetOpenWhenPrintingSetting(BOOL bOpenWhenPrinting) {
-    m_bOpenWhenPrinting = bOpenWhenPrinting;
-    m_bOpenWhenPrintingChanged = true;
-}
-
-void CNyAgentApp::SaveSettings() {
-    // A second instance or a "destroyall" run would otherwise overwrite the
-    // user's choices with the defaults.
-    if (!m_bSettingsRead)
-        return;
-    if (m_bOpenOnErrorChanged)
-        CRegistry::SetOpenOnError(m_bOpenOnError);
-    if (m_bOpenWhenPrintingChanged)
-        CRegistry::SetOpenWhenPrinting(m_bOpenWhenPrinting);
-    m_bOpenOnErrorChanged = false;
-    m_bOpenWhenPrintingChanged = false;
 }
 
 std::string CNyAgentApp::KernelObjectName(const char* pszLocalOrGlobal, const char* pszName) {
@@ -70,10 +32,7 @@ BOOL CNyAgentApp::InitInstance(int nArgs, const char* const* ppszArgs) {
     }
     if (IsAlreadyRunningInCurrentCession())
         return FALSE;
-    CRegistry::GetOpenOnError(m_bOpenOnError, TRUE);
-    CRegistry::GetOpenWhenPrinting(m_bOpenWhenPrinting, TRUE);
-    CRegistry::GetUseNyStatusMonitor(m_bUseNyStatusMonitor, FALSE);
-    m_bSettingsRead = TRUE;
+    m_settings.Read();
     RunAgent();
     return FALSE;
 }

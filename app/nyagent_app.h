@@ -1,15 +1,17 @@
 // The agent's application object, one per process. It decides at start-up
 // whether this process runs at all (one agent per logon session, "destroyall"
-// stops every agent in every session through a global event), holds the
-// behaviour settings for the rest of the program, and writes the popup
-// switches the user changed back when it goes or the session ends. The agent itself, the monitor window and
-// the tray, is made by the layer above (RunAgent), which alone may see them all.
+// stops every agent in every session through a global event), reads the
+// behaviour settings, which the layer above hands to the windows that use
+// them, and writes the popup switches the user changed back when it goes. The
+// agent itself, the monitor window and the tray, is made by the layer above
+// (RunAgent), which alone may see them all.
 #pragma once
 
 #include <string>
 
 #include <windows.h>
 
+#include "app/agent_settings.h"
 #include "framework/unique_handle.h"
 
 class CNyAgentApp {
@@ -25,9 +27,6 @@ public:
     CNyAgentApp(const CNyAgentApp&) = delete;
     CNyAgentApp& operator=(const CNyAgentApp&) = delete;
 
-    // The application object of the process; null when there is none.
-    static CNyAgentApp* GetApp();
-
     // Start-up with the program's arguments (the first is its name). Runs the
     // agent unless this is a "destroyall" run or a second instance, and always
     // returns FALSE: the process ends afterwards.
@@ -35,16 +34,8 @@ public:
     // Releases the socket library; the process's exit code.
     int ExitInstance();
 
-    BOOL GetOpenOnErrorSetting() const { return m_bOpenOnError; }
-    BOOL GetOpenWhenPrintingSetting() const { return m_bOpenWhenPrinting; }
-    BOOL GetUseNyStatusMonitorSetting() const { return m_bUseNyStatusMonitor; }
-    // In memory only; stored by SaveSettings.
-    void SetOpenOnErrorSetting(BOOL bOpenOnError);
-    void SetOpenWhenPrintingSetting(BOOL bOpenWhenPrinting);
-    // Writes each popup switch set in this run (even back to the value read),
-    // once: a value another program stored meanwhile stays unless the user
-    // changed that switch. A run that never read the settings writes nothing.
-    void SaveSettings();
+    // The settings, read by InitInstance before the agent runs.
+    CAgentSettings& GetSettings() { return m_settings; }
 
     // Opens the global destruction event, or creates it with a null access
     // list so that every user may open it; signals it for a "destroyall" run.
@@ -73,12 +64,7 @@ protected:
 private:
     static std::string KernelObjectName(const char* pszLocalOrGlobal, const char* pszName);
 
-    BOOL m_bOpenOnError = TRUE;
-    BOOL m_bOpenWhenPrinting = TRUE;
-    BOOL m_bUseNyStatusMonitor = FALSE;
-    BOOL m_bSettingsRead = FALSE;
-    bool m_bOpenOnErrorChanged = false;
-    bool m_bOpenWhenPrintingChanged = false;
+    CAgentSettings m_settings;
     CUniqueHandle m_hInstanceEvent;
     CUniqueHandle m_hDestructionEvent;
 };

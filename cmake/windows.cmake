@@ -25,6 +25,7 @@ set_property(SOURCE resources/nyagent.rc APPEND PROPERTY OBJECT_DEPENDS ${NY_ICO
 target_sources(nycore PRIVATE app/trace.cpp)
 
 add_library(nywin STATIC
+    app/agent_settings.cpp
     app/destruction_event.cpp
     app/nyagent_app.cpp
     app/registry.cpp
@@ -71,8 +72,10 @@ target_compile_options(nywin PRIVATE ${NY_WARNINGS})
 add_library(nyui STATIC
     ui/applet_window.cpp
     ui/color_progress_ctrl.cpp
+    ui/colour_dialog.cpp
     ui/dialog_font.cpp
     ui/dialog_look.cpp
+    ui/gdi_rect.cpp
     ui/help_button.cpp
     ui/help_dlg.cpp
     ui/icon_button.cpp
@@ -80,6 +83,8 @@ add_library(nyui STATIC
     ui/ny_menu.cpp
     ui/ny_task_bar_applet.cpp
     ui/properties_button.cpp
+    ui/status_window_layout.cpp
+    ui/status_window_paint.cpp
     ui/status_window_source.cpp
     ui/task_bar_applet.cpp
     ui/tray_menu.cpp

@@ -2,23 +2,12 @@
 
 #include <commctrl.h>
 
+#include "ui/gdi_rect.h"
 #include "ui/status_layout.h"
 
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-
-RECT ToRECT(const status_layout::Rect& rc) {
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
-
-void FillSolid(HDC hdc, const status_layout::Rect& rc, COLORREF cr) {
-    if (rc.Width() <= 0 || rc.Height() <= 0)
-        return;
-    const RECT r = ToRECT(rc);
-    SetBkColor(hdc, cr);
-    ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
 
 } // namespace
 
@@ -63,8 +52,8 @@ void CColorProgressCtrl::OnPaint() const {
     SendMessageA(m_hWnd, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     RECT rcClient = {};
     GetClientRect(m_hWnd, &rcClient);
-    const status_layout::BarParts parts = status_layout::LayoutBar(
-        {rcClient.left, rcClient.top, rcClient.right, rcClient.bottom}, GetPos(), range.iLow, range.iHigh);
+    const status_layout::BarParts parts =
+        status_layout::LayoutBar(FromRECT(rcClient), GetPos(), range.iLow, range.iHigh);
     // Sunken: shadow along the top and left, highlight along the bottom and right.
     const status_layout::Rect& rc = parts.rcFrame;
     const COLORREF crShadow = GetSysColor(COLOR_3DSHADOW);

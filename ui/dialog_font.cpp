@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "framework/scoped_dc.h"
+
 namespace {
 
 int CALLBACK OnFontFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam) {
@@ -14,10 +16,8 @@ bool IsFaceInstalled(const char* pszFace) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, pszFace, LF_FACESIZE);
     bool bFound = false;
-    if (const HDC hScreen = GetDC(nullptr)) {
-        EnumFontFamiliesExA(hScreen, &lf, OnFontFamily, reinterpret_cast<LPARAM>(&bFound), 0);
-        ReleaseDC(nullptr, hScreen);
-    }
+    if (const CWindowDC screen(nullptr); screen)
+        EnumFontFamiliesExA(screen.Get(), &lf, OnFontFamily, reinterpret_cast<LPARAM>(&bFound), 0);
     return bFound;
 }
 

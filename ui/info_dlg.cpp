@@ -6,6 +6,7 @@
 
 #include "app/nyagent_app.h"
 #include "app/strings.h"
+#include "framework/scoped_dc.h"
 #include "resources/resource_ids.h"
 #include "ui/device_export.h"
 #include "ui/export_file.h"
@@ -75,12 +76,9 @@ SIZE CInfoDlg::GetLabelSize(int nId) const {
     }
     wchar_t szText[256] = {};
     const int nLength = GetWindowTextW(hControl, szText, static_cast<int>(std::size(szText)));
-    const HDC hdc = GetDC(hControl);
-    const HGDIOBJ hOld =
-        SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hControl, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32W(hdc, szText, nLength, &size);
-    SelectObject(hdc, hOld);
-    ReleaseDC(hControl, hdc);
+    const CWindowDC dc(hControl);
+    const CSelectObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(hControl, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc.Get(), szText, nLength, &size);
     return size;
 }
 

@@ -1,10 +1,11 @@
 // A printer's status window (template 102). Its controller creates it hidden
 // and posts it the status messages from the device's polling thread; they
 // arrive here on the main thread. The window opens by itself on an error or a
-// job (as the user's settings say) without taking the keyboard focus, closes
-// when that condition ends, shows the printer's state in one of its layouts
-// (not connected, error, idle, printing) at the window's DPI, and sends
-// Cancel and Resume to the device.
+// job (as the user's settings say) without taking the keyboard focus, and
+// closes when that condition ends (CStatusWindowPolicy); it shows the
+// printer's state in one of its layouts (CStatusWindowLayout) painted in the
+// user's colours (CStatusWindowPaint), and sends Cancel and Resume to the
+// device. This class handles the messages, the buttons and the keys.
 #pragma once
 
 #include <string>
@@ -18,9 +19,12 @@
 #include "ui/dialog_look.h"
 #include "ui/help_button.h"
 #include "ui/properties_button.h"
-#include "ui/status_layout.h"
+#include "ui/status_window_layout.h"
+#include "ui/status_window_paint.h"
+#include "ui/status_window_policy.h"
 #include "ui/unique_gdi.h"
 
+class CAgentSettings;
 class CDeviceControl;
 
 class CNyAgentDlg : public CDialog, private CStatusView {
@@ -29,8 +33,10 @@ public:
     static constexpr UINT_PTR kErrorTimerId = 1;
     static constexpr UINT kErrorCloseMs = 60000;
 
-    // nErrorCloseMs: how long a window opened by an error stays open.
-    explicit CNyAgentDlg(CDeviceControl* pDeviceControl, UINT nErrorCloseMs = kErrorCloseMs);
+    // pSettings: whether the window opens by itself; without settings it never
+    // does. nErrorCloseMs: how long a window opened by an error stays open.
+    CNyAgentDlg(CDeviceControl* pDeviceControl, const CAgentSettings* pSettings,
+                UINT nErrorCloseMs = kErrorCloseMs);
 
 protected:
     BOOL OnInitDialog() override;
@@ -52,12 +58,9 @@ private:
     void SetTaskPercentText(const std::string& strText) override;
     void SetTotalPercentText(const std::string& strText) override;
 
-    // Status messages of the controller.
     void Display();
-    void OnErrorRaised();
-    void OnErrorCleared();
-    void OnPrintingStarted();
-    void OnPrintingEnded();
+    // Opens or closes the window as the policy answers the event.
+    void Apply(status_window::Event event);
 
     // User commands.
     void OnCommand(UINT nId, HWND hControl);
@@ -69,59 +72,22 @@ private:
     void OnPropertiesButton();
     void OnTimer(UINT_PTR nId);
     void OnChar(UINT nChar);
-    void OnDisplayChange(int nWidth, int nHeight);
     void OnDpiChanged(unsigned nDpi, const RECT& rcSuggested);
     void OnShowWindow();
-    LRESULT OnCtlColor(HDC hdc, HWND hControl) const;
-
-    // Opens the window without taking the focus from the user's work.
-    void OpenByItself();
-    // Hides the window and forgets why it was opened.
-    void Hide();
-    // The window no longer closes when its error or job ends, nor on the
-    // error's timer.
-    void ForgetWhyOpened();
-
-    // Puts the window and its controls where the current layout wants them.
-    void ApplyLayout();
-    void LayoutButtons(int nWidth, int nHeight);
-    void MeasureButtonWidths();
-    status_layout::Size MeasureText(HWND hWnd, HFONT hFont, const std::string& strText) const;
-    void Place(int nId, const status_layout::Rect& rc, const std::string& strText, bool bVisible);
-    void PlaceBar(CColorProgressCtrl& bar, const status_layout::Rect& rc, bool bVisible);
-    RECT WorkArea() const;
-    bool ChooseColour(COLORREF& crColour);
 
     CDeviceControl* m_pDeviceControl;
+    const CAgentSettings* m_pSettings;
     UINT m_nErrorCloseMs;
     CStatusDisplay m_display;
     CDialogLook m_look;
+    status_window::CStatusWindowPolicy m_policy;
 
-    int m_nWidthOK = 70;
-    int m_nWidthClose = 70;
-    int m_nWidthCancel = 70;
-    int m_nWidthResume = 70;
     CUniqueIcon m_hIcon;
     CUniqueIcon m_hSmallIcon;
-
-    // What the current layout shows.
-    status_layout::Layout m_layout = status_layout::Layout::NotConnected;
-    std::string m_strState;
-    std::string m_strDetail;
-    std::string m_strHint;
-    std::string m_strAdvice;
-    std::string m_strPhase;
-    // A failed command's message; shown on the lower line until the next layout.
-    std::string m_strFailure;
-
     CColorProgressCtrl m_TaskProgress;
     CColorProgressCtrl m_TotalProgress;
     CPropertiesButton m_PropertiesButton;
     CHelpButton m_HelpButton;
-    bool m_bOpenedOnError = false;
-    bool m_bOpenedWhenPrinting = false;
-    // The window's bottom-right corner on the screen.
-    POINT m_ptPosition = {};
-    CUniqueBitmap m_bmPattern;
-    CUniqueBrush m_brPattern;
+    CStatusWindowLayout m_layout;
+    CStatusWindowPaint m_paint;
 };

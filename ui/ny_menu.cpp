@@ -5,7 +5,9 @@
 #include "app/trace.h"
 #include "app/wide_text.h"
 #include "app/winver.h"
+#include "framework/scoped_dc.h"
 #include "framework/unique_key.h"
+#include "ui/gdi_rect.h"
 #include "ui/unique_gdi.h"
 #include "ui/window_dpi.h"
 
@@ -34,16 +36,6 @@ SystemColors ReadSystemColors() {
     return colors;
 }
 
-RECT ToRECT(const Rect& rc) {
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
-
-void FillSolid(HDC hdc, const Rect& rc, Color color) {
-    const RECT r = ToRECT(rc);
-    SetBkColor(hdc, color);
-    ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
-
 void FrameSolid(HDC hdc, const Rect& rc, Color color) {
     FillSolid(hdc, {rc.left, rc.top, rc.right, rc.top + 1}, color);
     FillSolid(hdc, {rc.left, rc.bottom - 1, rc.right, rc.bottom}, color);
@@ -65,18 +57,16 @@ void DrawMark(HDC hdc, const ItemPaint& p, unsigned nDpi) {
     } else if (p.mark == Mark::Bullet) {
         const CUniqueBrush brush(CreateSolidBrush(p.text));
         const CUniquePen pen(CreatePen(PS_SOLID, 1, p.text));
-        const HGDIOBJ hOldBrush = SelectObject(hdc, brush.Get());
-        const HGDIOBJ hOldPen = SelectObject(hdc, pen.Get());
+        const CSelectObject selectedBrush(hdc, brush.Get());
+        const CSelectObject selectedPen(hdc, pen.Get());
         Ellipse(hdc, p.rcMark.left, p.rcMark.top, p.rcMark.right, p.rcMark.bottom);
-        SelectObject(hdc, hOldPen);
-        SelectObject(hdc, hOldBrush);
     }
     DrawEdgeOf(hdc, p.rcMarkEdge, p.markEdge);
 }
 
 } // namespace
 
-CNyMenu::CNyMenu() {
+CNyMenu::CNyMenu(const menu_layout::Settings& settings) : m_settings(settings) {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
@@ -91,11 +81,6 @@ CNyMenu::CNyMenu() {
 
 CNyMenu::~CNyMenu() {
     CNyMenu::DestroyMenu();
-}
-
-menu_layout::Settings& CNyMenu::Settings() {
-    static menu_layout::Settings s_Settings;
-    return s_Settings;
 }
 
 BOOL CNyMenu::IsClassicTheme() {
@@ -165,7 +150,7 @@ BOOL CNyMenu::AppendOwnerDrawItemFromImageList(const char* pszText, UINT nFlags,
 }
 
 CNyMenu* CNyMenu::AppendOwnerDrawSubMenu(const char* pszText, UINT nFlags, int nIconId) {
-    auto pSubMenu = std::make_unique<CNyMenu>();
+    auto pSubMenu = std::make_unique<CNyMenu>(m_settings);
     if (!pSubMenu->CreatePopupMenu())
         return nullptr;
     auto pItem = MakeItem(pszText, nFlags & ~MF_POPUP, reinterpret_cast<UINT_PTR>(pSubMenu->m_hMenu));
@@ -296,8 +281,9 @@ BOOL CNyMenu::MeasureItem(HWND hOwner, MEASUREITEMSTRUCT& mis) {
         size = MeasureSeparator(style, m);
     } else {
         const CUniqueFont font(CreateMenuFont(pItem->nDpi, IsDefault(*pItem)));
-        const HDC hdc = GetDC(hOwner);
-        const HGDIOBJ hOldFont = SelectObject(hdc, font.Get());
+        const CWindowDC dc(hOwner);
+        const HDC hdc = dc.Get();
+        const CSelectObject selected(hdc, font.Get());
         const std::wstring strText = Widen(pItem->strText);
         int nWidth = 0;
         if (IsWin2000OrLater()) {
@@ -309,8 +295,6 @@ BOOL CNyMenu::MeasureItem(HWND hOwner, MEASUREITEMSTRUCT& mis) {
             DrawTextW(hdc, strText.c_str(), -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
             nWidth = LegacyTextWidth(rc.right - rc.left, static_cast<int>(pItem->strText.size()));
         }
-        SelectObject(hdc, hOldFont);
-        ReleaseDC(hOwner, hdc);
         size = menu_layout::MeasureItem(style, m, nWidth);
     }
     mis.itemWidth = static_cast<UINT>(size.cx);
@@ -336,8 +320,8 @@ BOOL CNyMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
     state.bRadio = (pItem->nFlags & MFT_RADIOCHECK) != 0;
     const HICON hIcon = state.bSeparator ? nullptr : GetIcon(*pItem, m.nIconWidth, m.nIconHeight);
     state.bHasIcon = hIcon != nullptr;
-    const Rect rcItem{dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom};
-    const ItemPaint p = LayoutItem(style, m, Settings(), ReadSystemColors(), bFlatLook, rcItem, state);
+    const ItemPaint p =
+        LayoutItem(style, m, Settings(), ReadSystemColors(), bFlatLook, FromRECT(dis.rcItem), state);
 
     const int nSaved = SaveDC(hdc);
     FillSolid(hdc, p.rcItem, p.background);

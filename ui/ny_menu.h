@@ -17,7 +17,8 @@
 
 class CNyMenu {
 public:
-    CNyMenu();
+    // settings: sizes and look of the menu and its submenus.
+    explicit CNyMenu(const menu_layout::Settings& settings = {});
     // Destroys the menu, as DestroyMenu does.
     virtual ~CNyMenu();
 
@@ -66,8 +67,8 @@ public:
     static BOOL IsClassicTheme();
     // Windows XP or later without the classic theme.
     static BOOL IsFlatLookActive();
-    // Sizes and look shared by all menus; the tray applet turns the flat look on.
-    static menu_layout::Settings& Settings();
+    // The sizes and look the menu was made with.
+    const menu_layout::Settings& Settings() const { return m_settings; }
 
 private:
     struct CIconDeleter {
@@ -100,6 +101,7 @@ private:
     // Forgets the handles of a menu that its parent destroyed.
     void Forget();
 
+    const menu_layout::Settings m_settings;
     HMENU m_hMenu = nullptr;
     LOGFONTA m_lfMenuFont{};
     unsigned m_nFontDpi = 96; // DPI the menu font's height was read for

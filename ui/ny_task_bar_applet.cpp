@@ -1,22 +1,29 @@
 #include "ui/ny_task_bar_applet.h"
 
+#include "app/agent_settings.h"
 #include "app/nyagent_app.h"
 #include "app/strings.h"
 #include "framework/nested_loop.h"
 #include "monitor/dialog_monitor.h"
+#include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "ui/about_dlg.h"
 #include "ui/tray_tip.h"
 
 namespace {
 
-constexpr UINT kIconNormal = 131;
-constexpr UINT kIconError = 132;
-constexpr UINT kIconNoConnection = 134;
+// Flat whether or not the visual-styles theme is active.
+menu_layout::Settings FlatMenu() {
+    menu_layout::Settings settings;
+    settings.bFlatWhenThemed = true;
+    settings.bFlatWhenNotThemed = true;
+    return settings;
+}
 
 } // namespace
 
-CNyTaskBarApplet::CNyTaskBarApplet(CDialogMonitor* pMonitor) : m_pMonitor(pMonitor) {}
+CNyTaskBarApplet::CNyTaskBarApplet(CDialogMonitor* pMonitor, CAgentSettings& settings)
+    : m_pMonitor(pMonitor), m_settings(settings), m_Menu(FlatMenu()) {}
 
 void CNyTaskBarApplet::SetState(int nState) {
     m_strTip = CNyAgentApp::GetProductName();
@@ -49,15 +56,15 @@ BOOL CNyTaskBarApplet::ApplyState() {
             }
         });
     const std::string strProduct = CNyAgentApp::GetProductName();
-    UINT nIconId = kIconNormal;
+    UINT nIconId = IDI_ICON_PRINTER;
     std::string strTip = strProduct;
     if (bError) {
-        nIconId = kIconError;
+        nIconId = IDI_ICON_PRINTER_ERROR;
         strTip = tray_tip::ErrorTip(strProduct, strErrorPrinter);
     } else if (m_nState == kStateError) {
-        nIconId = kIconError;
+        nIconId = IDI_ICON_PRINTER_ERROR;
     } else if (m_nState == kStateNoConnection) {
-        nIconId = kIconNoConnection;
+        nIconId = IDI_ICON_PRINTER_OFFLINE;
     }
     const BOOL bChanged = nIconId != m_nIconId || strTip != m_strTip;
     m_nIconId = nIconId;
@@ -85,22 +92,19 @@ std::vector<tray_menu::Printer> CNyTaskBarApplet::GetMenuPrinters() const {
     return printers;
 }
 
-std::vector<tray_menu::Item> CNyTaskBarApplet::GetMenuItems(const std::vector<tray_menu::Printer>& printers) {
+std::vector<tray_menu::Item>
+CNyTaskBarApplet::GetMenuItems(const std::vector<tray_menu::Printer>& printers) const {
     tray_menu::Texts texts;
     texts.strAbout = LoadString(IDS_MENU_ABOUT);
     texts.strOpenOnError = LoadString(IDS_MENU_OPEN_ON_ERROR);
     texts.strOpenWhenPrinting = LoadString(IDS_MENU_OPEN_WHEN_PRINTING);
     texts.strOpen = LoadString(IDS_MENU_OPEN);
     texts.strExit = LoadString(IDS_MENU_EXIT);
-    const CNyAgentApp* pApp = CNyAgentApp::GetApp();
-    return tray_menu::BuildItems(texts, printers, pApp && pApp->GetOpenOnErrorSetting(),
-                                 pApp && pApp->GetOpenWhenPrintingSetting());
+    return tray_menu::BuildItems(texts, printers, m_settings.GetOpenOnErrorSetting() != FALSE,
+                                 m_settings.GetOpenWhenPrintingSetting() != FALSE);
 }
 
 HMENU CNyTaskBarApplet::CreateMenu() {
-    // Flat whether or not the visual-styles theme is active.
-    CNyMenu::Settings().bFlatWhenThemed = true;
-    CNyMenu::Settings().bFlatWhenNotThemed = true;
     // The printers as the menu shows them: a chosen entry names its printer.
     m_MenuPrinters = GetMenuPrinters();
     m_Menu.Build(GetMenuItems(m_MenuPrinters));
@@ -126,8 +130,7 @@ BOOL CNyTaskBarApplet::OnOwnerDraw(HWND hWnd, UINT nMessage, LPARAM lParam) {
 }
 
 void CNyTaskBarApplet::OnEndSession() {
-    if (CNyAgentApp* pApp = CNyAgentApp::GetApp())
-        pApp->SaveSettings();
+    m_settings.Save();
     if (!m_pMonitor)
         return;
     // Under a dialog or a request, whose code would go on with what the
@@ -153,14 +156,11 @@ void CNyTaskBarApplet::ToggleSetting(UINT nCommand, const char* pszSymbol) {
             pszSymbol, static_cast<int>(GetLastError()));
         return;
     }
-    CNyAgentApp* pApp = CNyAgentApp::GetApp();
-    if (!pApp)
-        return;
     const BOOL bChecked = (info.fState & MFS_CHECKED) != 0;
     if (nCommand == tray_menu::kOpenOnError)
-        pApp->SetOpenOnErrorSetting(!bChecked);
+        m_settings.SetOpenOnErrorSetting(!bChecked);
     else
-        pApp->SetOpenWhenPrintingSetting(!bChecked);
+        m_settings.SetOpenWhenPrintingSetting(!bChecked);
 }
 
 void CNyTaskBarApplet::HandleMenuCommand(UINT nCommand) {

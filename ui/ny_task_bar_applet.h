@@ -10,10 +10,12 @@
 #include <windows.h>
 
 #include "monitor/tray_state.h"
+#include "resources/resource_ids.h"
 #include "ui/task_bar_applet.h"
 #include "ui/tray_menu.h"
 #include "ui/tray_menu_model.h"
 
+class CAgentSettings;
 class CDialogMonitor;
 
 class CNyTaskBarApplet : public CTaskBarApplet, public CTrayState {
@@ -24,7 +26,9 @@ public:
     // How often the printers' errors are looked at between synchronisations.
     static constexpr UINT kErrorCheckMs = 500;
 
-    explicit CNyTaskBarApplet(CDialogMonitor* pMonitor);
+    // The menu shows and flips the switches of settings, saved at the end of
+    // the session.
+    CNyTaskBarApplet(CDialogMonitor* pMonitor, CAgentSettings& settings);
 
     // 1 normal, 2 printers but none connected, 3 error.
     void SetState(int nState) override;
@@ -35,7 +39,7 @@ public:
     // The printer set as the menu shows it, in its order.
     std::vector<tray_menu::Printer> GetMenuPrinters() const;
     // The menu's items for those printers and the settings as they are now.
-    static std::vector<tray_menu::Item> GetMenuItems(const std::vector<tray_menu::Printer>& printers);
+    std::vector<tray_menu::Item> GetMenuItems(const std::vector<tray_menu::Printer>& printers) const;
     // Builds the menu as a right click does; for the tests of its contents.
     const CTrayMenu& BuildMenu() {
         CreateMenu();
@@ -62,11 +66,12 @@ private:
     void ToggleSetting(UINT nCommand, const char* pszSymbol);
 
     CDialogMonitor* m_pMonitor;
+    CAgentSettings& m_settings;
     CTrayMenu m_Menu;
     // The printers of the menu last built, in the order of their commands.
     std::vector<tray_menu::Printer> m_MenuPrinters;
     std::string m_strTip;
-    UINT m_nIconId = 131;
+    UINT m_nIconId = IDI_ICON_PRINTER;
     // The last state the monitor window set; 0 before the first.
     int m_nState = 0;
 };

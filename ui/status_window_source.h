@@ -8,12 +8,15 @@
 
 class CNyAgentWindows : public CStatusWindowSource {
 public:
-    // nErrorCloseMs: how long a window that an error opened stays open.
-    explicit CNyAgentWindows(UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
-        : m_nErrorCloseMs(nErrorCloseMs) {}
+    // pSettings: whether the windows open by themselves; without settings they
+    // never do. nErrorCloseMs: how long a window that an error opened stays open.
+    explicit CNyAgentWindows(const CAgentSettings* pSettings = nullptr,
+                             UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
+        : m_pSettings(pSettings), m_nErrorCloseMs(nErrorCloseMs) {}
 
     std::unique_ptr<CDialog> CreateStatusWindow(CDeviceControl* pControl) override;
 
 private:
+    const CAgentSettings* m_pSettings;
     UINT m_nErrorCloseMs;
 };

@@ -5,17 +5,11 @@
 #include "app/trace.h"
 #include "ui/window_dpi.h"
 
-namespace {
-
-// The menu's icon size at the screen's DPI.
-menu_layout::Size IconSize() {
+menu_layout::Size CTrayMenu::IconSize() const {
     const unsigned nDpi = GetSystemDpi();
-    const menu_layout::Settings& settings = CNyMenu::Settings();
-    return {menu_layout::ScaleForDpi(settings.nIconWidth, nDpi),
-            menu_layout::ScaleForDpi(settings.nIconHeight, nDpi)};
+    return {menu_layout::ScaleForDpi(Settings().nIconWidth, nDpi),
+            menu_layout::ScaleForDpi(Settings().nIconHeight, nDpi)};
 }
-
-} // namespace
 
 void CTrayMenu::CreateImageList() {
     const menu_layout::Size size = IconSize();

@@ -15,7 +15,7 @@
 
 class CTrayMenu : public CNyMenu {
 public:
-    CTrayMenu() = default;
+    explicit CTrayMenu(const menu_layout::Settings& settings = {}) : CNyMenu(settings) {}
 
     // Empties the menu, makes the image list afresh and appends the items;
     // the default item is drawn bold. FALSE when the popup menu cannot be made.
@@ -27,6 +27,8 @@ private:
     };
     using CImageListPtr = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, CImageListDeleter>;
 
+    // The menu's icon size at the screen's DPI.
+    menu_layout::Size IconSize() const;
     void CreateImageList();
 
     CImageListPtr m_ImageList;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
+
 namespace tray_menu {
 
 // Menu commands. The printers' entries take kFirstPrinter, kFirstPrinter + 1, ...
@@ -28,7 +30,8 @@ enum Image : int {
     kImagePrinting = 4,
 };
 // The icon resource at each index of the image list.
-constexpr int kImageIcons[] = {131, 132, 134, 131, 133};
+constexpr int kImageIcons[] = {IDI_ICON_PRINTER, IDI_ICON_PRINTER_ERROR, IDI_ICON_PRINTER_OFFLINE,
+                               IDI_ICON_PRINTER, IDI_ICON_PRINTER_PRINTING};
 
 struct Printer {
     std::string strName;

@@ -1,10 +1,10 @@
 #include "ui/window_dpi.h"
 
+#include "framework/scoped_dc.h"
+
 unsigned GetSystemDpi() {
-    const HDC hScreen = GetDC(nullptr);
-    const int nDpi = hScreen ? GetDeviceCaps(hScreen, LOGPIXELSY) : 0;
-    if (hScreen)
-        ReleaseDC(nullptr, hScreen);
+    const CWindowDC screen(nullptr);
+    const int nDpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return nDpi > 0 ? static_cast<unsigned>(nDpi) : 96;
 }
 

@@ -39,6 +39,7 @@ enum : int { kDefault, kRegular, kChecked, kPrinter }; // positions; commands ar
 // The menu's owner: routes the owner-draw messages and, once the open menu is
 // idle, selects the printer item and checks the menu's window.
 struct CScene {
+    explicit CScene(const Settings& settings) : menu(settings) {}
     CNyMenu menu;
     std::function<void(HWND hPopup)> check;
     bool bChecked = false;
@@ -65,9 +66,10 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
     const WNDCLASSA wc{0, OwnerProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "NyMenuOwner"};
     RegisterClassA(&wc);
     const Style style = GetParam();
-    CNyMenu::Settings().bFlatWhenThemed = style == Style::Flat; // Wine: XP or later, no classic theme
+    Settings settings;
+    settings.bFlatWhenThemed = style == Style::Flat; // Wine: XP or later, no classic theme
     ASSERT_TRUE(CNyMenu::IsFlatLookActive());
-    CScene scene;
+    CScene scene(settings);
     g_pScene = &scene;
     const HWND hOwner = CreateWindowExA(0, "NyMenuOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
                                         nullptr, nullptr, nullptr);
@@ -94,9 +96,8 @@ TEST_P(NyMenu, DrawsCheckMarkBoldDefaultSelectionAndIcon) {
             state.bHasIcon = nPosition == kPrinter;
             RECT rc{};
             GetMenuItemRect(hPopup, scene.menu.GetSafeHmenu(), static_cast<UINT>(nPosition), &rc);
-            return LayoutItem(style,
-                              GetMetrics(CNyMenu::Settings(), style, nDpi, GetSystemMetrics(SM_CYMENU)),
-                              CNyMenu::Settings(), {}, true, {rc.left, rc.top, rc.right, rc.bottom}, state);
+            return LayoutItem(style, GetMetrics(settings, style, nDpi, GetSystemMetrics(SM_CYMENU)), settings,
+                              {}, true, {rc.left, rc.top, rc.right, rc.bottom}, state);
         };
         // An item's own background, at its right end where nothing is drawn.
         const auto fill = [&](const Rect& rc) {

@@ -13,7 +13,7 @@
 
 #include <commctrl.h>
 
-#include "app/nyagent_app.h"
+#include "app/agent_settings.h"
 #include "app/registry.h"
 #include "app/strings.h"
 #include "devices/devices.h"
@@ -33,29 +33,25 @@ namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
-// The application object holds the opening switches.
-class CTestApp : public CNyAgentApp {
-public:
-    CTestApp(BOOL bOpenOnError, BOOL bOpenWhenPrinting) {
-        SetOpenOnErrorSetting(bOpenOnError);
-        SetOpenWhenPrintingSetting(bOpenWhenPrinting);
-    }
-
-protected:
-    void FirstCallOfIsReachable() override {}
-    void RunAgent() override {}
-};
+// The opening switches the status windows are given.
+CAgentSettings Switches(BOOL bOpenOnError, BOOL bOpenWhenPrinting) {
+    CAgentSettings settings;
+    settings.SetOpenOnErrorSetting(bOpenOnError);
+    settings.SetOpenWhenPrintingSetting(bOpenWhenPrinting);
+    return settings;
+}
 
 constexpr char kKestrel[] = "0x3F";
 constexpr char kBrindle[] = "0x2A";
 
 // A spooler printer and its status window. With a model, the printer is the
 // simulator's network printer playing the script; without, it sits on a USB
-// port that no device serves.
+// port that no device serves. Without settings the window never opens by itself.
 class CRig {
 public:
-    CRig(const std::string& strScript, const char* pszModel, UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
-        : m_windows(nErrorCloseMs), m_printers(m_windows, FALSE), m_script(strScript) {
+    CRig(const std::string& strScript, const char* pszModel, const CAgentSettings* pSettings = nullptr,
+         UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
+        : m_windows(pSettings, nErrorCloseMs), m_printers(m_windows, FALSE), m_script(strScript) {
         std::string strPort = UniqueName("USB");
         if (pszModel) {
             strPort = UniqueName("NYNET");
@@ -317,8 +313,8 @@ TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancel
     // Opening on an error is on; opening while printing on, then off.
     for (const BOOL bOpenWhenPrinting : {TRUE, FALSE}) {
         SCOPED_TRACE(bOpenWhenPrinting);
-        CTestApp app(TRUE, bOpenWhenPrinting);
-        CRig rig(kJob, kKestrel);
+        const CAgentSettings settings = Switches(TRUE, bOpenWhenPrinting);
+        CRig rig(kJob, kKestrel, &settings);
         ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
         EXPECT_EQ(bOpenWhenPrinting != FALSE, rig.Visible());
         ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
@@ -342,8 +338,8 @@ TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancel
 }
 
 TEST(StatusWindow, AnErrorWindowClosesAfterItsTimeEvenWhileTheErrorLasts) {
-    CTestApp app(TRUE, FALSE);
-    CRig rig("0 1 0 0 0\n1500 1 0 0 0x80000008 hold\n", kKestrel, 1500);
+    const CAgentSettings settings = Switches(TRUE, FALSE);
+    CRig rig("0 1 0 0 0\n1500 1 0 0 0x80000008 hold\n", kKestrel, &settings, 1500);
     ASSERT_TRUE(rig.WaitForState(IDS_PAPER_JAM));
     rig.Pump(100);
     EXPECT_TRUE(rig.Visible());
@@ -415,8 +411,8 @@ TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancels) {
 // Each row: what happens, in order, then whether the window shows and
 // whether the error's closing timer still runs.
 TEST(StatusWindow, AWindowTheUserOpenedOrClosedForgetsWhyItOpenedByItself) {
-    CTestApp app(TRUE, TRUE);
-    CRig rig("", nullptr);
+    const CAgentSettings settings = Switches(TRUE, TRUE);
+    CRig rig("", nullptr, &settings);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
     const HWND hWnd = rig.Window();
     using Step = std::function<void()>;

@@ -43,9 +43,9 @@ protected:
     void FirstCallOfIsReachable() override {}
     void RunAgent() override {
         CDevices devices;
-        CNyAgentWindows windows;
+        CNyAgentWindows windows(&GetSettings());
         CDialogMonitor monitor(devices, windows, FALSE);
-        CNyTaskBarApplet applet(&monitor);
+        CNyTaskBarApplet applet(&monitor, GetSettings());
         for (const UINT nCommand : m_choices) {
             applet.BuildMenu();
             applet.HandleMenuCommand(nCommand);
@@ -181,9 +181,9 @@ class TrayAppletTest : public ::testing::Test {
 public:
     CTestApp m_app;
     CDevices m_devices;
-    CNyAgentWindows m_windows;
+    CNyAgentWindows m_windows{&m_app.GetSettings()};
     CDialogMonitor m_monitor{m_devices, m_windows, FALSE};
-    CNyTaskBarApplet m_applet{&m_monitor};
+    CNyTaskBarApplet m_applet{&m_monitor, m_app.GetSettings()};
     CTraceCapture m_trace;
 
     // The monitor with the spooler's printers, telling the applet their state.
@@ -413,7 +413,8 @@ TEST(TrayApp, TheSwitchesChosenAreStoredAtTheEndOfAFullRunOnly) {
         app.m_choices = {kOpenOnError, kOpenWhenPrinting, kOpenOnError, kOpenOnError};
         EXPECT_FALSE(app.InitInstance(1, args));
         EXPECT_EQ((std::vector<UINT>{0, MF_CHECKED, MF_CHECKED, 0}), app.m_checked);
-        EXPECT_TRUE(!app.GetOpenOnErrorSetting() && app.GetOpenWhenPrintingSetting());
+        const CAgentSettings& settings = app.GetSettings();
+        EXPECT_TRUE(!settings.GetOpenOnErrorSetting() && settings.GetOpenWhenPrintingSetting());
         {
             // While it holds the session's instance event, another start
             // neither runs nor writes the switches.
