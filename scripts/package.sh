@@ -25,8 +25,10 @@ fi
 next_build=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, $3 + 1 }')
 revision=${version##*.}
 
-cmake -S "$top" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
+# A tree already configured reconfigures itself when it builds (the installer
+# test builds the tree it runs in).
+[ -f "$tree/CMakeCache.txt" ] || cmake -S "$top" -B "$tree" \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$tree" -j 2 --target NyAgent NyAgentSetup
 
 # The programs go in without their symbol tables.
