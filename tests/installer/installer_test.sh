@@ -59,6 +59,12 @@ uninstall_keys() { # what Programs and Features lists of the agent, one "name va
 products() { uninstall_keys | sed -n 's/^DisplayVersion //p'; } # the version of every installed package
 arp() { uninstall_keys | sed -n "s/^$1 //p"; }
 sums() { (cd "$1" && md5sum NyAgent.exe NyAgentSetup.exe); }
+file_table() { msiinfo export "$1" File | tr -d '\r' | awk -F '\t' 'NR > 3 { print $3, $5 }' | sort; }
+file_versions() { # each program and the file version its version record gives
+    for f in NyAgent.exe NyAgentSetup.exe; do
+        echo "$f $(strings -el "$1/$f" | grep -A1 -x FileVersion | sed -n '2s/, /./gp')"
+    done
+}
 tmp_files() { find "$WINEPREFIX/drive_c" -iname 'msi*.tmp'; }
 removed='[ ! -e "$company" ] && [ ! -e "$other" ] && [ -z "$(run_value)" ] && [ -z "$(products)" ]'
 # The prefix as the package must leave it: every file, and every key and value of both hives.
@@ -82,6 +88,8 @@ check "Programs and Features shows the version, folder, links, size and icon, an
      [ -n "$(arp HelpLink)" ] && [ -n "$(arp URLInfoAbout)" ] && [ "$(arp NoModify)" = 0x1 ] &&
      [ "$(arp Size)" -gt 0 ] && ls "$WINEPREFIX"/drive_c/windows/Installer/*/NyAgent.ico >/dev/null'
 new_files=$(sums "$dir")
+check "both programs carry a version record, and the package's File table gives its version" \
+    '[ "$(file_table "$pkg")" = "$(file_versions "$dir")" ] && [ "$(file_versions "$dir" | awk "NF == 2" | wc -l)" = 2 ]'
 check "the same package again keeps one product and one agent" \
     '[ "$(msi /i "$pkg")" = 0 ] && [ "$(products)" = "$version" ] && [ "$(agents | wc -l)" = 1 ]'
 old_agent=$(agents)
@@ -169,6 +177,7 @@ for m in "$pkg" "$work/newer.msi" "$work/old.msi"; do
 done
 diff "$work/before.txt" "$work/after.txt" | grep '^[<>]' | grep -v -x '> ./windows/Installer' |
     grep -i -E "^[<>] \./|$ours" >"$work/left.txt" || true
+tmp_files >>"$work/left.txt"
 check "nothing of the package is left in the prefix's files or registry" '[ ! -s "$work/left.txt" ]'
 cat "$work/left.txt"
 
