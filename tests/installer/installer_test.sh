@@ -17,7 +17,8 @@ version=$(NY_PACKAGE_TREE=$tree NY_PACKAGE_OUT=$pkg "$top/scripts/package.sh" | 
 newer=$(echo "$version" | awk -F. '{ printf "%d.%d.%d.%d", $1, $2, $3, $4 + 1 }') # the same a.b.c
 package "$newer" "$work/newer.msi"
 package 0.9.0.0 "$work/old.msi"
-x86_64-w64-mingw32-g++-posix -Wall -Wextra -Werror -static -o "$work/holder.exe" "$top/tests/installer/event_holder.cpp"
+x86_64-w64-mingw32-g++-posix -Wall -Wextra -Werror -static -o "$work/holder.exe" \
+    "$top/tests/installer/event_holder.cpp"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 unset DISPLAY
 rm -rf "$WINEPREFIX"
@@ -89,14 +90,15 @@ check "Programs and Features shows the version, folder, links, size and icon, an
      [ "$(arp Size)" -gt 0 ] && ls "$WINEPREFIX"/drive_c/windows/Installer/*/NyAgent.ico >/dev/null'
 new_files=$(sums "$dir")
 check "both programs carry a version record, and the package's File table gives its version" \
-    '[ "$(file_table "$pkg")" = "$(file_versions "$dir")" ] && [ "$(file_versions "$dir" | awk "NF == 2" | wc -l)" = 2 ]'
+    '[ "$(file_table "$pkg")" = "$(file_versions "$dir")" ] &&
+     [ "$(file_versions "$dir" | awk "NF == 2" | wc -l)" = 2 ]'
 check "the same package again keeps one product and one agent" \
     '[ "$(msi /i "$pkg")" = 0 ] && [ "$(products)" = "$version" ] && [ "$(agents | wc -l)" = 1 ]'
 old_agent=$(agents)
-echo damaged >"$dir/NyAgent.exe.new" && mv "$dir/NyAgent.exe.new" "$dir/NyAgentSetup.exe"
+echo damaged >"$dir/NyAgentSetup.exe"
 check "a repair with the agent running returns 0, restores the files and starts one agent again" \
-    '[ "$(msi /i "$pkg" REINSTALL=ALL REINSTALLMODE=a)" = 0 ] && [ "$(sums "$dir")" = "$new_files" ] && [ "$(agents | wc -l)" = 1 ] &&
-     [ "$(agents)" != "$old_agent" ]'
+    '[ "$(msi /i "$pkg" REINSTALL=ALL REINSTALLMODE=a)" = 0 ] && [ "$(sums "$dir")" = "$new_files" ] &&
+     [ "$(agents | wc -l)" = 1 ] && [ "$(agents)" != "$old_agent" ]'
 check "the repair leaves no temporary file" '[ -z "$(tmp_files)" ]'
 # The user turned a switch off: the agent stores only what the user changed.
 wine reg add "$settings" /v OpenOnError /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
@@ -143,7 +145,8 @@ for hold in 5000 32000; do
     else
         # Windows Installer reports the failed action as 1603, Wine's as 1627.
         check "the upgrade fails and leaves the older product and its files" \
-            '{ [ "$result" = "$(code 1603)" ] || [ "$result" = "$(code 1627)" ]; } && [ "$(products)" = 0.9.0.0 ] && [ "$(sums "$dir")" = "$old_files" ]'
+            '{ [ "$result" = "$(code 1603)" ] || [ "$result" = "$(code 1627)" ]; } &&
+             [ "$(products)" = 0.9.0.0 ] && [ "$(sums "$dir")" = "$old_files" ]'
         check "the failed upgrade starts one agent again" \
             '[ "$(echo "$new_agent" | wc -w)" = 1 ] && [ "$new_agent" != "$old_agent" ]'
     fi
@@ -166,7 +169,8 @@ snapshot >"$work/after.txt"
 # writes them (each part reversed, the last eight bytes digit by digit).
 packed() {
     echo "$1" | tr -d '{}-' | awk '{ for (i = 8; i; i--) printf "%s", substr($0, i, 1)
-        for (i = 12; i > 8; i--) printf "%s", substr($0, i, 1); for (i = 16; i > 12; i--) printf "%s", substr($0, i, 1)
+        for (i = 12; i > 8; i--) printf "%s", substr($0, i, 1)
+        for (i = 16; i > 12; i--) printf "%s", substr($0, i, 1)
         for (i = 17; i < 33; i += 2) printf "%s%s", substr($0, i + 1, 1), substr($0, i, 1); print "" }'
 }
 ours='tessel|nyagent|photo agent'
