@@ -12,10 +12,28 @@ namespace {
 
 const char kAgentImageName[] = "NyAgent.exe";
 
+// The package needs Windows 7 or later: the name is always the global one.
+std::string DestructionEventName() {
+    return std::string("Global\\") + CNyAgentApp::kDestructionEventName;
+}
+
 } // namespace
 
 BOOL CRunningAgents::Any() const {
     return IsAgentProcessRunning() || DoesDestructionEventExist();
+}
+
+void CRunningAgents::AskAllToEnd() const {
+    const CUniqueHandle hEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, DestructionEventName().c_str()));
+    if (!hEvent) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND)
+            DebugTrace("CRunningAgents::AskAllToEnd() : OpenEvent() failed. GetLastError() = %d\n",
+                       static_cast<int>(GetLastError()));
+        return;
+    }
+    if (!SetEvent(hEvent.Get()))
+        DebugTrace("CRunningAgents::AskAllToEnd() : SetEvent() failed. GetLastError() = %d\n",
+                   static_cast<int>(GetLastError()));
 }
 
 BOOL CRunningAgents::WaitUntilNone(DWORD dwTimeoutMs, DWORD dwPollMs) const {
@@ -51,9 +69,7 @@ BOOL CRunningAgents::IsAgentProcessRunning() const {
 }
 
 BOOL CRunningAgents::DoesDestructionEventExist() const {
-    // The package needs Windows 7 or later: the name is always the global one.
-    const std::string strName = std::string("Global\\") + CNyAgentApp::kDestructionEventName;
-    const CUniqueHandle hEvent(OpenEventA(SYNCHRONIZE, FALSE, strName.c_str()));
+    const CUniqueHandle hEvent(OpenEventA(SYNCHRONIZE, FALSE, DestructionEventName().c_str()));
     // Refused access still tells that the event is there.
     return hEvent || GetLastError() == ERROR_ACCESS_DENIED;
 }

@@ -12,6 +12,9 @@ class CRunningAgents {
 public:
     // TRUE while an agent process runs or the destruction event exists.
     BOOL Any() const;
+    // Signals the destruction event, which every agent in every session
+    // watches; without the event no agent runs and there is nothing to do.
+    void AskAllToEnd() const;
     // Asks every dwPollMs until none runs; FALSE when dwTimeoutMs passed first.
     BOOL WaitUntilNone(DWORD dwTimeoutMs, DWORD dwPollMs) const;
 
