@@ -104,10 +104,24 @@ add_executable(NyAgent WIN32 agent/main.cpp agent/ny_agent.cpp $<TARGET_OBJECTS:
 target_link_libraries(NyAgent PRIVATE nyui)
 target_compile_options(NyAgent PRIVATE ${NY_WARNINGS})
 
+# The version record of a program shipped beside the agent carries the
+# agent's numbers, read from the agent's record.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/version.rc)
+file(STRINGS ${CMAKE_SOURCE_DIR}/resources/version.rc NY_FILEVERSION REGEX "^FILEVERSION ")
+string(REGEX REPLACE "^FILEVERSION +" "" NY_FILEVERSION "${NY_FILEVERSION}")
+function(ny_version_record target description)
+    set(NY_PROGRAM_NAME ${target})
+    set(NY_PROGRAM_DESCRIPTION ${description})
+    configure_file(${CMAKE_SOURCE_DIR}/resources/program_version.rc.in
+        ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc @ONLY)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+endfunction()
+
 # The kiosks' status query, a console program beside the agent.
 add_executable(NyStatus tools/nystatus/main.cpp tools/nystatus/status_pipe_client.cpp)
 target_link_libraries(NyStatus PRIVATE nywin shell32)
 target_compile_options(NyStatus PRIVATE ${NY_WARNINGS})
+ny_version_record(NyStatus "Tessel Photo Agent status query")
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

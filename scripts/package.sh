@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the agent's installation package with msitools' wixl from the Release
-# tree: NyAgent.exe and its set-up helper, versioned from the version record.
+# tree: NyAgent.exe, its set-up helper and the status query NyStatus.exe, versioned from the version record.
 #   scripts/package.sh [build-root]     (default: ./build; writes build-root/NyAgent.msi)
 # NY_PACKAGE_VERSION=a.b.c.d packages under another version, NY_PACKAGE_OUT=file
 # writes elsewhere, NY_PACKAGE_TREE=dir takes another Release tree than
@@ -29,15 +29,16 @@ revision=${version##*.}
 # test builds the tree it runs in).
 [ -f "$tree/CMakeCache.txt" ] || cmake -S "$top" -B "$tree" \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$tree" -j 2 --target NyAgent NyAgentSetup
+cmake --build "$tree" -j 2 --target NyAgent NyAgentSetup NyStatus
 
 # The programs go in without their symbol tables.
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 x86_64-w64-mingw32-strip -o "$stage/NyAgent.exe" "$tree/NyAgent.exe"
 x86_64-w64-mingw32-strip -o "$stage/NyAgentSetup.exe" "$tree/installer/NyAgentSetup.exe"
+x86_64-w64-mingw32-strip -o "$stage/NyStatus.exe" "$tree/NyStatus.exe"
 cp "$top/resources/icons/128_agent.ico" "$stage/NyAgent.ico"
-size_kb=$(du -k -c "$stage/NyAgent.exe" "$stage/NyAgentSetup.exe" | sed -n 's/\ttotal$//p')
+size_kb=$(du -k -c "$stage/NyAgent.exe" "$stage/NyAgentSetup.exe" "$stage/NyStatus.exe" | sed -n 's/\ttotal$//p')
 
 mkdir -p "$(dirname "$out")"
 out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
@@ -60,7 +61,7 @@ retable() {
 # the script 1024, on rollback 256).
 retable CustomAction '$3 == "NyAgentSetup.exe" && $2 % 64 == 18 { $2 -= 16 }
     $1 == "StartAgentOnRollback" && int($2 / 1024) % 2 == 0 { $2 += 1280 }'
-# The File table gives both programs the version their records carry, and a
+# The File table gives the programs the version their records carry, and a
 # versioned file has no hash.
 retable File '{ $5 = version }'
 retable MsiFileHash 'NR > 3 { next }'

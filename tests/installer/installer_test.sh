@@ -59,12 +59,21 @@ uninstall_keys() { # what Programs and Features lists of the agent, one "name va
 }
 products() { uninstall_keys | sed -n 's/^DisplayVersion //p'; } # the version of every installed package
 arp() { uninstall_keys | sed -n "s/^$1 //p"; }
-sums() { (cd "$1" && md5sum NyAgent.exe NyAgentSetup.exe); }
+sums() { (cd "$1" && md5sum NyAgent.exe NyAgentSetup.exe NyStatus.exe); }
 file_table() { msiinfo export "$1" File | tr -d '\r' | awk -F '\t' 'NR > 3 { print $3, $5 }' | sort; }
 file_versions() { # each program and the file version its version record gives
-    for f in NyAgent.exe NyAgentSetup.exe; do
+    for f in NyAgent.exe NyAgentSetup.exe NyStatus.exe; do
         echo "$f $(strings -el "$1/$f" | grep -A1 -x FileVersion | sed -n '2s/, /./gp')"
     done
+}
+status_query() { # NyStatus's exit code once the agent serves its pipe (5: no agent), 10 s at most
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        rc=0
+        wine "$dir/NyStatus.exe" --json </dev/null >/dev/null 2>&1 || rc=$?
+        [ "$rc" != 5 ] && break
+        sleep 1
+    done
+    echo "$rc"
 }
 tmp_files() { find "$WINEPREFIX/drive_c" -iname 'msi*.tmp'; }
 removed='[ ! -e "$company" ] && [ ! -e "$other" ] && [ -z "$(run_value)" ] && [ -z "$(products)" ]'
@@ -82,16 +91,17 @@ snapshot >"$work/before.txt"
 # Wine's msiexec knows no /fa: the repair is asked for with the properties /fa sets.
 check "the install returns 0" '[ "$(msi /i "$pkg")" = 0 ]'
 check "the Run value holds the quoted path" '[ "$(run_value)" = "\"C:\\Program Files\\Tessel\\NyAgent\\NyAgent.exe\"" ]'
-check "the files are in place" '[ -f "$dir/NyAgent.exe" ] && [ -f "$dir/NyAgentSetup.exe" ]'
+check "the files are in place" '[ -f "$dir/NyAgent.exe" ] && [ -f "$dir/NyAgentSetup.exe" ] && [ -f "$dir/NyStatus.exe" ]'
 check "one agent runs after the install" '[ "$(agents | wc -l)" = 1 ]'
+check "the installed status query reaches it" '[ "$(status_query)" != 5 ]'
 check "Programs and Features shows the version, folder, links, size and icon, and no Change" \
     '[ "$(products)" = "$version" ] && [ "$(arp InstallLocation)" = "C:\\Program Files\\Tessel\\NyAgent\\" ] &&
      [ -n "$(arp HelpLink)" ] && [ -n "$(arp URLInfoAbout)" ] && [ "$(arp NoModify)" = 0x1 ] &&
      [ "$(arp Size)" -gt 0 ] && ls "$WINEPREFIX"/drive_c/windows/Installer/*/NyAgent.ico >/dev/null'
 new_files=$(sums "$dir")
-check "both programs carry a version record, and the package's File table gives its version" \
+check "every program carries a version record, and the package's File table gives its version" \
     '[ "$(file_table "$pkg")" = "$(file_versions "$dir")" ] &&
-     [ "$(file_versions "$dir" | awk "NF == 2" | wc -l)" = 2 ]'
+     [ "$(file_versions "$dir" | awk "NF == 2" | wc -l)" = 3 ]'
 check "the same package again keeps one product and one agent" \
     '[ "$(msi /i "$pkg")" = 0 ] && [ "$(products)" = "$version" ] && [ "$(agents | wc -l)" = 1 ]'
 old_agent=$(agents)
