@@ -10,6 +10,7 @@
 #include "app/printpath/port_config.h"
 #include "app/trace.h"
 #include "monitor/device_source.h"
+#include "monitor/dialog_monitor.h"
 #include "monitor/printer_handle.h"
 #include "monitor/spooler_ports.h"
 #include "monitor/status_messages.h"
@@ -105,6 +106,10 @@ BOOL CDeviceControl::IsMonitoredPort(const char* pszPortName, const char* pszMon
 void CDeviceControl::Post(UINT nMessage) const {
     if (HWND hDlg = m_hDlg)
         ::PostMessageA(hDlg, nMessage, 0, 0);
+    // Whatever refreshes the status window is a status change for the monitor window too.
+    if (nMessage == WM_NY_REFRESH && m_hParentWnd)
+        ::PostMessageA(m_hParentWnd, CDialogMonitor::kMessageStatusChanged, 0,
+                       reinterpret_cast<LPARAM>(this));
 }
 
 void CDeviceControl::Connect(const char* pszLink) {

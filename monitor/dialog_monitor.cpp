@@ -7,6 +7,7 @@
 #include "monitor/device.h"
 #include "monitor/device_source.h"
 #include "monitor/installation_check.h"
+#include "monitor/printer_set_observer.h"
 #include "monitor/tray_state.h"
 #include "resources/resource_ids.h"
 
@@ -40,6 +41,12 @@ void CDialogMonitor::ShowWindows(const char* pszPrinterName) {
 
 void CDialogMonitor::RemoveAllPrinters() {
     m_printers.RemoveAllPrinters();
+    NotifyObserver();
+}
+
+void CDialogMonitor::NotifyObserver() {
+    if (m_pObserver)
+        m_pObserver->OnPrintersChanged(m_printers);
 }
 
 BOOL CDialogMonitor::OnInitDialog() {
@@ -62,6 +69,10 @@ BOOL CDialogMonitor::OnMessage(UINT nMessage, WPARAM wParam, LPARAM, LRESULT& lR
         return TRUE;
     case kMessageUpdate:
         InitOrUpdatePrintersAndDevicesList();
+        lResult = 1;
+        return TRUE;
+    case kMessageStatusChanged:
+        NotifyObserver();
         lResult = 1;
         return TRUE;
     case WM_POWERBROADCAST:
@@ -179,6 +190,7 @@ void CDialogMonitor::InitOrUpdatePrintersAndDevicesList() {
                 "GetLastError() = %d\n",
                 static_cast<int>(GetLastError()));
     }
+    NotifyObserver();
     BOOL bConnected = FALSE;
     m_printers.ForEach(
         [&](const CDeviceControl& control) { bConnected = bConnected || control.IsConnected(); });

@@ -9,6 +9,7 @@
 #include "monitor/printers.h"
 
 class CDeviceSource;
+class CPrinterSetObserver;
 class CStatusWindowSource;
 class CTrayState;
 
@@ -22,6 +23,9 @@ public:
     // Runs an update that had to wait: one asked for while another ran, or
     // while a request or a dialog of the user-interface thread was running.
     static constexpr UINT kMessageUpdate = WM_USER + 3;
+    // A printer's controller heard a status change (lParam: the controller):
+    // the printer set's observer is told. Answered 1.
+    static constexpr UINT kMessageStatusChanged = WM_USER + 4;
     static constexpr UINT_PTR s_nTimerPollID = 1;
     static constexpr UINT s_nTimerPollMs = 100;
     static constexpr UINT_PTR s_nTimerDeviceChangeID = 2;
@@ -44,6 +48,8 @@ public:
     void RemoveAllPrinters();
     // The printer set, for the tray's menu and icon.
     const CPrinters& GetPrinters() const { return m_printers; }
+    // Told of every change of the printer set from now on; null for none.
+    void SetObserver(CPrinterSetObserver* pObserver) { m_pObserver = pObserver; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -61,8 +67,10 @@ private:
     void OnTimerRetry();
     void InitOrUpdatePrintersAndDevicesList();
     LRESULT OnPowerBroadcast(WPARAM nPowerEvent);
+    void NotifyObserver();
 
     CPrinters m_printers;
+    CPrinterSetObserver* m_pObserver = nullptr;
     CDeviceSource& m_devices;
     CTrayState* m_pApplet = nullptr;
     UINT_PTR m_nTimerPoll = 0;
