@@ -19,7 +19,7 @@ fail() {
     echo "fleet_e2e: $*" >&2
     exit 1
 }
-for tool in prometheus promtool prometheus-node-exporter python3 curl; do
+for tool in prometheus promtool prometheus-node-exporter python3; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
 done
 
