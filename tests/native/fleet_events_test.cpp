@@ -1,0 +1,148 @@
+// The fleet's events: what a sequence of printer sets raises, the error
+// counts, the rate limit on a printer that flaps, and the board between the
+// threads.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "monitor/fleet/event_rate_limiter.h"
+#include "monitor/fleet/fleet_tracker.h"
+#include "monitor/fleet/snapshot_board.h"
+
+namespace {
+
+// A printer written as "name:state[:code]", state one of idle, printing, error, off.
+CPrinterSnapshot P(const std::string& strName, const std::string& strState, std::uint32_t dwCode = 0) {
+    CPrinterSnapshot printer;
+    printer.strName = strName;
+    printer.state = strState == "idle"       ? PrinterState::Idle
+                    : strState == "printing" ? PrinterState::Printing
+                    : strState == "error"    ? PrinterState::Error
+                                             : PrinterState::NotConnected;
+    printer.dwErrorCode = dwCode;
+    return printer;
+}
+
+std::string Describe(const std::vector<CFleetEvent>& events) {
+    std::string strText;
+    for (const CFleetEvent& event : events) {
+        static const char* const kNames[] = {"connected", "disconnected", "raised", "cleared"};
+        strText +=
+            (strText.empty() ? "" : " ") + event.printer.strName + ":" + kNames[static_cast<int>(event.kind)];
+    }
+    return strText;
+}
+
+TEST(FleetTracker, EventsOfEachStep) {
+    using Set = std::vector<CPrinterSnapshot>;
+    const struct {
+        const char* pszCase;
+        std::vector<Set> steps;
+        std::vector<const char*> expected;
+    } cases[] = {
+        {"a printer joins connected and idle", {{P("A", "idle")}}, {"A:connected"}},
+        {"a printer joins without a link", {{P("A", "off")}}, {""}},
+        {"a printer joins in error", {{P("A", "error", 0x80000004)}}, {"A:connected A:raised"}},
+        {"paper out and back",
+         {{P("A", "printing")},
+          {P("A", "error", 0x80000004)},
+          {P("A", "error", 0x80000004)},
+          {P("A", "idle")}},
+         {"A:connected", "A:raised", "", "A:cleared"}},
+        {"another error while in error",
+         {{P("A", "error", 1u << 31)}, {P("A", "error", 1u << 30)}},
+         {"A:connected A:raised", "A:raised"}},
+        {"unplugged in error, back with the same error",
+         {{P("A", "error", 1u << 31)}, {P("A", "off")}, {P("A", "error", 1u << 31)}},
+         {"A:connected A:raised", "A:disconnected", "A:connected"}},
+        {"unplugged in error, back without it",
+         {{P("A", "error", 1u << 31)}, {P("A", "off")}, {P("A", "idle")}},
+         {"A:connected A:raised", "A:disconnected", "A:connected A:cleared"}},
+        {"printing and progress changes raise nothing",
+         {{P("A", "idle")}, {P("A", "printing")}, {P("A", "idle")}},
+         {"A:connected", "", ""}},
+        {"a printer leaves and comes back",
+         {{P("A", "idle"), P("B", "idle")}, {P("B", "idle")}, {P("A", "idle"), P("B", "off")}},
+         {"A:connected B:connected", "", "A:connected B:disconnected"}},
+    };
+    for (const auto& c : cases) {
+        CFleetTracker tracker;
+        ASSERT_EQ(c.steps.size(), c.expected.size()) << c.pszCase;
+        for (std::size_t i = 0; i < c.steps.size(); ++i)
+            EXPECT_EQ(c.expected[i], Describe(tracker.Update(c.steps[i]))) << c.pszCase << ", step " << i;
+    }
+}
+
+TEST(FleetTracker, CountsEachPrintersErrorsUntilItLeaves) {
+    CFleetTracker tracker;
+    tracker.Update({P("A", "error", 1), P("B", "idle")});
+    tracker.Update({P("A", "idle"), P("B", "error", 1)});
+    tracker.Update({P("A", "error", 1), P("B", "error", 2)});
+    tracker.Update({P("A", "off"), P("B", "off")});
+    EXPECT_EQ(2u, tracker.GetErrorsTotal("A"));
+    EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
+    tracker.Update({P("B", "off")});
+    tracker.Update({P("A", "idle"), P("B", "off")});
+    EXPECT_EQ(0u, tracker.GetErrorsTotal("A"));
+    EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
+    EXPECT_EQ(0u, tracker.GetErrorsTotal("C"));
+}
+
+using Verdict = CEventRateLimiter::Verdict;
+
+std::string Verdicts(CEventRateLimiter& limiter, const std::string& strKey,
+                     std::vector<std::uint64_t> times) {
+    std::string strText;
+    for (const std::uint64_t t : times) {
+        const Verdict verdict = limiter.Admit(strKey, t);
+        strText += verdict == Verdict::Report ? 'R' : verdict == Verdict::Summarise ? 'S' : '-';
+    }
+    return strText;
+}
+
+TEST(EventRateLimiter, TenAnHourThenOneSummary) {
+    CEventRateLimiter limiter;
+    std::vector<std::uint64_t> times;
+    for (std::uint64_t t = 0; t < 14; ++t)
+        times.push_back(100 + t * 60);
+    EXPECT_EQ("RRRRRRRRRRS---", Verdicts(limiter, "A", times));
+    // Another printer has a share of its own.
+    EXPECT_EQ("R", Verdicts(limiter, "B", {1000}));
+    // The window slides: an hour after the first event there is room for one,
+    // and the next flood gets a summary of its own.
+    EXPECT_EQ("-RS-", Verdicts(limiter, "A", {3699, 3700, 3701, 3759}));
+    EXPECT_EQ("R", Verdicts(limiter, "A", {3760}));
+}
+
+TEST(EventRateLimiter, SmallLimitsAndTimesNearZero) {
+    CEventRateLimiter limiter(2, 10);
+    EXPECT_EQ("RRS-RRS", Verdicts(limiter, "A", {0, 0, 0, 9, 10, 10, 19}));
+}
+
+TEST(SnapshotBoard, CountsAndTellsOnlyRealChanges) {
+    CSnapshotBoard board;
+    int nTold = 0;
+    board.SetListener([&] { ++nTold; });
+    std::uint64_t nCounter = 99;
+    EXPECT_TRUE(board.Snapshot(&nCounter).empty());
+    EXPECT_EQ(0u, nCounter);
+    board.Publish({});
+    board.Publish({P("A", "idle")});
+    board.Publish({P("A", "idle")});
+    CPrinterSnapshot moved = P("A", "printing");
+    moved.nTaskPercent = 5;
+    board.Publish({moved});
+    moved.strAdvice = "Heating";
+    board.Publish({moved});
+    EXPECT_EQ(3, nTold);
+    const std::vector<CPrinterSnapshot> printers = board.Snapshot(&nCounter);
+    EXPECT_EQ(3u, nCounter);
+    ASSERT_EQ(1u, printers.size());
+    EXPECT_EQ(moved, printers[0]);
+    board.SetListener(nullptr);
+    board.Publish({});
+    EXPECT_EQ(3, nTold);
+}
+
+} // namespace
