@@ -1,7 +1,7 @@
 #include "app/event_log.h"
 
 #include "app/trace.h"
-#include "app/utf8_text.h"
+#include "app/wide_text.h"
 
 CEventLog::CEventLog(const wchar_t* pszSource) : m_hSource(RegisterEventSourceW(nullptr, pszSource)) {
     if (!m_hSource)

@@ -45,7 +45,6 @@ add_library(nywin STATIC
     app/registry.cpp
     app/registry_watch.cpp
     app/strings.cpp
-    app/utf8_text.cpp
     app/version_info.cpp
     app/wide_text.cpp
     app/winver.cpp
@@ -94,7 +93,6 @@ add_library(nyui STATIC
     ui/color_progress_ctrl.cpp
     ui/dialog_font.cpp
     ui/dialog_look.cpp
-    ui/fleet_feed.cpp
     ui/help_button.cpp
     ui/help_dlg.cpp
     ui/icon_button.cpp

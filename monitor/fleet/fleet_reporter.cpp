@@ -7,7 +7,7 @@
 #include "app/event_log.h"
 #include "app/registry_watch.h"
 #include "app/trace.h"
-#include "app/utf8_text.h"
+#include "app/wide_text.h"
 #include "monitor/fleet/event_rate_limiter.h"
 #include "monitor/fleet/fleet_tracker.h"
 #include "monitor/fleet/metrics_file.h"
@@ -32,8 +32,8 @@ std::string Hex(std::uint32_t dwCode) {
 
 // Every printer event carries the same insertion strings: printer, port,
 // error code, state line, advice.
-std::vector<std::string> Strings(const CPrinterSnapshot& printer) {
-    return {printer.strName, printer.strPort, Hex(printer.dwErrorCode), printer.strStateText,
+std::vector<std::string> Strings(const CStatusEntry& printer) {
+    return {printer.strName, printer.strPort, Hex(ErrorCodeOfEntry(printer)), printer.strStateText,
             printer.strAdvice};
 }
 
@@ -68,8 +68,8 @@ void ReportEvent(const CEventLog& log, CEventRateLimiter& limiter, const CFleetE
 
 } // namespace
 
-CFleetReporter::CFleetReporter(CSnapshotSource& source, std::string strVersion, std::uint32_t nSession)
-    : m_source(source), m_strVersion(std::move(strVersion)), m_nSession(nSession),
+CFleetReporter::CFleetReporter(CStatusBoard& board, std::string strVersion, std::uint32_t nSession)
+    : m_board(board), m_strVersion(std::move(strVersion)), m_nSession(nSession),
       m_hStop(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       m_hChanged(CreateEventW(nullptr, FALSE, TRUE, nullptr)) {}
 
@@ -84,14 +84,14 @@ void CFleetReporter::Start() {
         return;
     }
     const HANDLE hChanged = m_hChanged.Get();
-    m_source.SetListener([hChanged] { SetEvent(hChanged); });
+    m_board.SetListener(this, [hChanged] { SetEvent(hChanged); });
     m_thread = std::thread(&CFleetReporter::Run, this);
 }
 
 void CFleetReporter::Stop() {
     if (!m_thread.joinable())
         return;
-    m_source.SetListener(nullptr);
+    m_board.SetListener(this, nullptr);
     SetEvent(m_hStop.Get());
     m_thread.join();
 }
@@ -121,7 +121,7 @@ void CFleetReporter::Run() {
             strFolder = strNewFolder;
         }
         std::uint64_t nCounter = 0;
-        const std::vector<CPrinterSnapshot> printers = m_source.Snapshot(&nCounter);
+        const std::vector<CStatusEntry> printers = m_board.Snapshot(&nCounter);
         if (bFirst || nCounter != nLastCounter)
             for (const CFleetEvent& event : tracker.Update(printers))
                 ReportEvent(log, limiter, event);
@@ -134,8 +134,9 @@ void CFleetReporter::Run() {
             metrics.strVersion = m_strVersion;
             metrics.nSession = m_nSession;
             metrics.nTimestampMs = MillisecondsSince1970();
-            for (const CPrinterSnapshot& printer : printers)
-                metrics.printers.push_back({printer, tracker.GetErrorsTotal(printer.strName)});
+            for (const CStatusEntry& printer : printers)
+                metrics.printers.push_back(
+                    {printer, tracker.GetModel(printer.strName), tracker.GetErrorsTotal(printer.strName)});
             file.Write(strFolder, EncodeMetrics(metrics));
         }
 

@@ -1,4 +1,4 @@
-// The fleet's reporting thread. It reads the printers from a snapshot source
+// The fleet's reporting thread. It reads the printers from the status board
 // after each change and reports what changed to the Application log (source
 // "NyAgent", a printer that flaps rate-limited), and, while the machine's
 // MetricsDirectory setting names a folder, writes the metrics file there on
@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "framework/unique_handle.h"
-#include "monitor/fleet/snapshot_source.h"
+#include "monitor/status_board.h"
 
 class CFleetReporter {
 public:
@@ -23,20 +23,20 @@ public:
     static constexpr const wchar_t* kEventSource = L"NyAgent";
     static constexpr unsigned kRefreshMs = 30000;
 
-    CFleetReporter(CSnapshotSource& source, std::string strVersion, std::uint32_t nSession);
+    CFleetReporter(CStatusBoard& board, std::string strVersion, std::uint32_t nSession);
     // Stops the thread.
     ~CFleetReporter();
     CFleetReporter(const CFleetReporter&) = delete;
     CFleetReporter& operator=(const CFleetReporter&) = delete;
 
     void Start();
-    // Ends the thread and waits for it; the source's listener is removed first.
+    // Ends the thread and waits for it; the board's listener is removed first.
     void Stop();
 
 private:
     void Run();
 
-    CSnapshotSource& m_source;
+    CStatusBoard& m_board;
     std::string m_strVersion;
     std::uint32_t m_nSession;
     CUniqueHandle m_hStop;

@@ -1,24 +1,33 @@
 #include "monitor/fleet/fleet_tracker.h"
 
-std::vector<CFleetEvent> CFleetTracker::Update(const std::vector<CPrinterSnapshot>& printers) {
+#include <cstring>
+
+#include "monitor/models.h"
+
+std::vector<CFleetEvent> CFleetTracker::Update(const std::vector<CStatusEntry>& printers) {
     std::vector<CFleetEvent> events;
     std::map<std::string, CLast> next;
-    for (const CPrinterSnapshot& printer : printers) {
+    for (const CStatusEntry& printer : printers) {
         const auto it = m_printers.find(printer.strName);
         CLast last = it == m_printers.end() ? CLast() : it->second;
-        const bool bConnected = printer.IsConnected();
+        const PrinterState state = StateOfEntry(printer);
+        const bool bConnected = state != PrinterState::NotConnected;
         if (bConnected && !last.bConnected)
             events.push_back({FleetEventKind::Connected, printer});
         if (bConnected) {
-            const bool bError = printer.state == PrinterState::Error;
-            if (bError && (!last.bError || last.dwErrorCode != printer.dwErrorCode)) {
+            const bool bError = state == PrinterState::Error;
+            const std::uint32_t dwErrorCode = ErrorCodeOfEntry(printer);
+            if (bError && (!last.bError || last.dwErrorCode != dwErrorCode)) {
                 events.push_back({FleetEventKind::ErrorRaised, printer});
                 ++last.nErrors;
             } else if (!bError && last.bError) {
                 events.push_back({FleetEventKind::ErrorCleared, printer});
             }
             last.bError = bError;
-            last.dwErrorCode = bError ? printer.dwErrorCode : 0;
+            last.dwErrorCode = dwErrorCode;
+            if (const char* pszModel = GetModelName(printer.record.GetProductId());
+                std::strcmp(pszModel, "???") != 0)
+                last.strModel = pszModel;
         } else if (last.bConnected) {
             events.push_back({FleetEventKind::Disconnected, printer});
         }
@@ -32,4 +41,9 @@ std::vector<CFleetEvent> CFleetTracker::Update(const std::vector<CPrinterSnapsho
 std::uint64_t CFleetTracker::GetErrorsTotal(const std::string& strName) const {
     const auto it = m_printers.find(strName);
     return it == m_printers.end() ? 0 : it->second.nErrors;
+}
+
+std::string CFleetTracker::GetModel(const std::string& strName) const {
+    const auto it = m_printers.find(strName);
+    return it == m_printers.end() ? std::string() : it->second.strModel;
 }

@@ -4,8 +4,14 @@
 
 namespace {
 
-constexpr PrinterState kStates[] = {PrinterState::Idle, PrinterState::Printing, PrinterState::Error,
-                                    PrinterState::NotConnected};
+// Each state with the name of its series.
+constexpr struct {
+    PrinterState state;
+    const char* pszName;
+} kStates[] = {{PrinterState::Idle, "idle"},
+               {PrinterState::Printing, "printing"},
+               {PrinterState::Error, "error"},
+               {PrinterState::NotConnected, "not_connected"}};
 
 // A fixed-point number: nValue / 10^nDecimals, without trailing zeros.
 std::string FixedPoint(std::int64_t nValue, int nDecimals) {
@@ -41,9 +47,9 @@ public:
             m_strText += "{" + strLabels + "}";
         m_strText += " " + strValue + "\n";
     }
-    std::string PrinterLabels(const CPrinterSnapshot& printer) const {
-        return Label("printer", printer.strName) + "," + Label("port", printer.strPort) + "," +
-               Label("road", RoadName(printer.road)) + "," + Label("model", printer.strModel) + "," +
+    std::string PrinterLabels(const CPrinterMetrics& p) const {
+        return Label("printer", p.printer.strName) + "," + Label("port", p.printer.strPort) + "," +
+               Label("road", RoadName(p.printer.road)) + "," + Label("model", p.strModel) + "," +
                Label("session", std::to_string(m_metrics.nSession));
     }
     static std::string Label(const char* pszName, const std::string& strValue) {
@@ -100,26 +106,28 @@ std::string EncodeMetrics(const CAgentMetrics& metrics) {
     const auto family = [&](const char* pszName, const char* pszType, const char* pszHelp, auto value) {
         out.Family(pszName, pszType, pszHelp);
         for (const CPrinterMetrics* p : printers)
-            out.Sample(pszName, out.PrinterLabels(p->printer), value(*p));
+            out.Sample(pszName, out.PrinterLabels(*p), value(*p));
     };
     family("nyagent_printer_connected", "gauge", "1 while the agent has a link to the printer, 0 otherwise.",
-           [](const CPrinterMetrics& p) { return std::string(p.printer.IsConnected() ? "1" : "0"); });
+           [](const CPrinterMetrics& p) {
+               return std::string(StateOfEntry(p.printer) != PrinterState::NotConnected ? "1" : "0");
+           });
     out.Family("nyagent_printer_state", "gauge",
                "The printer's state: 1 for the current one (idle, printing, error, not_connected), 0 for the "
                "others.");
     for (const CPrinterMetrics* p : printers)
-        for (const PrinterState state : kStates)
+        for (const auto& state : kStates)
             out.Sample("nyagent_printer_state",
-                       out.PrinterLabels(p->printer) + "," + CWriter::Label("state", StateName(state)),
-                       p->printer.state == state ? "1" : "0");
+                       out.PrinterLabels(*p) + "," + CWriter::Label("state", state.pszName),
+                       StateOfEntry(p->printer) == state.state ? "1" : "0");
     family("nyagent_printer_error_code", "gauge", "The printer's status code while in error, 0 otherwise.",
-           [](const CPrinterMetrics& p) { return std::to_string(p.printer.dwErrorCode); });
+           [](const CPrinterMetrics& p) { return std::to_string(ErrorCodeOfEntry(p.printer)); });
     family("nyagent_printer_task_progress_ratio", "gauge",
            "The progress of the printer's current task, 0 to 1.",
-           [](const CPrinterMetrics& p) { return Ratio(p.printer.nTaskPercent); });
+           [](const CPrinterMetrics& p) { return Ratio(p.printer.nTask); });
     family("nyagent_printer_total_progress_ratio", "gauge",
            "The progress of the printer's whole job, 0 to 1.",
-           [](const CPrinterMetrics& p) { return Ratio(p.printer.nTotalPercent); });
+           [](const CPrinterMetrics& p) { return Ratio(p.printer.nTotal); });
     family("nyagent_printer_errors_total", "counter", "Errors the printer raised since the agent started.",
            [](const CPrinterMetrics& p) { return std::to_string(p.nErrorsTotal); });
     return out.Text();

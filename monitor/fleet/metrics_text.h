@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "monitor/fleet/printer_snapshot.h"
+#include "monitor/status_entry.h"
 
 struct CPrinterMetrics {
-    CPrinterSnapshot printer;
+    CStatusEntry printer;
+    // The name of the printer's model; empty while unknown.
+    std::string strModel;
     // Errors the printer raised since the agent started.
     std::uint64_t nErrorsTotal = 0;
 };

@@ -1,6 +1,6 @@
 // The fleet's events: what a sequence of printer sets raises, the error
-// counts, the rate limit on a printer that flaps, and the board between the
-// threads.
+// counts and models, the rate limit on a printer that flaps, and the status
+// board telling each of its readers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,20 +8,19 @@
 
 #include "monitor/fleet/event_rate_limiter.h"
 #include "monitor/fleet/fleet_tracker.h"
-#include "monitor/fleet/snapshot_board.h"
+#include "monitor/status_board.h"
+#include "tests/native/fleet_entries.h"
 
 namespace {
 
 // A printer written as "name:state[:code]", state one of idle, printing, error, off.
-CPrinterSnapshot P(const std::string& strName, const std::string& strState, std::uint32_t dwCode = 0) {
-    CPrinterSnapshot printer;
-    printer.strName = strName;
-    printer.state = strState == "idle"       ? PrinterState::Idle
-                    : strState == "printing" ? PrinterState::Printing
-                    : strState == "error"    ? PrinterState::Error
-                                             : PrinterState::NotConnected;
-    printer.dwErrorCode = dwCode;
-    return printer;
+CStatusEntry P(const std::string& strName, const std::string& strState, std::uint32_t dwCode = 0) {
+    return EntryIn(strName,
+                   strState == "idle"       ? PrinterState::Idle
+                   : strState == "printing" ? PrinterState::Printing
+                   : strState == "error"    ? PrinterState::Error
+                                            : PrinterState::NotConnected,
+                   dwCode);
 }
 
 std::string Describe(const std::vector<CFleetEvent>& events) {
@@ -35,7 +34,7 @@ std::string Describe(const std::vector<CFleetEvent>& events) {
 }
 
 TEST(FleetTracker, EventsOfEachStep) {
-    using Set = std::vector<CPrinterSnapshot>;
+    using Set = std::vector<CStatusEntry>;
     const struct {
         const char* pszCase;
         std::vector<Set> steps;
@@ -74,14 +73,18 @@ TEST(FleetTracker, EventsOfEachStep) {
     }
 }
 
-TEST(FleetTracker, CountsEachPrintersErrorsUntilItLeaves) {
+TEST(FleetTracker, CountsEachPrintersErrorsAndKeepsItsModelUntilItLeaves) {
     CFleetTracker tracker;
-    tracker.Update({P("A", "error", 1), P("B", "idle")});
-    tracker.Update({P("A", "idle"), P("B", "error", 1)});
-    tracker.Update({P("A", "error", 1), P("B", "error", 2)});
+    CStatusEntry named = P("B", "idle");
+    named.record.SetProductId(0x58);
+    tracker.Update({P("A", "error", 1u << 31), named});
+    tracker.Update({P("A", "idle"), P("B", "error", 1u << 31)});
+    tracker.Update({P("A", "error", 1u << 31), P("B", "error", 1u << 30)});
     tracker.Update({P("A", "off"), P("B", "off")});
     EXPECT_EQ(2u, tracker.GetErrorsTotal("A"));
     EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
+    EXPECT_EQ("Kestrel Model A", tracker.GetModel("B")) << "a printer away keeps its model";
+    EXPECT_EQ("", tracker.GetModel("A"));
     tracker.Update({P("B", "off")});
     tracker.Update({P("A", "idle"), P("B", "off")});
     EXPECT_EQ(0u, tracker.GetErrorsTotal("A"));
@@ -120,29 +123,20 @@ TEST(EventRateLimiter, SmallLimitsAndTimesNearZero) {
     EXPECT_EQ("RRS-RRS", Verdicts(limiter, "A", {0, 0, 0, 9, 10, 10, 19}));
 }
 
-TEST(SnapshotBoard, CountsAndTellsOnlyRealChanges) {
-    CSnapshotBoard board;
-    int nTold = 0;
-    board.SetListener([&] { ++nTold; });
-    std::uint64_t nCounter = 99;
-    EXPECT_TRUE(board.Snapshot(&nCounter).empty());
-    EXPECT_EQ(0u, nCounter);
-    board.Publish({});
-    board.Publish({P("A", "idle")});
-    board.Publish({P("A", "idle")});
-    CPrinterSnapshot moved = P("A", "printing");
-    moved.nTaskPercent = 5;
-    board.Publish({moved});
-    moved.strAdvice = "Heating";
-    board.Publish({moved});
-    EXPECT_EQ(3, nTold);
-    const std::vector<CPrinterSnapshot> printers = board.Snapshot(&nCounter);
-    EXPECT_EQ(3u, nCounter);
-    ASSERT_EQ(1u, printers.size());
-    EXPECT_EQ(moved, printers[0]);
-    board.SetListener(nullptr);
-    board.Publish({});
-    EXPECT_EQ(3, nTold);
+TEST(StatusBoard, TellsEachReaderOfRealChangesOnly) {
+    CStatusBoard board;
+    int nPipe = 0;
+    int nFleet = 0;
+    board.SetListener(&nPipe, [&] { ++nPipe; });
+    board.SetListener(&nFleet, [&] { ++nFleet; });
+    board.Set(P("A", "idle"));
+    board.Set(P("A", "idle"));
+    board.Set(P("A", "printing"));
+    board.SetListener(&nPipe, nullptr);
+    board.Keep({});
+    EXPECT_EQ(2, nPipe);
+    EXPECT_EQ(3, nFleet);
+    EXPECT_EQ(3u, board.GetCounter());
 }
 
 } // namespace

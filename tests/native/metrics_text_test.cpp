@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "monitor/fleet/metrics_text.h"
+#include "tests/native/fleet_entries.h"
 
 namespace {
 
 CPrinterMetrics Printer(const std::string& strName, PrinterState state = PrinterState::Idle) {
     CPrinterMetrics metrics;
-    metrics.printer.strName = strName;
-    metrics.printer.strPort = "USB001";
-    metrics.printer.road = PrinterRoad::Usb;
-    metrics.printer.strModel = "Kestrel 200";
-    metrics.printer.state = state;
+    metrics.printer = EntryIn(strName, state);
+    metrics.strModel = "Kestrel 200";
     return metrics;
 }
 
@@ -67,9 +65,9 @@ TEST(MetricsText, EscapesLabelValues) {
 
 TEST(MetricsText, WholeFileForOnePrinter) {
     CPrinterMetrics printer = Printer("Front \"desk\"", PrinterState::Error);
-    printer.printer.dwErrorCode = 0x80000004;
-    printer.printer.nTaskPercent = 40;
-    printer.printer.nTotalPercent = 28;
+    printer.printer.record.SetStatusCode(0x80000004);
+    printer.printer.nTask = 40;
+    printer.printer.nTotal = 28;
     printer.nErrorsTotal = 3;
     const std::string strLabels =
         "printer=\"Front \\\"desk\\\"\",port=\"USB001\",road=\"usb\",model=\"Kestrel 200\",session=\"1\"";
@@ -196,7 +194,7 @@ TEST(MetricsText, NumbersTakeTheirShortestExactForm) {
     } ratios[] = {{0, "0"}, {7, "0.07"}, {40, "0.4"}, {99, "0.99"}, {100, "1"}, {150, "1"}, {-5, "0"}};
     for (const auto& r : ratios) {
         CPrinterMetrics printer = Printer("P", PrinterState::Printing);
-        printer.printer.nTaskPercent = r.nPercent;
+        printer.printer.nTask = r.nPercent;
         const std::vector<std::string> task =
             Samples(EncodeMetrics(Agent({printer})), "nyagent_printer_task_progress_ratio");
         ASSERT_EQ(1u, task.size());
