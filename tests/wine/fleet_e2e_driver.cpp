@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/registry.h"
+#include "framework/unique_key.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
     // No status window opens by itself: the agent runs without a desktop to show it on.
     CRegistry::SetDWORDKey(kAgentKey, "OpenOnError", 0);
     CRegistry::SetDWORDKey(kAgentKey, "OpenWhenPrinting", 0);
+    // The machine's key, as the installation leaves it: the agent watches it for the metrics setting.
+    CUniqueKey machineKey;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAgentKey, 0, nullptr, 0, KEY_READ, nullptr, machineKey.Receive(),
+                    nullptr);
     CTestPortMonitor portMonitor;
     portMonitor.AddNetworkPort("NYFLEETA", "127.0.0.1", kTcpPortA);
     portMonitor.AddNetworkPort("NYFLEETB", "127.0.0.1", kTcpPortB);
