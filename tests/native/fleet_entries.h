@@ -1,6 +1,4 @@
-// Board entries for the fleet's tests: a printer on USB001 in a given state,
-// its record signed; a printer in error carries dwCode, one not connected has
-// its link down.
+// Board entries for the fleet's tests: a printer on USB001, its record signed.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +6,16 @@
 
 #include "monitor/status_entry.h"
 
-inline CStatusEntry EntryIn(const std::string& strName, PrinterState state,
+// strState: idle, printing, error (with dwCode) or off (the link down).
+inline CStatusEntry EntryIn(const std::string& strName, const std::string& strState,
                             std::uint32_t dwCode = kErrorClassPrinter) {
     CStatusEntry entry;
     entry.strName = strName;
     entry.strPort = "USB001";
     entry.road = StatusRoad::Usb;
-    entry.bConnected = state != PrinterState::NotConnected;
+    entry.bConnected = strState != "off";
     entry.record.SetSignature();
-    entry.record.SetDeviceState(state == PrinterState::Printing ? kStatePrinting : kStateReady);
-    entry.record.SetStatusCode(state == PrinterState::Error ? dwCode : 0);
+    entry.record.SetDeviceState(strState == "printing" ? kStatePrinting : kStateReady);
+    entry.record.SetStatusCode(strState == "error" ? dwCode : 0);
     return entry;
 }

@@ -13,16 +13,6 @@
 
 namespace {
 
-// A printer written as "name:state[:code]", state one of idle, printing, error, off.
-CStatusEntry P(const std::string& strName, const std::string& strState, std::uint32_t dwCode = 0) {
-    return EntryIn(strName,
-                   strState == "idle"       ? PrinterState::Idle
-                   : strState == "printing" ? PrinterState::Printing
-                   : strState == "error"    ? PrinterState::Error
-                                            : PrinterState::NotConnected,
-                   dwCode);
-}
-
 std::string Describe(const std::vector<CFleetEvent>& events) {
     std::string strText;
     for (const CFleetEvent& event : events) {
@@ -40,29 +30,31 @@ TEST(FleetTracker, EventsOfEachStep) {
         std::vector<Set> steps;
         std::vector<const char*> expected;
     } cases[] = {
-        {"a printer joins connected and idle", {{P("A", "idle")}}, {"A:connected"}},
-        {"a printer joins without a link", {{P("A", "off")}}, {""}},
-        {"a printer joins in error", {{P("A", "error", 0x80000004)}}, {"A:connected A:raised"}},
+        {"a printer joins connected and idle", {{EntryIn("A", "idle")}}, {"A:connected"}},
+        {"a printer joins without a link", {{EntryIn("A", "off")}}, {""}},
+        {"a printer joins in error", {{EntryIn("A", "error", 0x80000004)}}, {"A:connected A:raised"}},
         {"paper out and back",
-         {{P("A", "printing")},
-          {P("A", "error", 0x80000004)},
-          {P("A", "error", 0x80000004)},
-          {P("A", "idle")}},
+         {{EntryIn("A", "printing")},
+          {EntryIn("A", "error", 0x80000004)},
+          {EntryIn("A", "error", 0x80000004)},
+          {EntryIn("A", "idle")}},
          {"A:connected", "A:raised", "", "A:cleared"}},
         {"another error while in error",
-         {{P("A", "error", 1u << 31)}, {P("A", "error", 1u << 30)}},
+         {{EntryIn("A", "error", 1u << 31)}, {EntryIn("A", "error", 1u << 30)}},
          {"A:connected A:raised", "A:raised"}},
         {"unplugged in error, back with the same error",
-         {{P("A", "error", 1u << 31)}, {P("A", "off")}, {P("A", "error", 1u << 31)}},
+         {{EntryIn("A", "error", 1u << 31)}, {EntryIn("A", "off")}, {EntryIn("A", "error", 1u << 31)}},
          {"A:connected A:raised", "A:disconnected", "A:connected"}},
         {"unplugged in error, back without it",
-         {{P("A", "error", 1u << 31)}, {P("A", "off")}, {P("A", "idle")}},
+         {{EntryIn("A", "error", 1u << 31)}, {EntryIn("A", "off")}, {EntryIn("A", "idle")}},
          {"A:connected A:raised", "A:disconnected", "A:connected A:cleared"}},
         {"printing and progress changes raise nothing",
-         {{P("A", "idle")}, {P("A", "printing")}, {P("A", "idle")}},
+         {{EntryIn("A", "idle")}, {EntryIn("A", "printing")}, {EntryIn("A", "idle")}},
          {"A:connected", "", ""}},
         {"a printer leaves and comes back",
-         {{P("A", "idle"), P("B", "idle")}, {P("B", "idle")}, {P("A", "idle"), P("B", "off")}},
+         {{EntryIn("A", "idle"), EntryIn("B", "idle")},
+          {EntryIn("B", "idle")},
+          {EntryIn("A", "idle"), EntryIn("B", "off")}},
          {"A:connected B:connected", "", "A:connected B:disconnected"}},
     };
     for (const auto& c : cases) {
@@ -75,18 +67,18 @@ TEST(FleetTracker, EventsOfEachStep) {
 
 TEST(FleetTracker, CountsEachPrintersErrorsAndKeepsItsModelUntilItLeaves) {
     CFleetTracker tracker;
-    CStatusEntry named = P("B", "idle");
+    CStatusEntry named = EntryIn("B", "idle");
     named.record.SetProductId(0x58);
-    tracker.Update({P("A", "error", 1u << 31), named});
-    tracker.Update({P("A", "idle"), P("B", "error", 1u << 31)});
-    tracker.Update({P("A", "error", 1u << 31), P("B", "error", 1u << 30)});
-    tracker.Update({P("A", "off"), P("B", "off")});
+    tracker.Update({EntryIn("A", "error", 1u << 31), named});
+    tracker.Update({EntryIn("A", "idle"), EntryIn("B", "error", 1u << 31)});
+    tracker.Update({EntryIn("A", "error", 1u << 31), EntryIn("B", "error", 1u << 30)});
+    tracker.Update({EntryIn("A", "off"), EntryIn("B", "off")});
     EXPECT_EQ(2u, tracker.GetErrorsTotal("A"));
     EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
     EXPECT_EQ("Kestrel Model A", tracker.GetModel("B")) << "a printer away keeps its model";
     EXPECT_EQ("", tracker.GetModel("A"));
-    tracker.Update({P("B", "off")});
-    tracker.Update({P("A", "idle"), P("B", "off")});
+    tracker.Update({EntryIn("B", "off")});
+    tracker.Update({EntryIn("A", "idle"), EntryIn("B", "off")});
     EXPECT_EQ(0u, tracker.GetErrorsTotal("A"));
     EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
     EXPECT_EQ(0u, tracker.GetErrorsTotal("C"));
@@ -129,9 +121,9 @@ TEST(StatusBoard, TellsEachReaderOfRealChangesOnly) {
     int nFleet = 0;
     board.SetListener(&nPipe, [&] { ++nPipe; });
     board.SetListener(&nFleet, [&] { ++nFleet; });
-    board.Set(P("A", "idle"));
-    board.Set(P("A", "idle"));
-    board.Set(P("A", "printing"));
+    board.Set(EntryIn("A", "idle"));
+    board.Set(EntryIn("A", "idle"));
+    board.Set(EntryIn("A", "printing"));
     board.SetListener(&nPipe, nullptr);
     board.Keep({});
     EXPECT_EQ(2, nPipe);
