@@ -1,15 +1,35 @@
 #include "agent/ny_agent.h"
 
+#include <cstdint>
 #include <new>
+#include <string>
 
 #include "app/trace.h"
 #include "devices/devices.h"
 #include "devices/lan/ny_socket.h"
 #include "monitor/dialog_monitor.h"
+#include "monitor/fleet/fleet_reporter.h"
 #include "monitor/status_pipe_server.h"
 #include "resources/resource_ids.h"
 #include "ui/ny_task_bar_applet.h"
 #include "ui/status_window_source.h"
+
+namespace {
+
+std::string VersionText() {
+    WORD wMajor = 0, wMinor = 0, wBuild = 0, wRevision = 0;
+    CNyAgentApp::GetProductVersion(wMajor, wMinor, wBuild, wRevision);
+    return std::to_string(wMajor) + "." + std::to_string(wMinor) + "." + std::to_string(wBuild) + "." +
+           std::to_string(wRevision);
+}
+
+std::uint32_t SessionId() {
+    DWORD dwSession = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &dwSession);
+    return dwSession;
+}
+
+} // namespace
 
 CNyAgent::CNyAgent() = default;
 
@@ -45,15 +65,19 @@ void CNyAgent::RunAgent() {
             "CNyAgentApp::InitInstance() : Create() of the monitor window failed. GetLastError() = %d\n",
             static_cast<int>(GetLastError()));
     ShowWindow(monitor.GetSafeHwnd(), SW_HIDE);
-    // Stopped before the monitor window goes: it reads the window's status board.
+    // The status pipe and the fleet's reports read the window's status board:
+    // both are stopped before the window goes.
     CStatusPipeServer statusPipe(monitor.GetStatusBoard(), CStatusPipeSecurity::SessionPipeName());
     statusPipe.Start();
+    CFleetReporter reporter(monitor.GetStatusBoard(), VersionText(), SessionId());
+    reporter.Start();
     {
         CNyTaskBarApplet applet(&monitor, GetSettings());
         monitor.PostMessage(CDialogMonitor::kMessageInit,
                             reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&applet)), 0);
         CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), "");
     }
+    reporter.Stop();
     statusPipe.Stop();
     monitor.DestroyWindow();
 }

@@ -29,6 +29,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -704,6 +705,8 @@ int main(int argc, char** argv) {
     const int nSeconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     const int nStarts = argc > 2 ? std::max(0, std::atoi(argv[2])) : 20;
     const long nServerPid = argc > 3 ? std::atol(argv[3]) : 0;
+    // A folder (as Windows names it) turns the agent's metrics on for the idle figures.
+    const char* pszMetricsFolder = argc > 4 ? argv[4] : nullptr;
     const HDESK hDesktop = OpenDesktopA(kDesktop, 0, FALSE, GENERIC_ALL);
     if (!hDesktop || !SetThreadDesktop(hDesktop)) {
         std::printf("no shell desktop: run through scripts/bench-agent.sh\n");
@@ -714,8 +717,17 @@ int main(int argc, char** argv) {
         std::printf("the simulators did not start\n");
         return 1;
     }
-    MeasureStartAndExit(nStarts);
+    if (nStarts > 0)
+        MeasureStartAndExit(nStarts);
+    if (pszMetricsFolder) {
+        std::printf("metrics on, written to %s\n", pszMetricsFolder);
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, kAgentKey, "MetricsDirectory", REG_SZ, pszMetricsFolder,
+                        static_cast<DWORD>(std::strlen(pszMetricsFolder) + 1));
+    }
     MeasureIdle(printers, nSeconds, nServerPid);
-    MeasureExitWithDeadPrinters(printers, nStarts);
+    if (pszMetricsFolder)
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kAgentKey, "MetricsDirectory");
+    if (nStarts > 0)
+        MeasureExitWithDeadPrinters(printers, nStarts);
     return 0;
 }

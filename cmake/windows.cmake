@@ -21,14 +21,30 @@ set_source_files_properties(resources/nyagent.rc PROPERTIES OBJECT_DEPENDS "${NY
 file(GLOB NY_ICON_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/*)
 set_property(SOURCE resources/nyagent.rc APPEND PROPERTY OBJECT_DEPENDS ${NY_ICON_FILES})
 
+# The event log's message table: compiled from its .mc source into a header of
+# event ids, a resource script and the table's binary, all in the build tree.
+find_program(NY_WINDMC NAMES x86_64-w64-mingw32-windmc windmc REQUIRED)
+set(NY_EVENTS_DIR ${CMAKE_BINARY_DIR}/events)
+add_custom_command(OUTPUT ${NY_EVENTS_DIR}/nyagent_events.h ${NY_EVENTS_DIR}/nyagent_events.rc
+        ${NY_EVENTS_DIR}/MSG00409.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${NY_EVENTS_DIR}
+    COMMAND ${NY_WINDMC} -U -h ${NY_EVENTS_DIR} -r ${NY_EVENTS_DIR} ${CMAKE_SOURCE_DIR}/resources/nyagent_events.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/nyagent_events.mc VERBATIM)
+add_custom_target(nyevents_generated DEPENDS ${NY_EVENTS_DIR}/nyagent_events.h)
+add_library(nyevents OBJECT ${NY_EVENTS_DIR}/nyagent_events.rc)
+set_source_files_properties(${NY_EVENTS_DIR}/nyagent_events.rc PROPERTIES OBJECT_DEPENDS ${NY_EVENTS_DIR}/MSG00409.bin)
+target_include_directories(nyevents PRIVATE ${NY_EVENTS_DIR})
+
 # The platform-free code traces too; on Windows its lines go to the debug output.
 target_sources(nycore PRIVATE app/trace.cpp)
 
 add_library(nywin STATIC
     app/agent_settings.cpp
     app/destruction_event.cpp
+    app/event_log.cpp
     app/nyagent_app.cpp
     app/registry.cpp
+    app/registry_watch.cpp
     app/strings.cpp
     app/version_info.cpp
     app/wide_text.cpp
@@ -53,6 +69,8 @@ add_library(nywin STATIC
     monitor/device.cpp
     monitor/device_control.cpp
     monitor/dialog_monitor.cpp
+    monitor/fleet/fleet_reporter.cpp
+    monitor/fleet/metrics_file.cpp
     monitor/installation_check.cpp
     monitor/printer_info.cpp
     monitor/printers.cpp
@@ -67,6 +85,8 @@ add_library(nywin STATIC
 # the configuration manager's own DLL is the one that answers them.
 target_link_libraries(nywin PUBLIC nycore cfgmgr32 setupapi winspool version ws2_32)
 target_compile_options(nywin PRIVATE ${NY_WARNINGS})
+target_include_directories(nywin PRIVATE ${NY_EVENTS_DIR})
+add_dependencies(nywin nyevents_generated)
 
 # Windows and menus of the user interface, above everything else.
 add_library(nyui STATIC
@@ -100,7 +120,8 @@ target_link_libraries(nyui PUBLIC shell32 comdlg32)
 target_compile_options(nyui PRIVATE ${NY_WARNINGS})
 
 # The product: the agent, a GUI program with every resource.
-add_executable(NyAgent WIN32 agent/main.cpp agent/ny_agent.cpp $<TARGET_OBJECTS:nyresources>)
+add_executable(NyAgent WIN32 agent/main.cpp agent/ny_agent.cpp $<TARGET_OBJECTS:nyresources>
+    $<TARGET_OBJECTS:nyevents>)
 target_link_libraries(NyAgent PRIVATE nyui)
 target_compile_options(NyAgent PRIVATE ${NY_WARNINGS})
 

@@ -7,20 +7,6 @@
 
 namespace {
 
-const char* RoadName(StatusRoad road) {
-    switch (road) {
-    case StatusRoad::Usb:
-        return "usb";
-    case StatusRoad::Network:
-        return "network";
-    case StatusRoad::PrintPath:
-        return "print-path";
-    case StatusRoad::None:
-        break;
-    }
-    return "none";
-}
-
 const char* PhaseName(std::uint8_t nPhase) {
     static const char* const kNames[] = {"none",   "feed-in", "cyan",     "magenta",
                                          "yellow", "coating", "feed-out", "waiting"};
@@ -50,16 +36,6 @@ std::string Line(const CJsonValue& value) {
 }
 
 } // namespace
-
-PrinterState StateOfEntry(const CStatusEntry& entry) {
-    if (!entry.bConnected || !entry.record.IsValid())
-        return PrinterState::NotConnected;
-    if (entry.record.IsError(nullptr))
-        return PrinterState::Error;
-    if (entry.record.IsPrinting(nullptr) || entry.record.GetDeviceState() != kStateReady)
-        return PrinterState::Printing;
-    return PrinterState::Idle;
-}
 
 const char* PrinterStateName(PrinterState state) {
     switch (state) {

@@ -11,12 +11,7 @@
 #include "monitor/status_board.h"
 #include "monitor/status_request.h"
 
-enum class PrinterState { Idle, Printing, Error, NotConnected };
-
-// Not connected until the link is up and the device has given a signed
-// record; then error, printing (a job, or a device state other than ready:
-// busy, initialising), or idle.
-PrinterState StateOfEntry(const CStatusEntry& entry);
+// The protocol's name of the state: "idle", "printing", "error", "not-connected".
 const char* PrinterStateName(PrinterState state);
 
 // One printer's object, with every field of the protocol.

@@ -2,13 +2,6 @@
 
 #include <algorithm>
 
-bool CStatusEntry::operator==(const CStatusEntry& other) const {
-    return strName == other.strName && strPort == other.strPort && road == other.road &&
-           bConnected == other.bConnected && record == other.record &&
-           record.GetWifiState() == other.record.GetWifiState() && strStateText == other.strStateText &&
-           strAdvice == other.strAdvice && nTask == other.nTask && nTotal == other.nTotal;
-}
-
 void CStatusBoard::Set(const CStatusEntry& entry) {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = std::find_if(m_entries.begin(), m_entries.end(),
@@ -44,8 +37,8 @@ void CStatusBoard::Record(bool bRemoved, const CStatusEntry& entry) {
     m_history.push_back(std::move(change));
     if (m_history.size() > kHistory)
         m_history.pop_front();
-    if (m_pfnListener)
-        m_pfnListener();
+    for (const auto& listener : m_listeners)
+        listener.second();
 }
 
 std::vector<CStatusEntry> CStatusBoard::Snapshot(std::uint64_t* pnCounter) const {
@@ -85,7 +78,10 @@ std::uint64_t CStatusBoard::GetCounter() const {
     return m_nCounter;
 }
 
-void CStatusBoard::SetListener(std::function<void()> pfnListener) {
+void CStatusBoard::SetListener(const void* pReader, std::function<void()> pfnListener) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_pfnListener = std::move(pfnListener);
+    if (pfnListener)
+        m_listeners[pReader] = std::move(pfnListener);
+    else
+        m_listeners.erase(pReader);
 }

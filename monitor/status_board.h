@@ -1,15 +1,16 @@
 // The status board: the printers' last status entries, shared between the
-// user-interface thread, which writes them, and the status pipe's thread,
-// which reads them. Every read copies under the board's mutex. Each change
-// gets the next number of the board's change counter and stays in a short
-// history, so that a reader that was told of a change late still sees every
-// change in order. Platform-free.
+// user-interface thread, which writes them, and the threads of the status
+// pipe and of the fleet's reporting, which read them. Every read copies under
+// the board's mutex. Each change gets the next number of the board's change
+// counter and stays in a short history, so that a reader that was told of a
+// change late still sees every change in order. Platform-free.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -47,9 +48,10 @@ public:
     bool ChangesAfter(std::uint64_t nAfter, std::vector<CStatusChange>& changes) const;
     std::uint64_t GetCounter() const;
 
-    // Called after every change, under the board's mutex: it must only
-    // signal (set an event, post a completion) and return. Null for none.
-    void SetListener(std::function<void()> pfnListener);
+    // Called after every change, under the board's mutex: a listener must
+    // only signal (set an event, post a completion) and return. Each reader
+    // has its own, known by pReader; a null listener removes the reader's.
+    void SetListener(const void* pReader, std::function<void()> pfnListener);
 
 private:
     void Record(bool bRemoved, const CStatusEntry& entry);
@@ -58,5 +60,5 @@ private:
     std::vector<CStatusEntry> m_entries;
     std::deque<CStatusChange> m_history;
     std::uint64_t m_nCounter = 0;
-    std::function<void()> m_pfnListener;
+    std::map<const void*, std::function<void()>> m_listeners;
 };

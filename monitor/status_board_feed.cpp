@@ -5,23 +5,15 @@
 #include <windows.h>
 
 #include "app/strings.h"
+#include "app/wide_text.h"
 #include "monitor/printers.h"
 #include "monitor/record_status_source.h"
 
 namespace {
 
-// The agent's narrow texts are in the system's code page; the protocol's are UTF-8.
+// The agent's narrow texts are in the system's code page; the board's are UTF-8.
 std::string ToUtf8(const std::string& strNarrow) {
-    if (strNarrow.empty() || GetACP() == CP_UTF8)
-        return strNarrow;
-    const int nWide =
-        MultiByteToWideChar(CP_ACP, 0, strNarrow.data(), static_cast<int>(strNarrow.size()), nullptr, 0);
-    std::wstring strWide(static_cast<std::size_t>(nWide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, strNarrow.data(), static_cast<int>(strNarrow.size()), &strWide[0], nWide);
-    const int nUtf8 = WideCharToMultiByte(CP_UTF8, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
-    std::string strUtf8(static_cast<std::size_t>(nUtf8), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, strWide.data(), nWide, &strUtf8[0], nUtf8, nullptr, nullptr);
-    return strUtf8;
+    return Utf8FromWide(Widen(strNarrow));
 }
 
 std::string Text(StringId nId) {

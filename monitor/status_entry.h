@@ -1,9 +1,11 @@
 // One printer as the status board keeps it: what the agent knows of the
 // printer at its last status change, copied out of the controller, the
 // device and the status window's texts on the user-interface thread. The
-// pipe server answers from copies of these and never reaches a device.
+// pipe server and the fleet's reporting work on copies of these and never
+// reach a device. Platform-free.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "monitor/device_status.h"
@@ -30,3 +32,15 @@ struct CStatusEntry {
     bool operator==(const CStatusEntry& other) const;
     bool operator!=(const CStatusEntry& other) const { return !(*this == other); }
 };
+
+// "usb", "network", "print-path", "none".
+const char* RoadName(StatusRoad road);
+
+enum class PrinterState { Idle, Printing, Error, NotConnected };
+
+// Not connected until the link is up and the device has given a signed
+// record; then error, printing (a job, or a device state other than ready:
+// busy, initialising), or idle.
+PrinterState StateOfEntry(const CStatusEntry& entry);
+// The record's status code while the printer is in error, 0 otherwise.
+std::uint32_t ErrorCodeOfEntry(const CStatusEntry& entry);

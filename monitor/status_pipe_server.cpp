@@ -35,7 +35,7 @@ BOOL CStatusPipeServer::Start() {
         m_hPort.Reset();
         return FALSE;
     }
-    m_board.SetListener([this] {
+    m_board.SetListener(this, [this] {
         if (!m_bBoardPosted.exchange(true))
             PostQueuedCompletionStatus(m_hPort.Get(), 0, kKeyBoard, nullptr);
     });
@@ -46,7 +46,7 @@ BOOL CStatusPipeServer::Start() {
 void CStatusPipeServer::Stop() {
     if (!m_thread.joinable())
         return;
-    m_board.SetListener(nullptr);
+    m_board.SetListener(this, nullptr);
     PostQueuedCompletionStatus(m_hPort.Get(), 0, kKeyStop, nullptr);
     m_thread.join();
 }

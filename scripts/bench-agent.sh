@@ -9,7 +9,8 @@
 # thread starts and exchanges with the same printers for as long; last, with
 # the network printers dead (they accept a connection and never answer, one
 # port's status mutex held by the benchmark), the tray menu's Exit and a
-# "destroyall" run to the end of the agent, as many runs each as starts.
+# "destroyall" run to the end of the agent, as many runs each as starts; and
+# the idle figures once more with the agent's metrics file written.
 #   scripts/bench-agent.sh [idle-seconds] [starts] [build-root]   (defaults: 60, 20, ./build)
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,4 +43,9 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" sh -c '
     cd "$1/tests/wine/road"
     wine ./wine_cost_bench.exe "$server"
     WINEDLLOVERRIDES="cfgmgr32=n;mscoree,mshtml=" wine ./agent_bench.exe "$2" "$3" "$server"
+    # The idle figures again with the metrics file written (and removed at the end).
+    metrics=$(mktemp -d /tmp/nyagent-bench-metrics.XXXXXX)
+    WINEDLLOVERRIDES="cfgmgr32=n;mscoree,mshtml=" wine ./agent_bench.exe "$2" 0 "$server" \
+        "Z:$(printf %s "$metrics" | tr / "\\\\")"
+    rmdir "$metrics"
 ' bench-agent "$win" "$seconds" "$starts"

@@ -5,7 +5,7 @@ set -eu
 
 packages="cmake make g++ googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-    xvfb x11-utils imagemagick xdotool wixl msitools procps"
+    xvfb x11-utils imagemagick xdotool wixl msitools procps python3 prometheus prometheus-node-exporter"
 
 missing=""
 for p in $packages; do

@@ -1,0 +1,158 @@
+// The fleet's Windows pieces: the agent's message table, every event id with
+// its text, the metrics file's replacement and removal, and the watch on the
+// machine's setting.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/registry_watch.h"
+#include "framework/unique_key.h"
+#include "monitor/fleet/metrics_file.h"
+#include "nyagent_events.h"
+#include "tests/common/trace_capture.h"
+#include "tests/wine/test_printer.h"
+
+namespace {
+
+std::wstring FormatEvent(HMODULE hModule, DWORD dwId, const std::vector<const wchar_t*>& args) {
+    wchar_t szText[1024] = {};
+    const DWORD nLength = FormatMessageW(
+        FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, hModule, dwId,
+        MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), szText, 1024,
+        reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(reinterpret_cast<const DWORD_PTR*>(args.data()))));
+    return std::wstring(szText, nLength);
+}
+
+TEST(EventMessages, TheAgentCarriesATextForEveryEvent) {
+    const HMODULE hAgent = LoadLibraryExA(NYAGENT_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(hAgent) << GetLastError();
+    EXPECT_TRUE(FindResourceA(hAgent, MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_MESSAGETABLE)));
+    const std::vector<const wchar_t*> args = {L"Front", L"NET1", L"0x80000001", L"Out of paper",
+                                              L"Insert paper"};
+    const struct {
+        DWORD dwId;
+        DWORD dwSeverity;
+        const wchar_t* pszText;
+    } cases[] = {
+        {MSG_AGENT_STARTED, 1, L"NyAgent Front started in session NET1.\r\n"},
+        {MSG_AGENT_ENDED, 1, L"NyAgent Front ended in session NET1.\r\n"},
+        {MSG_PRINTER_ERROR_RAISED, 2,
+         L"The printer Front on port NET1 reports error 0x80000001: Out of paper Insert paper\r\n"},
+        {MSG_PRINTER_ERROR_CLEARED, 1,
+         L"The printer Front on port NET1 no longer reports an error: Out of paper Insert paper\r\n"},
+        {MSG_PRINTER_CONNECTED, 1, L"The printer Front on port NET1 is connected.\r\n"},
+        {MSG_PRINTER_DISCONNECTED, 1, L"The printer Front on port NET1 is disconnected.\r\n"},
+        {MSG_PRINTER_EVENTS_SUPPRESSED, 2,
+         L"The printer Front on port NET1 changed more than 0x80000001 times within an hour. Its further "
+         L"events "
+         L"are left out until the hour has room for them again.\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.dwSeverity, c.dwId >> 30) << std::hex << c.dwId;
+        EXPECT_EQ(std::wstring(c.pszText), FormatEvent(hAgent, c.dwId, args)) << std::hex << c.dwId;
+    }
+    // An id outside the table has no text.
+    EXPECT_EQ(L"", FormatEvent(hAgent, 0x40000099, args));
+    FreeLibrary(hAgent);
+}
+
+std::string TempFolder(const std::string& strName) {
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    return szTemp + UniqueName(strName);
+}
+
+std::wstring Wide(const std::string& strText) {
+    return std::wstring(strText.begin(), strText.end());
+}
+
+std::string ReadFile(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The names in a folder, sorted by the system's listing.
+std::vector<std::string> Files(const std::string& strFolder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    const HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (data.cFileName[0] != '.')
+            names.push_back(data.cFileName);
+    } while (FindNextFileA(hFind, &data));
+    FindClose(hFind);
+    return names;
+}
+
+TEST(MetricsFile, ReplacesRemovesAndFollowsTheFolder) {
+    const std::string strFirst = TempFolder("NyMetricsA");
+    const std::string strSecond = TempFolder("NyMetricsB");
+    ASSERT_TRUE(CreateDirectoryA(strFirst.c_str(), nullptr));
+    CTraceCapture trace;
+    {
+        CMetricsFile file(3);
+        ASSERT_TRUE(file.Write(Wide(strFirst), "a 1\n"));
+        ASSERT_TRUE(file.Write(Wide(strFirst + "\\"), "a 2\n"));
+        EXPECT_EQ(std::vector<std::string>{"nyagent_session3.prom"}, Files(strFirst));
+        EXPECT_EQ("a 2\n", ReadFile(strFirst + "\\nyagent_session3.prom"));
+        // A folder that does not exist yet: traced once, then written once it exists.
+        EXPECT_FALSE(file.Write(Wide(strSecond), "b 1\n"));
+        EXPECT_FALSE(file.Write(Wide(strSecond), "b 2\n"));
+        EXPECT_EQ(1, trace.Count(
+                         "CMetricsFile::Write() : the metrics file cannot be written. GetLastError() = 3\n"));
+        EXPECT_TRUE(Files(strFirst).empty());
+        ASSERT_TRUE(CreateDirectoryA(strSecond.c_str(), nullptr));
+        EXPECT_TRUE(file.Write(Wide(strSecond), "b 3\n"));
+        EXPECT_EQ(1, trace.Count("CMetricsFile::Write() : the metrics file is written again\n"));
+        EXPECT_EQ(std::vector<std::string>{"nyagent_session3.prom"}, Files(strSecond));
+        EXPECT_EQ("b 3\n", ReadFile(strSecond + "\\nyagent_session3.prom"));
+    }
+    EXPECT_TRUE(Files(strSecond).empty());
+    RemoveDirectoryA(strFirst.c_str());
+    RemoveDirectoryA(strSecond.c_str());
+}
+
+TEST(RegistryWatch, ReadsAndSignalsChangesOfTheValue) {
+    const std::string strKey = "Software\\" + UniqueName("NyFleetWatch");
+    CTraceCapture trace;
+    CRegistryWatch watch(Wide(strKey).c_str(), L"MetricsDirectory");
+    ASSERT_TRUE(watch.GetEvent());
+    // Without the key: nothing to watch (traced once), and nothing read.
+    EXPECT_FALSE(watch.Arm());
+    EXPECT_FALSE(watch.Arm());
+    EXPECT_EQ(1, trace.Count("CRegistryWatch::Arm() : the key cannot be watched. Error = 2\n"));
+    EXPECT_EQ(L"", watch.Read());
+    CUniqueKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr));
+    ASSERT_TRUE(watch.Arm());
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(watch.GetEvent(), 0));
+    const wchar_t szFolder[] = L"C:\\Metrics \x00e9t\x00e9";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key.Get(), L"MetricsDirectory", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(szFolder), sizeof(szFolder)));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watch.GetEvent(), 5000));
+    EXPECT_EQ(szFolder, watch.Read());
+    // Armed again, a removal signals too; a value of another type reads as none.
+    ASSERT_TRUE(watch.Arm());
+    const DWORD dwNumber = 1;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key.Get(), L"MetricsDirectory", 0, REG_DWORD,
+                                            reinterpret_cast<const BYTE*>(&dwNumber), sizeof(dwNumber)));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watch.GetEvent(), 5000));
+    EXPECT_EQ(L"", watch.Read());
+    ASSERT_TRUE(watch.Arm());
+    RegDeleteValueW(key.Get(), L"MetricsDirectory");
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watch.GetEvent(), 5000));
+    EXPECT_EQ(L"", watch.Read());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, strKey.c_str());
+}
+
+} // namespace
