@@ -61,6 +61,8 @@ retable() {
 # the script 1024, on rollback 256).
 retable CustomAction '$3 == "NyAgentSetup.exe" && $2 % 64 == 18 { $2 -= 16 }
     $1 == "StartAgentOnRollback" && int($2 / 1024) % 2 == 0 { $2 += 1280 }'
+# A component's condition: the machine's metrics folder is recorded only when given.
+retable Component '$1 == "MetricsDirectory" { $5 = "METRICSDIR" }'
 # The File table gives the programs the version their records carry, and a
 # versioned file has no hash.
 retable File '{ $5 = version }'

@@ -50,6 +50,11 @@ agents() { # the live agents of this prefix (other prefixes run their own), once
         grep -qz "^WINEPREFIX=$WINEPREFIX\$" "/proc/$p/environ" && [ "$(ps -o stat= -p "$p")" != Z ] && echo "$p"
     done 2>/dev/null || true
 }
+reg_value() { # a value's data as reg query prints it
+    wine reg query "$1" /v "$2" </dev/null 2>/dev/null | sed -n "s/^ *$2 *REG_[A-Z_]* *//p" | tr -d '\r'
+}
+machine='HKLM\Software\Tessel\Tessel Photo\NyAgent'
+event_source='HKLM\System\CurrentControlSet\Services\EventLog\Application\NyAgent'
 has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
 run_value() { wine reg query "$run" /v NyAgent </dev/null 2>/dev/null | sed -n 's/^ *NyAgent *REG_SZ *//p' | tr -d '\r'; }
 uninstall_keys() { # what Programs and Features lists of the agent, one "name value" a line
@@ -93,6 +98,9 @@ check "the install returns 0" '[ "$(msi /i "$pkg")" = 0 ]'
 check "the Run value holds the quoted path" '[ "$(run_value)" = "\"C:\\Program Files\\Tessel\\NyAgent\\NyAgent.exe\"" ]'
 check "the files are in place" '[ -f "$dir/NyAgent.exe" ] && [ -f "$dir/NyAgentSetup.exe" ] && [ -f "$dir/NyStatus.exe" ]'
 check "one agent runs after the install" '[ "$(agents | wc -l)" = 1 ]'
+check "the agent's event source is registered with its message table" \
+    '[ "$(reg_value "$event_source" EventMessageFile)" = "C:\\Program Files\\Tessel\\NyAgent\\NyAgent.exe" ] &&
+     [ "$(reg_value "$event_source" TypesSupported)" = 0x7 ] && [ -z "$(reg_value "$machine" MetricsDirectory)" ]'
 check "the installed status query reaches it" '[ "$(status_query)" != 5 ]'
 check "Programs and Features shows the version, folder, links, size and icon, and no Change" \
     '[ "$(products)" = "$version" ] && [ "$(arp InstallLocation)" = "C:\\Program Files\\Tessel\\NyAgent\\" ] &&
@@ -119,7 +127,9 @@ check "the removal leaves no file, Run value or product" "$removed"
 check "the removal keeps the user's settings" 'has_key "$settings"'
 
 # Another folder, given once: upgrades and the removal find it without it.
-check "an install into another folder returns 0" '[ "$(msi /i "$work/old.msi" INSTALLDIR="$otherdir")" = 0 ]'
+check "an install into another folder with a metrics folder returns 0 and records it" \
+    '[ "$(msi /i "$work/old.msi" INSTALLDIR="$otherdir" METRICSDIR="C:\\metrics")" = 0 ] &&
+     [ "$(reg_value "$machine" MetricsDirectory)" = "C:\\metrics" ]'
 check "the other folder holds the files and the Run value points there" \
     '[ -f "$other/NyAgent.exe" ] && [ ! -e "$company" ] && [ "$(run_value)" = "\"C:\\Photo Agent\\NyAgent.exe\"" ]'
 check "Programs and Features shows the other folder" '[ "$(arp InstallLocation)" = "$otherdir" ]'
@@ -127,11 +137,12 @@ old_agent=$(agents)
 check "an upgrade given the folder again returns 0 and replaces the agent" \
     '[ "$(msi /i "$pkg" INSTALLDIR="$otherdir")" = 0 ] && [ "$(agents | wc -l)" = 1 ] &&
      [ "$(agents)" != "$old_agent" ] && [ "$(sums "$other")" = "$new_files" ]'
-check "an upgrade of the same a.b.c with a higher fourth field, not given the folder, stays there" \
+check "an upgrade of the same a.b.c with a higher fourth field, given neither folder, keeps both" \
     '[ "$(msi /i "$work/newer.msi")" = 0 ] && [ "$(products)" = "$newer" ] && [ -f "$other/NyAgent.exe" ] &&
-     [ ! -e "$company" ] && [ "$(agents | wc -l)" = 1 ]'
+     [ ! -e "$company" ] && [ "$(agents | wc -l)" = 1 ] && [ "$(reg_value "$machine" MetricsDirectory)" = "C:\\metrics" ]'
 check "the removal, not given the folder, removes it and ends the agent" \
-    '[ "$(msi /x "$work/newer.msi")" = 0 ] && [ -z "$(agents)" ] && '"$removed"
+    '[ "$(msi /x "$work/newer.msi")" = 0 ] && [ -z "$(agents)" ] && '"$removed"' &&
+     ! has_key "$event_source" && [ -z "$(reg_value "$machine" MetricsDirectory)" ]'
 
 # An upgrade while an agent runs and a slow process holds the destruction event: 5 s is waited
 # for; past 30 s the upgrade fails and leaves the older version and one agent running.
