@@ -83,16 +83,14 @@ void CUsbDevice::FillDefaultStatus(CDeviceStatus* pStatus) {
 DWORD CUsbDevice::Start() {
     // Each request must have completed when DeviceIoControl returns, so the
     // handle is opened for synchronous I/O: without FILE_FLAG_OVERLAPPED.
-    const HANDLE hDevice = CreateFileA(m_strLink.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr);
-    if (hDevice == INVALID_HANDLE_VALUE) {
+    m_hDevice.Reset(CreateFileA(m_strLink.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_READONLY, nullptr));
+    if (!m_hDevice) {
         const DWORD dwError = GetLastError();
         DebugTrace("CUsbDevoce::Start() : CreateFile(%s) failed. GetLastError() = %d\n", m_strLink.c_str(),
                    static_cast<int>(dwError));
         if (dwError != 0)
             return dwError;
-    } else {
-        m_hDevice.Reset(hDevice);
     }
 
     CDeviceStatus status;
@@ -137,8 +135,8 @@ DWORD CUsbDevice::Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutp
     if (pbOutput)
         std::memset(pbOutput, 0, cbOutput);
     DWORD dwReturned = 0;
-    const HANDLE hDevice = m_hDevice ? m_hDevice.Get() : INVALID_HANDLE_VALUE;
-    if (!DeviceIoControl(hDevice, dwCode, abInput, sizeof(abInput), pbOutput, cbOutput, &dwReturned, nullptr))
+    if (!DeviceIoControl(m_hDevice.Get(), dwCode, abInput, sizeof(abInput), pbOutput, cbOutput, &dwReturned,
+                         nullptr))
         return GetLastError();
     return 0;
 }

@@ -63,7 +63,7 @@ private:
     DWORD Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput);
 
     CStatusPoller m_Poller;
-    CUniqueHandle m_hDevice;
+    CUniqueFile m_hDevice;
     CUniqueHandle m_hCancelEvent;
     CUniqueHandle m_hResumeEvent;
 };
