@@ -44,6 +44,7 @@ add_library(nywin STATIC
     monitor/console.cpp
     devices/shared/def_device.cpp
     devices/shared/vir_device.cpp
+    devices/threads/polling_device.cpp
     devices/threads/status_poller.cpp
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp

@@ -6,16 +6,19 @@
 
 #include <windows.h>
 
-#include "framework/unique_handle.h"
-
 namespace printpath {
 
 // Names that live in the global namespace take "Global\" on Windows 2000 and later.
 bool UsesGlobalNames();
 
-// Opens a console event of the port so that it can be signalled. Returns 0,
-// or the error after the trace "<pszCaller> : OpenEvent(<name>) failed.
-// GetLastError() = <code>\n"; pszCaller is e.g. "CUsbDevice::OpenCancelEvent()".
-DWORD OpenConsoleEvent(const char* pszCaller, const std::string& strName, CUniqueHandle& hEvent);
+// The requests that the print path takes through the port's console events,
+// while it listens on them.
+enum class ConsoleRequest { Cancel, Resume };
+
+// Signals the port's console event of the request. Returns 0, or, when the
+// print path does not listen, the error after the trace
+// "<pszDevice>::Open<Cancel|Resume>Event() : OpenEvent(<name>) failed.
+// GetLastError() = <code>\n"; pszDevice is e.g. "CUsbDevice".
+DWORD SignalConsoleEvent(const char* pszDevice, const std::string& strPort, ConsoleRequest request);
 
 } // namespace printpath
