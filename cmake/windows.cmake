@@ -27,6 +27,8 @@ target_sources(nycore PRIVATE app/trace.cpp)
 add_library(nywin STATIC
     app/destruction_event.cpp
     app/nyagent_app.cpp
+    app/printpath/print_path_objects.cpp
+    app/printpath/status_mutex_lock.cpp
     app/registry.cpp
     app/strings.cpp
     app/version_info.cpp
@@ -39,8 +41,6 @@ add_library(nywin STATIC
     devices/lan/lan_thread.cpp
     devices/port_cache.cpp
     devices/lan/ny_socket.cpp
-    devices/printpath/print_path_objects.cpp
-    devices/printpath/status_mutex_lock.cpp
     monitor/console.cpp
     devices/shared/def_device.cpp
     devices/shared/vir_device.cpp

@@ -12,12 +12,12 @@
 #include "app/trace.h"
 #include "app/winver.h"
 #include "devices/lan/lan_thread.h"
-#include "devices/printpath/print_path_objects.h"
-#include "devices/printpath/status_mutex_lock.h"
+#include "app/printpath/print_path_objects.h"
+#include "app/printpath/status_mutex_lock.h"
 #include "framework/nested_loop.h"
 #include "app/printpath/port_config.h"
 #include "app/printpath/printpath_names.h"
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "monitor/status_change.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "devices/usb/usb_device.h"
 #include "monitor/console.h"
 

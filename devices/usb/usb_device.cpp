@@ -5,8 +5,8 @@
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
-#include "devices/printpath/print_path_objects.h"
-#include "devices/printpath/status_mutex_lock.h"
+#include "app/printpath/print_path_objects.h"
+#include "app/printpath/status_mutex_lock.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "devices/printpath/print_path_objects.h"
+#include "app/printpath/print_path_objects.h"
 #include "devices/threads/polling_device.h"
 #include "framework/unique_handle.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/printpath/printpath_names.h"
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "monitor/device_status.h"
 
 TEST(PrintPathNames, GlobalAndLocalForms) {

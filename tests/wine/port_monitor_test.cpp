@@ -9,7 +9,7 @@
 #include <winspool.h>
 
 #include "app/format.h"
-#include "app/printpath/port_config.h"
+#include "sim/portmon/config_info.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
 #include "monitor/console.h"

@@ -1,4 +1,4 @@
-#include "devices/printpath/print_path_objects.h"
+#include "app/printpath/print_path_objects.h"
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
