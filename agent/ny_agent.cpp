@@ -6,6 +6,7 @@
 #include "devices/devices.h"
 #include "devices/lan/ny_socket.h"
 #include "monitor/dialog_monitor.h"
+#include "monitor/status_pipe_server.h"
 #include "resources/resource_ids.h"
 #include "ui/ny_task_bar_applet.h"
 #include "ui/status_window_source.h"
@@ -44,11 +45,15 @@ void CNyAgent::RunAgent() {
             "CNyAgentApp::InitInstance() : Create() of the monitor window failed. GetLastError() = %d\n",
             static_cast<int>(GetLastError()));
     ShowWindow(monitor.GetSafeHwnd(), SW_HIDE);
+    // Stopped before the monitor window goes: it reads the window's status board.
+    CStatusPipeServer statusPipe(monitor.GetStatusBoard(), CStatusPipeSecurity::SessionPipeName());
+    statusPipe.Start();
     {
         CNyTaskBarApplet applet(&monitor);
         monitor.PostMessage(CDialogMonitor::kMessageInit,
                             reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&applet)), 0);
         CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), "");
     }
+    statusPipe.Stop();
     monitor.DestroyWindow();
 }

@@ -58,6 +58,10 @@ add_library(nywin STATIC
     monitor/printers.cpp
     monitor/spooler_ports.cpp
     monitor/status_device.cpp
+    monitor/status_board_feed.cpp
+    monitor/status_pipe_connection.cpp
+    monitor/status_pipe_security.cpp
+    monitor/status_pipe_server.cpp
 )
 # cfgmgr32 before setupapi: both import libraries offer the CM_ functions, and
 # the configuration manager's own DLL is the one that answers them.
@@ -95,6 +99,11 @@ target_compile_options(nyui PRIVATE ${NY_WARNINGS})
 add_executable(NyAgent WIN32 agent/main.cpp agent/ny_agent.cpp $<TARGET_OBJECTS:nyresources>)
 target_link_libraries(NyAgent PRIVATE nyui)
 target_compile_options(NyAgent PRIVATE ${NY_WARNINGS})
+
+# The kiosks' status query, a console program beside the agent.
+add_executable(NyStatus tools/nystatus/main.cpp tools/nystatus/status_pipe_client.cpp)
+target_link_libraries(NyStatus PRIVATE nywin shell32)
+target_compile_options(NyStatus PRIVATE ${NY_WARNINGS})
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

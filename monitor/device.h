@@ -38,6 +38,8 @@ public:
     virtual BYTE GetProgress() const = 0;
     virtual BYTE GetDeviceState() const = 0;
     virtual WORD GetProductId() const = 0;
+    // A copy of the whole current record, taken at once under the record's lock.
+    virtual CDeviceStatus GetCurrentStatus() const = 0;
     virtual DWORD ReadStatus(CDeviceStatus* pStatus) = 0;
     // ERROR_NOT_SUPPORTED for a device without an information block or an
     // internal log.

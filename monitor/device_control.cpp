@@ -10,6 +10,7 @@
 #include "app/printpath/port_config.h"
 #include "app/trace.h"
 #include "monitor/device_source.h"
+#include "monitor/dialog_monitor.h"
 #include "monitor/printer_handle.h"
 #include "monitor/spooler_ports.h"
 #include "monitor/status_messages.h"
@@ -33,7 +34,8 @@ CDeviceControl::CDeviceControl(HWND hParentWnd, CStatusWindowSource& windowSourc
     : m_hParentWnd(hParentWnd) {
     DebugTrace("ENTER CDeviceControl::CDeviceControl()\n");
     m_nPortType = deviceSource.GetPortType(pszPort);
-    if (m_nPortType == kPortUsb && bUseNyStatusMonitor)
+    m_bPrintPath = m_nPortType == kPortUsb && bUseNyStatusMonitor;
+    if (m_bPrintPath)
         DebugTrace("CDeviceControl::CDeviceControl() : FOR DEBUG ONLY : USE NYSATTUSMONITOR\n");
     if (m_nPortType == kPortDefault)
         DebugTrace("CDeviceControl::CDeviceControl() : Port \"%s\" unmatched. Port type = %d\n", pszPort,
@@ -105,6 +107,10 @@ BOOL CDeviceControl::IsMonitoredPort(const char* pszPortName, const char* pszMon
 void CDeviceControl::Post(UINT nMessage) const {
     if (HWND hDlg = m_hDlg)
         ::PostMessageA(hDlg, nMessage, 0, 0);
+    // Whatever refreshes the status window changes the monitor window's status board too.
+    if (nMessage == WM_NY_REFRESH && m_hParentWnd)
+        ::PostMessageA(m_hParentWnd, CDialogMonitor::kMessageStatusChanged, 0,
+                       reinterpret_cast<LPARAM>(this));
 }
 
 void CDeviceControl::Connect(const char* pszLink) {

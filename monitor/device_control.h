@@ -78,6 +78,8 @@ public:
     const std::string& GetPortName() const { return m_pDevice->GetPortName(); }
     // kPortDefault, kPortUsb or kPortNetwork, as decided at construction.
     int GetPortType() const { return m_nPortType; }
+    // A USB printer watched through the print path's shared memory.
+    BOOL IsWatchedThroughPrintPath() const { return m_bPrintPath; }
     // The printer's internal log, for the information dialog's log export.
     DWORD GetNumberOfLogs(WORD* pwCount) const { return m_pDevice->GetNumberOfLogs(pwCount); }
     DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog) const { return m_pDevice->GetLogs(wIndex, pLog); }
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<CDialog> m_pDlg;
     HWND m_hParentWnd;
     int m_nPortType = kPortDefault;
+    BOOL m_bPrintPath = FALSE;
     // The status window's handle as the polling thread reads it: set once the
     // window exists, cleared before it is destroyed.
     std::atomic<HWND> m_hDlg{nullptr};

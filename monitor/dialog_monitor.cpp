@@ -40,6 +40,7 @@ void CDialogMonitor::ShowWindows(const char* pszPrinterName) {
 
 void CDialogMonitor::RemoveAllPrinters() {
     m_printers.RemoveAllPrinters();
+    m_feed.Synchronise(m_printers);
 }
 
 BOOL CDialogMonitor::OnInitDialog() {
@@ -51,7 +52,7 @@ BOOL CDialogMonitor::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CDialogMonitor::OnMessage(UINT nMessage, WPARAM wParam, LPARAM, LRESULT& lResult) {
+BOOL CDialogMonitor::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     switch (nMessage) {
     case kMessageInit:
         OnInit(reinterpret_cast<CTrayState*>(wParam));
@@ -62,6 +63,10 @@ BOOL CDialogMonitor::OnMessage(UINT nMessage, WPARAM wParam, LPARAM, LRESULT& lR
         return TRUE;
     case kMessageUpdate:
         InitOrUpdatePrintersAndDevicesList();
+        lResult = 1;
+        return TRUE;
+    case kMessageStatusChanged:
+        m_feed.Update(m_printers, reinterpret_cast<const CDeviceControl*>(lParam));
         lResult = 1;
         return TRUE;
     case WM_POWERBROADCAST:
@@ -179,6 +184,7 @@ void CDialogMonitor::InitOrUpdatePrintersAndDevicesList() {
                 "GetLastError() = %d\n",
                 static_cast<int>(GetLastError()));
     }
+    m_feed.Synchronise(m_printers);
     BOOL bConnected = FALSE;
     m_printers.ForEach(
         [&](const CDeviceControl& control) { bConnected = bConnected || control.IsConnected(); });

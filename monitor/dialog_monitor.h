@@ -7,6 +7,8 @@
 
 #include "framework/dialog.h"
 #include "monitor/printers.h"
+#include "monitor/status_board.h"
+#include "monitor/status_board_feed.h"
 
 class CDeviceSource;
 class CStatusWindowSource;
@@ -22,6 +24,9 @@ public:
     // Runs an update that had to wait: one asked for while another ran, or
     // while a request or a dialog of the user-interface thread was running.
     static constexpr UINT kMessageUpdate = WM_USER + 3;
+    // A printer's controller heard a status change (lParam: the controller):
+    // the status board takes the printer again. Answered 1.
+    static constexpr UINT kMessageStatusChanged = WM_USER + 4;
     static constexpr UINT_PTR s_nTimerPollID = 1;
     static constexpr UINT s_nTimerPollMs = 100;
     static constexpr UINT_PTR s_nTimerDeviceChangeID = 2;
@@ -44,6 +49,8 @@ public:
     void RemoveAllPrinters();
     // The printer set, for the tray's menu and icon.
     const CPrinters& GetPrinters() const { return m_printers; }
+    // The printers' last status, for the status pipe.
+    CStatusBoard& GetStatusBoard() { return m_board; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -63,6 +70,8 @@ private:
     LRESULT OnPowerBroadcast(WPARAM nPowerEvent);
 
     CPrinters m_printers;
+    CStatusBoard m_board;
+    CStatusBoardFeed m_feed{m_board};
     CDeviceSource& m_devices;
     CTrayState* m_pApplet = nullptr;
     UINT_PTR m_nTimerPoll = 0;

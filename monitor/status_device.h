@@ -19,9 +19,9 @@ public:
     BYTE GetProgress() const override;
     BYTE GetDeviceState() const override;
     WORD GetProductId() const override;
+    CDeviceStatus GetCurrentStatus() const override;
 
 protected:
-    CDeviceStatus GetCurrentStatus() const;
     void SetCurrentStatus(const CDeviceStatus& status);
     // One polling step's outcome: the fresh record becomes current, and when
     // it carries the signature the controller hears what changed.

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "monitor/device_status.h"
-#include "monitor/models.h"
 #include "monitor/status_change.h"
 
 namespace {
@@ -112,27 +111,6 @@ TEST(DeviceStatus, EqualityIgnoresOnlyTheWifiByte) {
         changed[i] ^= 0x01;
         EXPECT_EQ(i == 33, reference == CDeviceStatus(changed.data())) << "byte " << i;
     }
-}
-
-TEST(DeviceStatus, ResumableErrorsHaveOnlyResumableDetailBits) {
-    const std::uint32_t resumable[] = {0x80000001, 0x80000002, 0x80000004, 0x80000008, 0x80000010,
-                                       0x80000100, 0x80000200, 0x8000031F, 0x00000001};
-    const std::uint32_t other[] = {0x80000000, 0x80000020, 0x80000040, 0x80000080, 0x80000400,
-                                   0x80000021, 0x40000001, 0x08000001, 0x00000000};
-    for (std::uint32_t dwCode : resumable)
-        EXPECT_TRUE(IsResumableError(dwCode)) << std::hex << dwCode;
-    for (std::uint32_t dwCode : other)
-        EXPECT_FALSE(IsResumableError(dwCode)) << std::hex << dwCode;
-}
-
-TEST(Models, NamesAndKestrelFamily) {
-    EXPECT_STREQ("Kestrel Model F", GetModelName(0x3C));
-    EXPECT_STREQ("Brindle Model J", GetModelName(0x2A));
-    EXPECT_STREQ("???", GetModelName(0x563C));
-    for (std::uint16_t wId : {0x3C, 0x3D, 0x3F, 0x56, 0x57, 0x58})
-        EXPECT_TRUE(IsKestrelProductId(wId)) << wId;
-    for (std::uint16_t wId : {0x2A, 0x3B, 0x3E, 0x3A, 0x563C})
-        EXPECT_FALSE(IsKestrelProductId(wId)) << wId;
 }
 
 TEST(StatusChange, NotificationsInOrder) {

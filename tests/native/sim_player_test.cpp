@@ -1,3 +1,5 @@
+// The simulator's job player, as the status window and network device tests
+// under Wine rely on it: an error held until Resume, and Cancel ending the job.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,17 +9,17 @@
 
 namespace {
 
-Scenario Script(const std::string& strText) {
+// A job with a paper-out error at yellow 40% that holds until Resume; the
+// step at the same time follows at once after a Resume.
+const char* const kPaperOut = "# a job with a paper-out error\n0 1 0 0 0\n100 3 1 0 0\n200 3 4 40 0\n"
+                              "300 3 4 40 0x80000001 hold\n300 3 4 40 0\n400 3 4 100 0\n500 1 0 0 0\n";
+
+CJobPlayer Player(const std::string& strText) {
     Scenario steps;
     std::string error;
     EXPECT_TRUE(ParseScenario(strText, steps, error)) << error;
-    return steps;
+    return CJobPlayer(steps);
 }
-
-// A job with a paper-out error at yellow 40% that holds until Resume; the
-// step at the same time follows at once after a Resume.
-const char* const kPaperOut = "0 1 0 0 0\n100 3 1 0 0\n200 3 4 40 0\n300 3 4 40 0x80000001 hold\n"
-                              "300 3 4 40 0\n400 3 4 100 0\n500 1 0 0 0\n";
 
 // What the player shows, as "state/phase/progress/code".
 std::string Shown(const CJobPlayer& player) {
@@ -27,24 +29,8 @@ std::string Shown(const CJobPlayer& player) {
 
 } // namespace
 
-TEST(JobPlayer, StepsFollowTheClock) {
-    CJobPlayer player(Script("50 3 1 0 0\n150 3 4 10 0\n150 3 4 20 0\n400 1 0 0 0\n"));
-    EXPECT_EQ("1/0/0/00000000", Shown(player)); // ready before the first step
-    const struct {
-        std::uint32_t elapsed;
-        const char* shown;
-    } ticks[] = {{49, "1/0/0/00000000"}, {1, "3/1/0/00000000"},    {99, "3/1/0/00000000"},
-                 {1, "3/4/20/00000000"}, {249, "3/4/20/00000000"}, {1, "1/0/0/00000000"}};
-    for (const auto& tick : ticks) {
-        EXPECT_FALSE(player.IsDone()) << player.JobTimeMs();
-        player.Advance(tick.elapsed);
-        EXPECT_EQ(tick.shown, Shown(player)) << player.JobTimeMs();
-    }
-    EXPECT_TRUE(player.IsDone());
-}
-
 TEST(JobPlayer, HoldStopsTimeUntilResumeAndOnlyAResumableErrorIsCleared) {
-    CJobPlayer player(Script(kPaperOut));
+    CJobPlayer player = Player(kPaperOut);
     player.Advance(10000); // far past the end: the job still stops on the error
     EXPECT_EQ("3/4/40/80000001", Shown(player));
     EXPECT_TRUE(player.IsHeld() && !player.IsDone());
@@ -56,7 +42,7 @@ TEST(JobPlayer, HoldStopsTimeUntilResumeAndOnlyAResumableErrorIsCleared) {
     player.Advance(1);
     EXPECT_EQ("3/4/100/00000000", Shown(player));
 
-    CJobPlayer card(Script("0 3 4 40 0x80000020 hold\n100 1 0 0 0\n"));
+    CJobPlayer card = Player("0 3 4 40 0x80000020 hold\n100 1 0 0 0\n");
     EXPECT_FALSE(card.Resume());
     card.Advance(100);
     EXPECT_EQ("3/4/40/80000020", Shown(card));
@@ -64,7 +50,7 @@ TEST(JobPlayer, HoldStopsTimeUntilResumeAndOnlyAResumableErrorIsCleared) {
 
 TEST(JobPlayer, CancelEndsTheJobWhereverItIs) {
     for (const std::uint32_t nElapsed : {0u, 300u}) {
-        CJobPlayer player(Script(kPaperOut));
+        CJobPlayer player = Player(kPaperOut);
         player.Advance(nElapsed);
         EXPECT_TRUE(player.Cancel()) << nElapsed;
         EXPECT_TRUE(player.IsDone() && !player.IsHeld()) << nElapsed;

@@ -91,10 +91,6 @@ Lines Show(CStatusDisplay& display, const Report& report) {
     return view.m_lines;
 }
 
-std::string Traced(int nPhase) {
-    return Format("Impression en cours ; Status = %d\n", nPhase);
-}
-
 // The task bar after the paper feed, creeping while the printer waits.
 std::string Creeping(int nTask) {
     return Format("Bars(green, task %d %d%%, total %d %d%%)", nTask, nTask, nTask / 5, nTask / 5);
@@ -106,22 +102,14 @@ const Lines kFeedIn = {"ShowPrinting(119)", "Bars(green, task 0 0%, total 0 0%)"
 } // namespace
 
 TEST(StatusDisplay, ErrorTextsByClassAndFirstDetailBitSet) {
-    // The status code, then the state text and the advice text shown: for each
-    // class, each bit, none, the first bit set in table order, the highest class
-    // bit set, and the lowest code that is an error.
-    const std::uint32_t cases[][3] = {
-        {0x80000001, 125, 130}, {0x80000002, 126, 131}, {0x80000004, 126, 131}, {0x80000008, 127, 222},
-        {0x80000010, 140, 131}, {0x80000020, 142, 143}, {0x80000040, 128, 132}, {0x80000080, 144, 145},
-        {0x80000100, 150, 131}, {0x80000200, 157, 158}, {0x80000400, 193, 132}, {0x80000800, 194, 133},
-        {0x80001000, 220, 221}, {0x80000000, 111, 129}, {0x87FFE000, 111, 129}, {0x80000009, 125, 130},
-        {0x80001FF0, 140, 131}, {0xC0000001, 125, 130}, {0x88000008, 127, 222}, {0x60000180, 202, 207},
-        {0x30000002, 209, 132}, {0x40000001, 195, 207}, {0x40000002, 196, 207}, {0x40000004, 197, 207},
-        {0x40000008, 198, 207}, {0x40000010, 199, 207}, {0x40000020, 200, 207}, {0x40000040, 201, 207},
-        {0x40000080, 202, 207}, {0x40000100, 203, 207}, {0x40000200, 204, 207}, {0x40000400, 206, 207},
-        {0x40000000, 205, 207}, {0x40000800, 205, 207}, {0x20000001, 208, 132}, {0x20000002, 209, 132},
-        {0x20000004, 210, 132}, {0x20000008, 211, 132}, {0x20000010, 212, 132}, {0x2000000C, 210, 132},
-        {0x10000001, 213, 132}, {0x10000002, 214, 132}, {0x10000004, 215, 132}, {0x08000001, 216, 132},
-        {0x08000002, 217, 132}, {0x08000008, 218, 132}, {0x08000000, 218, 132}, {0x18000001, 213, 132}};
+    // The status code, then the state text and the advice text shown: the
+    // highest class bit chooses the table, the first of its bits set in table
+    // order the row, and a code without a known bit the table's unknown texts.
+    const std::uint32_t cases[][3] = {{0x80000001, 125, 130}, {0x80000009, 125, 130}, {0x80000000, 111, 129},
+                                      {0x87FFE000, 111, 129}, {0xC0000001, 125, 130}, {0x88000008, 127, 222},
+                                      {0x60000180, 202, 207}, {0x40000000, 205, 207}, {0x30000002, 209, 132},
+                                      {0x2000000C, 210, 132}, {0x20000010, 212, 132}, {0x10000004, 215, 132},
+                                      {0x08000002, 217, 132}, {0x08000000, 218, 132}};
     CTraceCapture trace;
     for (const auto& c : cases) {
         CStatusDisplay display;
@@ -136,31 +124,31 @@ TEST(StatusDisplay, OneReportToAFreshWindow) {
     const struct {
         Report report;
         Lines shown;
-        std::string strTrace;
     } cases[] = {
-        {Idle(0), {kInitialising}, ""},
-        {Idle(4), {kInitialising}, ""},
-        {Idle(5), {kInitialising}, ""},
-        {Idle(20), {kInitialising}, ""},
-        {Idle(21), {kInitialising}, ""},
-        {Error(0x07FFFFFF), {kReady}, ""}, // no error below the class bits
-        {{1, 4, 50, 0}, {kReady}, ""},     // ready in a phase that finishes no sheet
-        {Idle(6), {}, "CDevice::Display() : Unknown device state 6\n"},
-        {{1, 0, 0, 0x80000001, false}, {"ShowNotConnected()"}, ""},
+        {Idle(0), {kInitialising}},
+        {Idle(4), {kInitialising}},
+        {Idle(5), {kInitialising}},
+        {Idle(20), {kInitialising}},
+        {Idle(21), {kInitialising}},
+        {Error(0x07FFFFFF), {kReady}}, // no error below the class bits
+        {{1, 4, 50, 0}, {kReady}},     // ready in a phase that finishes no sheet
+        {Idle(6), {}},                 // traced: the only outcome
+        {{1, 0, 0, 0x80000001, false}, {"ShowNotConnected()"}},
         // A job in progress (the sequences below show the feed and the yellow and magenta passes).
-        {Printing(0), {"ShowPrinting(0)"}, Traced(0)},
-        {Printing(2, 255), {"ShowPrinting(120)", "Bars(cyan, task 255 100%, total 111 100%)"}, Traced(2)},
-        {Printing(5, 99), {"ShowPrinting(123)", "Bars(brown, task 99 99%, total 99 99%)"}, Traced(5)},
-        {{1, 6, 40, 0}, {"ShowPrinting(124)", "Bars(green, task 100 100%, total 120 100%)"}, Traced(6)},
-        {{1, 7, 0, 0}, {"ShowPrinting(146)"}, Traced(7)},
-        {Printing(8, 40), {"ShowPrinting(0)"}, Traced(8)},
+        {Printing(0), {"ShowPrinting(0)"}},
+        {Printing(2, 255), {"ShowPrinting(120)", "Bars(cyan, task 255 100%, total 111 100%)"}},
+        {Printing(5, 99), {"ShowPrinting(123)", "Bars(brown, task 99 99%, total 99 99%)"}},
+        {{1, 6, 40, 0}, {"ShowPrinting(124)", "Bars(green, task 100 100%, total 120 100%)"}},
+        {{1, 7, 0, 0}, {"ShowPrinting(146)"}},
+        {Printing(8, 40), {"ShowPrinting(0)"}},
     };
     for (const auto& c : cases) {
         CTraceCapture trace;
         CStatusDisplay display;
         SCOPED_TRACE(Format("state %d phase %d", c.report.GetDeviceState(), c.report.GetPrintPhase()));
         EXPECT_EQ(c.shown, Show(display, c.report));
-        EXPECT_EQ(c.strTrace.empty() ? Lines{} : Lines{c.strTrace}, trace.Lines());
+        EXPECT_EQ(c.report.GetDeviceState() == 6,
+                  trace.Count("CDevice::Display() : Unknown device state 6\n"));
     }
 }
 

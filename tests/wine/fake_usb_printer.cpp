@@ -61,30 +61,16 @@ SimUsbBridge& CFakeUsbPrinter::CreateBridge() {
     return bridge;
 }
 
-CUniqueHandle CFakeUsbPrinter::Open() const {
-    HANDLE hDevice = CreateFileA(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 0x40000001, nullptr);
-    return CUniqueHandle(hDevice == INVALID_HANDLE_VALUE ? nullptr : hDevice);
-}
-
-DWORD CFakeUsbPrinter::Request(DWORD dwIoctl, Bytes input, Bytes& answer) const {
-    CUniqueHandle hDevice = Open();
-    if (!hDevice)
-        return GetLastError();
-    DWORD dwReturned = 0;
-    if (!DeviceIoControl(hDevice.Get(), dwIoctl, input.data(), static_cast<DWORD>(input.size()),
-                         answer.data(), static_cast<DWORD>(answer.size()), &dwReturned, nullptr))
-        return GetLastError();
-    answer.resize(dwReturned);
-    return 0;
-}
-
-DWORD CFakeUsbPrinter::Get(std::uint8_t code, std::uint16_t value, Bytes& answer) const {
-    return Request(usbbridge::kIoctlVendorGet,
-                   {code, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)}, answer);
-}
-
 DWORD CFakeUsbPrinter::Set(std::uint8_t code) const {
-    Bytes none;
-    return Request(usbbridge::kIoctlVendorSet, {code, 0, 0}, none);
+    const HANDLE hOpened = CreateFileA(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0x40000001, nullptr);
+    if (hOpened == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    const CUniqueHandle hDevice(hOpened);
+    std::uint8_t input[] = {code, 0, 0};
+    DWORD dwReturned = 0;
+    return DeviceIoControl(hDevice.Get(), usbbridge::kIoctlVendorSet, input, sizeof(input), nullptr, 0,
+                           &dwReturned, nullptr)
+               ? 0
+               : GetLastError();
 }

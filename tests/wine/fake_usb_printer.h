@@ -30,11 +30,8 @@ public:
     // The interface path the agent opens.
     const std::string& Path() const { return m_strPath; }
 
-    // CreateFileA and DeviceIoControl as the agent's USB device makes them.
-    CUniqueHandle Open() const;
-    // Returns GetLastError() (0 on success); the answer is resized to what came back.
-    DWORD Request(DWORD dwIoctl, Bytes input, Bytes& answer) const;
-    DWORD Get(std::uint8_t code, std::uint16_t value, Bytes& answer) const;
+    // Sends a vendor request as the agent's USB device makes it; returns
+    // GetLastError() (0 on success).
     DWORD Set(std::uint8_t code) const;
 
 private:

@@ -1,22 +1,28 @@
 // The monitoring core end to end on every road at once: printers installed in
 // Wine's spooler, a USB printer found through SetupAPI and served by the
-// simulator through the stand-in class driver (or, with UseNyStatusMonitor,
-// watched through the simulator's shared memory), a network printer answered
+// simulator through the stand-in class driver, a network printer answered
 // by the simulator's PJL printer, and a printer on LPT1. The status window of
 // the USB printer receives the messages of a scripted job with a paper-out
-// and a Resume; the printer is unplugged and plugged in again.
-#include <gtest/gtest.h>
+// and a Resume; the printer is unplugged and plugged in again, also while
+// its Cancel waits for the print path.
+#include "tests/wine/winsock_environment.h"
 
 #include <functional>
 
+#include <dbt.h>
+
+#include "devices/devices.h"
+#include "monitor/dialog_monitor.h"
+#include "monitor/tray_state.h"
 #include "sim/usb/usb_driver_service.h"
 #include "sim/usb/usb_setup.h"
 #include "tests/wine/fake_usb_printer.h"
+#include "tests/wine/held_mutex.h"
 #include "tests/wine/monitor_harness.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
-#include "tests/wine/winsock_environment.h"
+#include "ui/status_window_source.h"
 
 namespace {
 
@@ -60,6 +66,23 @@ private:
 bool MappingExists(const std::string& strName) {
     CUniqueHandle hMapping(OpenFileMappingA(FILE_MAP_READ, FALSE, strName.c_str()));
     return static_cast<bool>(hMapping);
+}
+
+class CSilentTray : public CTrayState {
+public:
+    void SetState(int) override {}
+    void PostDestroy() override {}
+};
+
+bool PumpUntil(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
+    return WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return pfnDone();
+        },
+        dwTimeOutMs);
 }
 
 class MonitorRoadTest : public ::testing::Test {
@@ -154,23 +177,48 @@ TEST_F(MonitorRoadTest, EveryRoadAtOnceWithTheUsbPrinterUnpluggedAndBack) {
     CUsbDriverService::Stop();
 }
 
-TEST_F(MonitorRoadTest, WithUseNyStatusMonitorTheUsbPrinterIsWatchedThroughSharedMemory) {
-    CScriptFile job(kJob);
-    CSimulator usbPrinter("--port " + m_strUsbPort + " --script \"" + job.Path() + "\"");
+// The USB printer unplugged while its Cancel waits for the status mutex the
+// print path holds: the device change is taken during the wait, and the
+// update that disconnects the printer runs only once the Cancel has returned,
+// on the same controller and device.
+TEST_F(MonitorRoadTest, AUsbPrinterUnpluggedWhileItsCancelWaitsGoesAfterTheCancel) {
+    CFakeUsbPrinter bridge(m_usb.strSerial);
+    ASSERT_EQ(0u, CUsbDriverService::Install(DriverPath()));
+    ASSERT_EQ(0u, CUsbDriverService::Start());
+    CSimulator usbPrinter("--port " + m_strUsbPort + " --usb " + m_usb.strSerial +
+                          " --no-print-path --scenario idle");
     ASSERT_TRUE(usbPrinter.Started());
-    ASSERT_TRUE(WaitFor([&] { return MappingExists("NYRA_DEVICE_STATUS." + m_strUsbPort); }, 10000));
-    CMonitorHarness harness(TRUE);
+    ASSERT_TRUE(WaitFor([&] { return MappingExists(usbbridge::kMappingPrefix + m_usb.strSerial); }, 10000));
     const CTestPrinter usb(UniqueName("Kestrel USB "), m_strUsbPort, "Kestrel 2006");
-    harness.Synchronise();
-    ASSERT_TRUE(harness.Find(usb.Name()));
-    EXPECT_TRUE(harness.Find(usb.Name())->IsConnected());
-    harness.TakeMessages();
-    // Resume through the print path's console, as the shared-memory device gives it.
-    std::vector<UINT> messages = PlayJob(harness, [&] {
-        CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
-                                         ("Global\\KORVA.Nylm.Console." + m_strUsbPort + ".Resume").c_str()));
-        EXPECT_TRUE(hResume);
-        SetEvent(hResume.Get());
+
+    CDevices devices;
+    CNyAgentWindows windows;
+    CSilentTray tray;
+    CDialogMonitor monitor(devices, windows, FALSE);
+    ASSERT_TRUE(monitor.Create(nullptr));
+    SendMessageA(monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&tray)), 0);
+    const CDeviceControl* pControl = nullptr;
+    monitor.GetPrinters().ForEach([&](const CDeviceControl& control) {
+        if (control.GetPrinterName() == usb.Name())
+            pControl = &control;
     });
-    EXPECT_EQ(kJobMessages, messages);
+    ASSERT_TRUE(pControl);
+    ASSERT_TRUE(pControl->IsConnected());
+
+    {
+        const CHeldMutex printPath("KORVA.Nylm.Status." + m_strUsbPort + ".Mutex");
+        ASSERT_EQ(0u, CSimUsbSetup::Remove(m_usb));
+        PostMessageA(monitor.GetSafeHwnd(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        EXPECT_EQ(static_cast<DWORD>(ERROR_BUSY), pControl->GetDevice().OnCancel());
+        EXPECT_TRUE(pControl->IsConnected()) << "no update during the wait";
+    }
+    EXPECT_TRUE(PumpUntil([&] { return !pControl->IsConnected(); }, 5000));
+    const CDeviceControl* pAfter = nullptr;
+    monitor.GetPrinters().ForEach([&](const CDeviceControl& control) {
+        if (control.GetPrinterName() == usb.Name())
+            pAfter = &control;
+    });
+    EXPECT_EQ(pControl, pAfter);
+    CUsbDriverService::Stop();
 }

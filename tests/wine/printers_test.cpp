@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 #include "devices/lan/lan_device.h"
 #include "devices/shared/def_device.h"
@@ -125,28 +124,6 @@ TEST(DeviceControl, PortTypes) {
     EXPECT_TRUE(CDeviceControl::IsMonitoredPort("NET1", "tessel tcp/ip MONITOR", "NET1"));
     EXPECT_TRUE(CDeviceControl::IsMonitoredPort("NET1", "NYRAPM9X.DLL", "NET1"));
     EXPECT_FALSE(CDeviceControl::IsMonitoredPort("NET1", "Local Port", "NET1"));
-}
-
-TEST(DeviceControl, NotificationsPostTheirMessagesInOrder) {
-    CMonitorHarness harness;
-    CDeviceControl control(harness.m_monitor.GetSafeHwnd(), harness.m_windows, harness.m_devices, FALSE,
-                           "Kestrel LPT", "LPT1", "LPT1");
-    control.Connect("LPT1");
-    control.Disconnect();
-    std::thread([&] { // as a device's polling thread calls them
-        control.OnErrorRaised();
-        control.OnErrorCleared();
-        control.OnStatusChanged();
-        control.OnPrintingStarted();
-        control.OnPrintingEnded();
-        control.RefreshDisplay();
-    })
-        .join();
-    const std::vector<UINT> expected = {
-        WM_NY_REFRESH, WM_NY_CONNECTED,        WM_NY_DISCONNECTED,   WM_NY_REFRESH, WM_NY_ERROR_RAISED,
-        WM_NY_REFRESH, WM_NY_ERROR_CLEARED,    WM_NY_REFRESH,        WM_NY_REFRESH, WM_NY_STATUS_CHANGED,
-        WM_NY_REFRESH, WM_NY_PRINTING_STARTED, WM_NY_PRINTING_ENDED, WM_NY_REFRESH, WM_NY_REFRESH};
-    EXPECT_EQ(expected, harness.TakeMessages());
 }
 
 TEST(DeviceControl, PrinterDataStandsInWhenThePrinterAnswersNothing) {

@@ -11,6 +11,7 @@
 #include "app/strings.h"
 #include "resources/string_ids.h"
 #include "tests/common/trace_capture.h"
+#include "ui/dialog_font.h"
 
 namespace {
 
@@ -97,6 +98,31 @@ TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
                 << std::hex << wLanguage << std::dec << " entry " << nID << ": " << Utf8(text);
         }
     }
+}
+
+// The Task and Total labels stand right-aligned left of their bars and have
+// 54 pixels at 96 DPI (scaled with the DPI): in every language both fit in
+// the status window's font, or their first letters are cut off.
+TEST(StringTable, TaskAndTotalLabelsFitLeftOfTheBars) {
+    const HDC hdc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(nullptr, hdc);
+    for (const unsigned nDpi : {96u, 144u}) {
+        const CUniqueFont font = CDialogFont::Create(nDpi, FW_NORMAL);
+        ASSERT_TRUE(font);
+        const HGDIOBJ hOld = SelectObject(hdc, font.Get());
+        const int nRoom = MulDiv(54, static_cast<int>(nDpi), 96);
+        for (LANGID wLanguage : kLanguages) {
+            for (const unsigned nID : {IDS_TASK, IDS_TOTAL}) {
+                const std::wstring text = RawEntry(wLanguage, nID);
+                SIZE size = {};
+                GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+                EXPECT_LE(size.cx, nRoom) << std::hex << wLanguage << std::dec << " entry " << nID << " at "
+                                          << nDpi << " DPI: " << Utf8(text);
+            }
+        }
+        SelectObject(hdc, hOld);
+    }
+    DeleteDC(hdc);
 }
 
 TEST(LoadStringEnglish, FindsEnglishAfterOneMissAndNothingAboveTheTable) {

@@ -195,26 +195,6 @@ public:
     static int RunLoop() { return CTaskBarApplet::RunMessageLoop(GetModuleHandleA(nullptr), ""); }
 };
 
-TEST_F(TrayAppletTest, IconAndTipOfEachState) {
-    EXPECT_EQ(131u, m_applet.GetIconId());
-    EXPECT_EQ("", m_applet.GetTip());
-    const std::string strProduct = CNyAgentApp::GetProductName();
-    ASSERT_EQ("Tessel Photo", strProduct);
-    const struct {
-        int nState;
-        UINT nIconId;
-    } cases[] = {{2, 134}, {1, 131}, {3, 132}, {7, 132}, {0, 132}, {2, 134}};
-    for (const auto& c : cases) {
-        m_trace.Clear();
-        m_applet.SetState(c.nState);
-        EXPECT_EQ(c.nIconId, m_applet.GetIconId()) << c.nState;
-        EXPECT_EQ(strProduct, m_applet.GetTip()) << c.nState;
-        const bool bKnown = c.nState >= 1 && c.nState <= 3;
-        EXPECT_EQ(bKnown ? 0 : 1, m_trace.Count("CNyTaskBarApplet::SetState() : Unknown state " +
-                                                std::to_string(c.nState) + "\n"));
-    }
-}
-
 // A simulated network printer out of paper behind a printer without any link:
 // the error icon with its name in the tip, and back once Resume clears it.
 TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {

@@ -97,21 +97,6 @@ TEST_F(UsbDiscovery, WhichDevicesAreFamilyPrinters) {
     }
 }
 
-TEST_F(UsbDiscovery, FindsEveryFamilyProductIdInEnumerationOrder) {
-    const std::uint16_t productIds[] = {0x0029, 0x002A, 0x003B, 0x003C, 0x003D, 0x003E,
-                                        0x003F, 0x0040, 0x0056, 0x0057, 0x0058, 0x0059};
-    Lines expected;
-    for (std::uint16_t wProductId : productIds) {
-        SimUsbPrinter printer =
-            Printer("NY" + std::to_string(wProductId), "USB" + std::to_string(wProductId));
-        printer.wProductId = wProductId;
-        Install({printer});
-        if (wProductId != 0x0029 && wProductId != 0x0040 && wProductId != 0x0059)
-            expected.push_back(Found(printer));
-    }
-    EXPECT_EQ(expected, Synchronise(System::Nt2000));
-}
-
 TEST_F(UsbDiscovery, GetDevicePathTakesTheFirstEntryContainingThePort) {
     const SimUsbPrinter first = Printer("NY0001", "USB0010");
     const SimUsbPrinter second = Printer("NY0002", "USB001");

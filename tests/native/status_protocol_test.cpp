@@ -1,0 +1,283 @@
+// The status protocol's platform-free parts: the strict JSON reader and
+// writer, the request parser and line reader, the answers made from board
+// entries, the board's change history, and NyStatus.exe's exit codes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/json/json_text.h"
+#include "monitor/status_answer.h"
+#include "monitor/status_board.h"
+#include "monitor/status_request.h"
+#include "tools/nystatus/status_options.h"
+#include "tools/nystatus/status_summary.h"
+
+namespace {
+
+CStatusEntry Entry(const std::string& strName, std::uint8_t nState, std::uint8_t nPhase, std::uint32_t nCode,
+                   bool bConnected = true) {
+    CStatusEntry entry;
+    entry.strName = strName;
+    entry.strPort = "USB001";
+    entry.road = StatusRoad::Usb;
+    entry.bConnected = bConnected;
+    entry.record.SetSignature();
+    entry.record.SetProductId(0x58);
+    entry.record.SetSerialNumber("NY0001");
+    entry.record.SetFirmwareVersion("1.02");
+    entry.record.SetDeviceState(nState);
+    entry.record.SetPrintPhase(nPhase);
+    entry.record.SetStatusCode(nCode);
+    entry.nTask = 40;
+    entry.nTotal = 28;
+    return entry;
+}
+
+CJsonValue Parsed(const std::string& strLine) {
+    CJsonValue value;
+    EXPECT_EQ(JsonError::None, ParseJson(strLine, value)) << strLine;
+    return value;
+}
+
+} // namespace
+
+TEST(Json, ReadsAndRefusesStrictly) {
+    struct Case {
+        std::string strText;
+        JsonError error;
+    };
+    const Case kCases[] = {
+        {R"({"a":[1,-2.5e3,true,false,null,"x"],"b":{}})", JsonError::None},
+        {R"("\u00e9\ud83d\ude00\n\/")", JsonError::None},
+        {" [ ] ", JsonError::None},
+        {"\"\xC3\xA9\"", JsonError::None},
+        {"\"\xC3\"", JsonError::InvalidUtf8},             // cut sequence
+        {"\"\xC0\xAF\"", JsonError::InvalidUtf8},         // overlong
+        {"\"\xED\xA0\x80\"", JsonError::InvalidUtf8},     // surrogate
+        {"\"\xF4\x90\x80\x80\"", JsonError::InvalidUtf8}, // above U+10FFFF
+        {"\"\xFF\"", JsonError::InvalidUtf8},
+        {R"("\ud83d")", JsonError::Malformed}, // lone high surrogate
+        {R"("\ude00")", JsonError::Malformed}, // lone low surrogate
+        {"\"a\tb\"", JsonError::Malformed},    // raw control character
+        {"{\"a\":1,}", JsonError::Malformed},
+        {"[1 2]", JsonError::Malformed},
+        {"01", JsonError::Malformed},
+        {"1.", JsonError::Malformed},
+        {"1e999", JsonError::Malformed},
+        {"{} {}", JsonError::Malformed},
+        {"", JsonError::Malformed},
+        {"tru", JsonError::Malformed},
+        {"{\"a\" 1}", JsonError::Malformed},
+        {std::string(kMaxJsonDepth, '[') + std::string(kMaxJsonDepth, ']'), JsonError::None},
+        {std::string(kMaxJsonDepth + 1, '[') + std::string(kMaxJsonDepth + 1, ']'), JsonError::TooDeep},
+    };
+    for (const Case& c : kCases) {
+        CJsonValue value;
+        EXPECT_EQ(c.error, ParseJson(c.strText, value)) << c.strText;
+    }
+    const CJsonValue value = Parsed(R"("\u00e9\ud83d\ude00\n\/")");
+    EXPECT_EQ("\xC3\xA9\xF0\x9F\x98\x80\n/", value.AsString());
+}
+
+TEST(Json, WritesWhatItReadsBackAndEscapes) {
+    CJsonValue object = CJsonValue::Object();
+    object.Set("s", CJsonValue::String(std::string("q\"b\\\n\x01\x7F\xE2\x80\xA8\xC3\xA9", 12)))
+        .Set("bad", CJsonValue::String("\xFFx"))
+        .Set("n", CJsonValue::Number(4294967295.0))
+        .Set("f", CJsonValue::Number(0.5))
+        .Set("a", CJsonValue::Array().Push(CJsonValue()).Push(CJsonValue::Bool(true)));
+    const std::string strText = WriteJson(object);
+    EXPECT_EQ(R"({"s":"q\"b\\\u000a\u0001\u007f\u2028)"
+              "\xC3\xA9"
+              R"(","bad":"\ufffdx","n":4294967295,"f":0.5,"a":[null,true]})",
+              strText);
+    const CJsonValue back = Parsed(strText);
+    EXPECT_EQ(object.StringOf("s"), back.StringOf("s"));
+    EXPECT_EQ("\xEF\xBF\xBDx", back.StringOf("bad"));
+    EXPECT_EQ(std::string::npos, strText.find('\n'));
+}
+
+TEST(StatusRequest, ParsesTheThreeRequestsAndNamesEveryFault) {
+    struct Case {
+        std::string strLine;
+        StatusFault fault;
+        StatusRequestKind kind;
+        std::string strName;
+    };
+    const Case kCases[] = {
+        {R"({"version":1,"request":"list"})", StatusFault::None, StatusRequestKind::List, ""},
+        {R"({"request":"watch","version":1})", StatusFault::None, StatusRequestKind::Watch, ""},
+        {R"({"version":1,"request":"printer","name":"K \u00e9"})", StatusFault::None,
+         StatusRequestKind::Printer, "K \xC3\xA9"},
+        {R"({"version":1,"request":"printer"})", StatusFault::UnknownRequest, StatusRequestKind::List, ""},
+        {R"({"version":1,"request":"printer","name":3})", StatusFault::UnknownRequest,
+         StatusRequestKind::List, ""},
+        {R"({"version":1,"request":"reboot"})", StatusFault::UnknownRequest, StatusRequestKind::List, ""},
+        {R"({"version":1})", StatusFault::UnknownRequest, StatusRequestKind::List, ""},
+        {R"({"version":2,"request":"list"})", StatusFault::UnsupportedVersion, StatusRequestKind::List, ""},
+        {R"({"version":"1","request":"list"})", StatusFault::UnsupportedVersion, StatusRequestKind::List, ""},
+        {R"({"request":"list"})", StatusFault::UnsupportedVersion, StatusRequestKind::List, ""},
+        {R"(["list"])", StatusFault::MalformedJson, StatusRequestKind::List, ""},
+        {R"({"version":1,"request":"list")", StatusFault::MalformedJson, StatusRequestKind::List, ""},
+        {"{\"version\":1,\"request\":\"\xC3\x28\"}", StatusFault::InvalidUtf8, StatusRequestKind::List, ""},
+    };
+    for (const Case& c : kCases) {
+        CStatusRequest request;
+        EXPECT_EQ(c.fault, ParseStatusRequest(c.strLine, request)) << c.strLine;
+        EXPECT_EQ(c.kind, request.kind) << c.strLine;
+        EXPECT_EQ(c.strName, request.strName) << c.strLine;
+    }
+    EXPECT_STREQ("line-too-long", StatusFaultName(StatusFault::LineTooLong));
+}
+
+TEST(StatusLineReader, CutsLinesInAnyPiecesAndRefusesOneOver4KiB) {
+    CStatusLineReader reader;
+    std::vector<std::string> lines;
+    ASSERT_TRUE(reader.Feed("ab\r\ncd", 6, lines));
+    ASSERT_TRUE(reader.Feed("\n\n", 2, lines));
+    EXPECT_EQ((std::vector<std::string>{"ab", "cd", ""}), lines);
+
+    const std::string strLongest(CStatusLineReader::kMaxLine, 'x');
+    CStatusLineReader fits;
+    lines.clear();
+    ASSERT_TRUE(fits.Feed(strLongest.data(), strLongest.size(), lines));
+    ASSERT_TRUE(fits.Feed("\r\n", 2, lines));
+    EXPECT_EQ(strLongest, lines.at(0));
+    CStatusLineReader tooLong;
+    EXPECT_FALSE(tooLong.Feed((strLongest + "xy").data(), strLongest.size() + 2, lines));
+    EXPECT_FALSE(tooLong.Feed("\n", 1, lines));
+}
+
+TEST(StatusAnswer, EveryStateWithItsFieldsAndExitCode) {
+    struct Case {
+        CStatusEntry entry;
+        const char* pszState;
+        bool bResumable;
+        const char* pszPhase;
+        int nTask;
+        int nExit;
+    };
+    CStatusEntry unsigned_ = Entry("u", kStateReady, 0, 0);
+    unsigned_.record = CDeviceStatus();
+    const Case kCases[] = {
+        {Entry("idle", kStateReady, 0, 0), "idle", false, "none", 0, kExitReady},
+        {Entry("yellow", kStatePrinting, kPhaseYellow, 0), "printing", false, "yellow", 40, kExitPrinting},
+        {Entry("busy", kStateBusy, 0, 0), "printing", false, "none", 40, kExitPrinting},
+        {Entry("paper", kStatePrinting, kPhaseYellow, 0x80000001), "error", true, "none", 0, kExitError},
+        {Entry("card", kStatePrinting, kPhaseNone, 0x40000020), "error", false, "none", 0, kExitError},
+        {Entry("gone", kStateReady, 0, 0, false), "not-connected", false, "none", 0, kExitNotConnected},
+        {unsigned_, "not-connected", false, "none", 0, kExitNotConnected},
+    };
+    for (const Case& c : kCases) {
+        const CJsonValue printer = Parsed(WriteJson(EncodePrinter(c.entry)));
+        SCOPED_TRACE(c.entry.strName);
+        EXPECT_EQ(c.pszState, printer.StringOf("state"));
+        EXPECT_EQ(c.bResumable, printer.Find("resumable")->AsBool());
+        EXPECT_EQ(c.pszPhase, printer.StringOf("phase"));
+        EXPECT_EQ(c.nTask, printer.Find("task")->AsNumber());
+        EXPECT_EQ(c.nExit, ExitCodeOfPrinter(printer));
+        EXPECT_EQ("usb", printer.StringOf("road"));
+        const bool bSigned = c.entry.record.IsValid();
+        EXPECT_EQ(bSigned ? "NY0001" : "", printer.StringOf("serial"));
+        EXPECT_EQ(bSigned ? "Kestrel Model A" : "", printer.StringOf("model"));
+        EXPECT_EQ(bSigned ? "Kestrel" : "", printer.StringOf("family"));
+        EXPECT_EQ(bSigned ? c.entry.record.GetStatusCode() : 0, printer.Find("error_code")->AsNumber());
+    }
+}
+
+TEST(StatusExit, TheWorstStateWinsInTheDocumentedOrder) {
+    auto Printer = [](const char* pszState) {
+        return Parsed(std::string(R"({"connected":true,"state":")") + pszState + "\"}");
+    };
+    struct Case {
+        std::vector<const char*> states;
+        int nExit;
+    };
+    const Case kCases[] = {
+        {{}, kExitNoSuchPrinter},
+        {{"idle", "idle"}, kExitReady},
+        {{"idle", "printing"}, kExitPrinting},
+        {{"printing", "not-connected", "idle"}, kExitNotConnected},
+        {{"not-connected", "error", "printing"}, kExitError},
+    };
+    for (const Case& c : kCases) {
+        std::vector<CJsonValue> printers;
+        for (const char* pszState : c.states)
+            printers.push_back(Printer(pszState));
+        EXPECT_EQ(c.nExit, WorstExitCode(printers));
+    }
+}
+
+TEST(StatusWatch, ChangesAndRemovalsFollowTheFirstLine) {
+    CStatusBoard board;
+    board.Set(Entry("A", kStateReady, 0, 0x80000001));
+    board.Set(Entry("B", kStateReady, 0, 0));
+    CWatchedPrinters printers;
+    ASSERT_TRUE(printers.Apply(Parsed(EncodeWatchAnswer(board.Snapshot()))));
+    EXPECT_EQ(kExitError, printers.ExitCode(""));
+    EXPECT_EQ(kExitReady, printers.ExitCode("B"));
+    EXPECT_EQ(kExitNoSuchPrinter, printers.ExitCode("C"));
+    const std::uint64_t nSeen = board.GetCounter();
+    board.Set(Entry("A", kStateReady, 0, 0));
+    board.Set(Entry("A", kStateReady, 0, 0)); // equal: no change
+    board.Set(Entry("C", kStatePrinting, kPhaseCyan, 0));
+    board.Keep({"A", "C"});
+    std::vector<CStatusChange> changes;
+    ASSERT_TRUE(board.ChangesAfter(nSeen, changes));
+    ASSERT_EQ(3u, changes.size());
+    EXPECT_TRUE(changes[2].bRemoved);
+    for (const CStatusChange& change : changes)
+        ASSERT_TRUE(printers.Apply(Parsed(EncodeChangeEvent(change))));
+    EXPECT_EQ(kExitReady, printers.ExitCode("A"));
+    EXPECT_EQ(kExitNoSuchPrinter, printers.ExitCode("B"));
+    EXPECT_EQ(kExitPrinting, printers.ExitCode(""));
+    EXPECT_FALSE(printers.Apply(Parsed(EncodeErrorAnswer(StatusFault::MalformedJson, ""))));
+
+    for (std::size_t i = 0; i <= CStatusBoard::kHistory; ++i)
+        board.Set(Entry("A", kStateReady, 0, static_cast<std::uint32_t>(i + 1)));
+    EXPECT_FALSE(board.ChangesAfter(nSeen, changes)) << "a reader past the history starts again";
+}
+
+TEST(NyStatusArguments, AcceptsTheDocumentedFormsOnly) {
+    struct Case {
+        std::vector<std::string> args;
+        bool bValid;
+        NyStatusMode mode;
+    };
+    const Case kCases[] = {
+        {{}, true, NyStatusMode::Table},
+        {{"--json", "--printer", "K"}, true, NyStatusMode::Json},
+        {{"--wait", "ready", "--timeout", "2.5", "--printer", "K"}, true, NyStatusMode::WaitReady},
+        {{"--watch"}, true, NyStatusMode::Watch},
+        {{"--wait", "idle"}, false, NyStatusMode::Table},
+        {{"--wait"}, false, NyStatusMode::Table},
+        {{"--timeout", "3"}, false, NyStatusMode::Table},
+        {{"--wait", "ready", "--timeout", "-1"}, false, NyStatusMode::Table},
+        {{"--wait", "ready", "--timeout", "3s"}, false, NyStatusMode::Table},
+        {{"--json", "--watch"}, false, NyStatusMode::Table},
+        {{"--printer"}, false, NyStatusMode::Table},
+        {{"-x"}, false, NyStatusMode::Table},
+    };
+    for (const Case& c : kCases) {
+        CNyStatusOptions options;
+        std::string strError;
+        EXPECT_EQ(c.bValid, ParseNyStatusArguments(c.args, options, strError)) << strError;
+        if (c.bValid) {
+            EXPECT_EQ(c.mode, options.mode);
+        }
+    }
+}
+
+TEST(NyStatusTable, ColumnsAlignByCharacters) {
+    CStatusEntry russian = Entry("\xD0\x9F\xD1\x80", kStatePrinting, kPhaseCyan, 0);
+    russian.strStateText = "Printing";
+    russian.strAdvice = "Cyan";
+    const std::vector<CJsonValue> printers = {
+        Parsed(WriteJson(EncodePrinter(russian))),
+        Parsed(WriteJson(EncodePrinter(Entry("K", kStateReady, 0, 0))))};
+    EXPECT_EQ("PRINTER  ROAD  STATE     TASK  TOTAL  STATUS\n"
+              "\xD0\x9F\xD1\x80       usb   printing  40%   28%    Printing: Cyan\n"
+              "K        usb   idle\n",
+              FormatPrinterTable(printers));
+}

@@ -1,0 +1,367 @@
+// The status pipe and NyStatus.exe: the pipe server on a status board of the
+// test's own, with raw clients and with NyStatus.exe as a child process, and
+// the agent's monitor window on the simulator's network printer, whose job a
+// watch follows and whose paper-out ends a wait when it is resumed.
+#include "tests/wine/winsock_environment.h"
+
+#include <aclapi.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "app/json/json_text.h"
+#include "devices/devices.h"
+#include "monitor/dialog_monitor.h"
+#include "monitor/status_answer.h"
+#include "monitor/status_pipe_server.h"
+#include "monitor/tray_state.h"
+#include "tests/wine/network_sim.h"
+#include "tests/wine/test_port_monitor.h"
+#include "tests/wine/test_printer.h"
+#include "tools/nystatus/status_options.h"
+#include "tools/nystatus/status_pipe_client.h"
+#include "ui/status_window_source.h"
+
+namespace {
+
+const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
+
+const std::string g_strPipe = CStatusPipeSecurity::SessionPipeName();
+
+CStatusEntry Entry(const std::string& strName, StatusRoad road, bool bConnected, std::uint8_t nState,
+                   std::uint8_t nPhase, std::uint32_t nCode) {
+    CStatusEntry entry;
+    entry.strName = strName;
+    entry.strPort = "PORT";
+    entry.road = road;
+    entry.bConnected = bConnected;
+    entry.record.SetSignature();
+    entry.record.SetProductId(0x3C);
+    entry.record.SetDeviceState(nState);
+    entry.record.SetPrintPhase(nPhase);
+    entry.record.SetStatusCode(nCode);
+    return entry;
+}
+
+CJsonValue Parsed(const std::string& strLine) {
+    CJsonValue value;
+    EXPECT_EQ(JsonError::None, ParseJson(strLine, value)) << strLine;
+    return value;
+}
+
+// NyStatus.exe run to its end, the messages of this thread dispatched meanwhile.
+struct CNyStatusRun {
+    DWORD dwExit = STILL_ACTIVE;
+    std::string strOutput;
+};
+
+class CNyStatusChild {
+public:
+    explicit CNyStatusChild(const std::string& strArguments) {
+        std::string strPath = "Z:" + std::string(NYSTATUS_EXE);
+        for (char& c : strPath)
+            c = c == '/' ? '\\' : c;
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE hRead = nullptr;
+        HANDLE hWrite = nullptr;
+        EXPECT_TRUE(CreatePipe(&hRead, &hWrite, &inherit, 0));
+        m_hOutput.Reset(hRead);
+        const CUniqueHandle hChildOutput(hWrite);
+        SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = hWrite;
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        std::string strCommand = "\"" + strPath + "\" " + strArguments;
+        PROCESS_INFORMATION process = {};
+        EXPECT_TRUE(CreateProcessA(strPath.c_str(), &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        CloseHandle(process.hThread);
+        m_hProcess.Reset(process.hProcess);
+        m_reader = std::thread([this] {
+            char achBuffer[4096];
+            DWORD dwRead = 0;
+            while (ReadFile(m_hOutput.Get(), achBuffer, sizeof(achBuffer), &dwRead, nullptr) && dwRead > 0)
+                m_run.strOutput.append(achBuffer, dwRead);
+        });
+    }
+    ~CNyStatusChild() {
+        if (WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(m_hProcess.Get(), 99);
+        if (m_reader.joinable())
+            m_reader.join();
+    }
+    bool IsRunning() const { return WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT; }
+    CNyStatusRun Wait(DWORD dwTimeoutMs = 30000) {
+        const HANDLE hProcess = m_hProcess.Get();
+        for (const ULONGLONG nEnd = GetTickCount64() + dwTimeoutMs; GetTickCount64() < nEnd;) {
+            if (MsgWaitForMultipleObjects(1, &hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
+                break;
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+        }
+        GetExitCodeProcess(hProcess, &m_run.dwExit);
+        if (m_run.dwExit != STILL_ACTIVE && m_reader.joinable())
+            m_reader.join();
+        return m_run;
+    }
+
+private:
+    CUniqueHandle m_hProcess;
+    CUniqueHandle m_hOutput;
+    std::thread m_reader;
+    CNyStatusRun m_run;
+};
+
+CNyStatusRun RunNyStatus(const std::string& strArguments) {
+    return CNyStatusChild(strArguments).Wait();
+}
+
+// A connected raw client.
+std::unique_ptr<CStatusPipeClient> Connect() {
+    auto pClient = std::make_unique<CStatusPipeClient>();
+    EXPECT_EQ(CStatusPipeClient::Result::Ok, pClient->Connect(g_strPipe, 5000));
+    return pClient;
+}
+
+class StatusPipeTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_server.Start()); }
+
+    CStatusBoard m_board;
+    CStatusPipeServer m_server{m_board, g_strPipe, 500};
+};
+
+} // namespace
+
+TEST_F(StatusPipeTest, EveryStateOfEveryRoadGivesItsFieldsAndExitCode) {
+    struct Case {
+        CStatusEntry entry;
+        const char* pszRoad;
+        const char* pszState;
+        DWORD dwExit;
+    };
+    const Case kCases[] = {
+        {Entry("usb idle", StatusRoad::Usb, true, kStateReady, 0, 0), "usb", "idle", kExitReady},
+        {Entry("usb printing", StatusRoad::Usb, true, kStatePrinting, kPhaseCyan, 0), "usb", "printing",
+         kExitPrinting},
+        {Entry("usb error", StatusRoad::Usb, true, kStatePrinting, kPhaseYellow, 0x80000001), "usb", "error",
+         kExitError},
+        {Entry("usb unplugged", StatusRoad::Usb, false, kStateReady, 0, 0), "usb", "not-connected",
+         kExitNotConnected},
+        {Entry("net idle", StatusRoad::Network, true, kStateReady, 0, 0), "network", "idle", kExitReady},
+        {Entry("net printing", StatusRoad::Network, true, kStateReady, kPhaseCoating, 0), "network",
+         "printing", kExitPrinting},
+        {Entry("net error", StatusRoad::Network, true, kStateReady, 0, 0x20000002), "network", "error",
+         kExitError},
+        {Entry("net silent", StatusRoad::Network, false, kStateReady, 0, 0), "network", "not-connected",
+         kExitNotConnected},
+        {Entry("pp idle", StatusRoad::PrintPath, true, kStateReady, 0, 0), "print-path", "idle", kExitReady},
+        {Entry("pp printing", StatusRoad::PrintPath, true, kStatePrintingFlagged, kPhaseFeedIn, 0),
+         "print-path", "printing", kExitPrinting},
+        {Entry("pp error", StatusRoad::PrintPath, true, kStateReady, 0, 0x40000001), "print-path", "error",
+         kExitError},
+        {Entry("pp gone", StatusRoad::PrintPath, false, kStateReady, 0, 0), "print-path", "not-connected",
+         kExitNotConnected},
+        {Entry("lpt", StatusRoad::None, true, kStateReady, 0, 0), "none", "not-connected", kExitNotConnected},
+    };
+    for (const Case& c : kCases) {
+        CStatusEntry entry = c.entry;
+        if (entry.road == StatusRoad::None)
+            entry.record = CDeviceStatus(); // its status is never read
+        m_board.Set(entry);
+    }
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.entry.strName);
+        const CNyStatusRun run = RunNyStatus("--json --printer \"" + c.entry.strName + "\"");
+        EXPECT_EQ(c.dwExit, run.dwExit);
+        const CJsonValue* pPrinter = Parsed(run.strOutput).Find("printer");
+        ASSERT_TRUE(pPrinter) << run.strOutput;
+        EXPECT_EQ(c.pszRoad, pPrinter->StringOf("road"));
+        EXPECT_EQ(c.pszState, pPrinter->StringOf("state"));
+        EXPECT_EQ(c.entry.record.GetStatusCode(), pPrinter->Find("error_code")->AsNumber());
+    }
+    const CNyStatusRun table = RunNyStatus("");
+    EXPECT_EQ(static_cast<DWORD>(kExitError), table.dwExit) << "the worst state";
+    EXPECT_NE(std::string::npos, table.strOutput.find("pp printing    print-path  printing       0%"))
+        << table.strOutput;
+    EXPECT_EQ(static_cast<DWORD>(kExitNoSuchPrinter), RunNyStatus("--printer nobody").dwExit);
+    EXPECT_EQ(static_cast<DWORD>(kExitUsage), RunNyStatus("--wait soon").dwExit);
+    m_server.Stop();
+    EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), RunNyStatus("").dwExit);
+}
+
+TEST_F(StatusPipeTest, BadInputGetsItsErrorLineAndTheClose) {
+    struct Case {
+        std::string strSent;
+        const char* pszError;
+    };
+    const Case kCases[] = {
+        {"{\"version\":1,\"request\":\"list\"\n", "malformed-json"},
+        {"{\"version\":1,\"request\":\"reboot\"}\n", "unknown-request"},
+        {"{\"version\":7,\"request\":\"list\"}\n", "unsupported-version"},
+        {std::string(CStatusLineReader::kMaxLine + 1, ' ') + "\n", "line-too-long"},
+        {"{\"version\":1,\"request\":\"\xC3\x28\"}\n", "invalid-utf8"},
+        {"", "idle-timeout"}, // connects and sends nothing
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.pszError);
+        const auto pClient = Connect();
+        if (!c.strSent.empty()) {
+            ASSERT_EQ(CStatusPipeClient::Result::Ok, pClient->Send(c.strSent, 5000, nullptr));
+        }
+        std::string strLine;
+        ASSERT_EQ(CStatusPipeClient::Result::Ok, pClient->ReadLine(strLine, 10000, nullptr));
+        EXPECT_EQ(c.pszError, Parsed(strLine).StringOf("error"));
+        EXPECT_EQ(CStatusPipeClient::Result::Closed, pClient->ReadLine(strLine, 10000, nullptr));
+    }
+}
+
+TEST_F(StatusPipeTest, SixtyFourClientsAtOnceAndAWatcherThatNeverReadsIsDropped) {
+    m_board.Set(Entry("K", StatusRoad::Usb, true, kStateReady, 0, 0));
+    std::vector<std::unique_ptr<CStatusPipeClient>> clients;
+    for (DWORD i = 0; i < CStatusPipeServer::kMaxClients; ++i)
+        clients.push_back(Connect());
+    for (const auto& pClient : clients)
+        ASSERT_EQ(CStatusPipeClient::Result::Ok,
+                  pClient->Send("{\"version\":1,\"request\":\"printer\",\"name\":\"K\"}\n", 5000, nullptr));
+    for (const auto& pClient : clients) {
+        std::string strLine;
+        ASSERT_EQ(CStatusPipeClient::Result::Ok, pClient->ReadLine(strLine, 10000, nullptr));
+        EXPECT_EQ("printer", Parsed(strLine).StringOf("answer"));
+    }
+    clients.clear();
+
+    const auto pWatcher = Connect();
+    ASSERT_EQ(CStatusPipeClient::Result::Ok,
+              pWatcher->Send("{\"version\":1,\"request\":\"watch\"}\n", 5000, nullptr));
+    // Far more than the queue's bound and the pipe's buffer, none of it read.
+    CStatusEntry entry = Entry("K", StatusRoad::Usb, true, kStateReady, 0, 0);
+    entry.strAdvice.assign(3000, 'a');
+    for (int i = 0; i < 400; ++i) {
+        entry.nTask = i;
+        m_board.Set(entry);
+        Sleep(i % 50 == 0 ? 20 : 0);
+    }
+    std::size_t nRead = 0;
+    std::string strLine;
+    while (pWatcher->ReadLine(strLine, 10000, nullptr) == CStatusPipeClient::Result::Ok)
+        nRead += strLine.size();
+    EXPECT_LT(nRead, 400u * 3000u / 2) << "dropped before the board's changes were all queued";
+}
+
+TEST_F(StatusPipeTest, OnlyTheUserSystemAndAdministratorsMayConnect) {
+    const CUniqueHandle hPipe(CreateFileA(g_strPipe.c_str(), GENERIC_READ | GENERIC_WRITE | READ_CONTROL, 0,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(INVALID_HANDLE_VALUE, hPipe.Get());
+    PACL pDacl = nullptr;
+    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              GetSecurityInfo(hPipe.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &pDacl, nullptr, &pDescriptor));
+    ASSERT_TRUE(pDacl);
+    HANDLE hToken = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &hToken));
+    BYTE abUser[256];
+    DWORD dwSize = sizeof(abUser);
+    ASSERT_TRUE(GetTokenInformation(hToken, TokenUser, abUser, dwSize, &dwSize));
+    CloseHandle(hToken);
+    BYTE abSystem[SECURITY_MAX_SID_SIZE];
+    BYTE abAdministrators[SECURITY_MAX_SID_SIZE];
+    dwSize = sizeof(abSystem);
+    ASSERT_TRUE(CreateWellKnownSid(WinLocalSystemSid, nullptr, abSystem, &dwSize));
+    dwSize = sizeof(abAdministrators);
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, abAdministrators, &dwSize));
+    const PSID apExpected[] = {reinterpret_cast<TOKEN_USER*>(abUser)->User.Sid, abSystem, abAdministrators};
+    ASSERT_EQ(3u, pDacl->AceCount);
+    for (DWORD i = 0; i < pDacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* pAce = nullptr;
+        ASSERT_TRUE(GetAce(pDacl, i, reinterpret_cast<void**>(&pAce)));
+        EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, pAce->Header.AceType);
+        EXPECT_TRUE(EqualSid(&pAce->SidStart, apExpected[i])) << i;
+    }
+    LocalFree(pDescriptor);
+}
+
+namespace {
+
+class CSilentTray : public CTrayState {
+public:
+    void SetState(int) override {}
+    void PostDestroy() override {}
+};
+
+// Feed in, yellow, a paper-out held until Resume, yellow again, ready.
+constexpr char kJob[] = "0 1 0 0 0\n1500 3 1 0 0\n3000 3 4 30 0\n4500 3 4 40 0x80000001 hold\n"
+                        "6000 3 4 70 0\n7500 1 0 0 0\n";
+
+} // namespace
+
+TEST(StatusPipeAgent, AWatchSeesTheJobInOrderAndAWaitEndsWhenThePaperOutIsResumed) {
+    CScriptFile job(kJob);
+    CNetworkPrinter printer("--script \"" + job.Path() + "\"", true);
+    ASSERT_TRUE(printer.Started());
+    CTestPortMonitor portMonitor;
+    portMonitor.AddNetworkPort(printer.Port(), "127.0.0.1", printer.TcpPort());
+    const CTestPrinter spooled(UniqueName("Kestrel Net "), printer.Port(), "Kestrel 2006 WiFi");
+
+    CDevices devices;
+    CNyAgentWindows windows;
+    CSilentTray tray;
+    CDialogMonitor monitor(devices, windows, FALSE);
+    ASSERT_TRUE(monitor.Create(nullptr));
+    CStatusPipeServer server(monitor.GetStatusBoard(), g_strPipe);
+    ASSERT_TRUE(server.Start());
+    SendMessageA(monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
+                 reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&tray)), 0);
+
+    CNyStatusChild watch("--watch --printer \"" + spooled.Name() + "\"");
+    CNyStatusChild wait("--wait ready --timeout 60 --printer \"" + spooled.Name() + "\"");
+    std::unique_ptr<CNyStatusChild> pWaitForResume;
+    // Dispatches until the paper-out is on the board; a wait then starts, and the Resume follows.
+    CStatusEntry entry;
+    WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return monitor.GetStatusBoard().Find(spooled.Name(), entry) && entry.record.IsError(nullptr);
+        },
+        30000);
+    ASSERT_TRUE(entry.record.IsError(nullptr));
+    EXPECT_EQ(static_cast<DWORD>(kExitReady), wait.Wait().dwExit) << "ready before the job";
+    pWaitForResume = std::make_unique<CNyStatusChild>("--wait ready --printer \"" + spooled.Name() + "\"");
+    EXPECT_EQ(STILL_ACTIVE, pWaitForResume->Wait(1500).dwExit) << "no return while out of paper";
+    CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
+                                     ("Global\\KORVA.Nylm.Console." + printer.Port() + ".Resume").c_str()));
+    ASSERT_TRUE(hResume);
+    SetEvent(hResume.Get());
+    EXPECT_EQ(static_cast<DWORD>(kExitReady), pWaitForResume->Wait().dwExit);
+
+    server.Stop();
+    const CNyStatusRun watched = watch.Wait();
+    EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), watched.dwExit) << "the agent went";
+    // The states and phases the watch told, each once in a row.
+    std::vector<std::string> steps;
+    for (std::size_t nStart = 0, nEnd; (nEnd = watched.strOutput.find('\n', nStart)) != std::string::npos;
+         nStart = nEnd + 1) {
+        const CJsonValue line = Parsed(watched.strOutput.substr(nStart, nEnd - nStart));
+        const CJsonValue* pPrinter = line.Find("printer");
+        if (!pPrinter && line.Find("printers") && !line.Find("printers")->Items().empty())
+            pPrinter = &line.Find("printers")->Items().front();
+        if (!pPrinter)
+            continue;
+        const std::string strStep = pPrinter->StringOf("state") + " " + pPrinter->StringOf("phase");
+        if (steps.empty() || steps.back() != strStep)
+            steps.push_back(strStep);
+    }
+    const std::vector<std::string> kJobSteps = {"idle none",  "printing feed-in", "printing yellow",
+                                                "error none", "printing yellow",  "idle none"};
+    auto it = std::search(steps.begin(), steps.end(), kJobSteps.begin(), kJobSteps.end());
+    EXPECT_NE(steps.end(), it) << ::testing::PrintToString(steps);
+    monitor.DestroyWindow();
+}
