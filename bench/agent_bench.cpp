@@ -99,8 +99,8 @@ std::string Lower(std::string strText) {
 // started); 0 when there is none.
 long LinuxPidOnce(const std::string& strProgram) {
     WIN32_FIND_DATAA entry;
-    const HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &entry);
-    if (hFind == INVALID_HANDLE_VALUE)
+    const CUniqueFind hFind(FindFirstFileA("Z:\\proc\\*", &entry));
+    if (!hFind)
         return 0;
     long nFound = 0;
     do {
@@ -112,8 +112,7 @@ long LinuxPidOnce(const std::string& strProgram) {
                                      std::istreambuf_iterator<char>());
         if (Lower(strCommand).compare(0, strProgram.size(), strProgram) == 0)
             nFound = nPid;
-    } while (!nFound && FindNextFileA(hFind, &entry));
-    FindClose(hFind);
+    } while (!nFound && FindNextFileA(hFind.Get(), &entry));
     return nFound;
 }
 
@@ -255,7 +254,7 @@ struct ThreadTime {
 // The threads of a process, by thread id.
 std::map<DWORD, ThreadTime> ThreadTimes(DWORD dwProcessId) {
     std::map<DWORD, ThreadTime> times;
-    CUniqueHandle hSnapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    CUniqueFile hSnapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL bMore = Thread32First(hSnapshot.Get(), &entry); bMore;

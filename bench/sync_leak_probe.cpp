@@ -56,8 +56,8 @@ std::string OwnStatusPath() {
     const char* pszBase = std::strrchr(szImage, '\\');
     const std::string strBase = pszBase ? pszBase + 1 : szImage;
     WIN32_FIND_DATAA found = {};
-    const HANDLE hFind = FindFirstFileA("Z:\\proc\\*", &found);
-    if (hFind == INVALID_HANDLE_VALUE)
+    const CUniqueFind hFind(FindFirstFileA("Z:\\proc\\*", &found));
+    if (!hFind)
         return std::string();
     std::string strStatus;
     do {
@@ -74,8 +74,7 @@ std::string OwnStatusPath() {
         if (strArg.size() >= strBase.size() &&
             _stricmp(strArg.c_str() + strArg.size() - strBase.size(), strBase.c_str()) == 0)
             strStatus = strDir + "\\status";
-    } while (strStatus.empty() && FindNextFileA(hFind, &found));
-    FindClose(hFind);
+    } while (strStatus.empty() && FindNextFileA(hFind.Get(), &found));
     return strStatus;
 }
 

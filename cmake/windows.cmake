@@ -43,6 +43,8 @@ add_library(nywin STATIC
     app/destruction_event.cpp
     app/event_log.cpp
     app/nyagent_app.cpp
+    app/printpath/print_path_objects.cpp
+    app/printpath/status_mutex_lock.cpp
     app/registry.cpp
     app/registry_watch.cpp
     app/strings.cpp
@@ -56,11 +58,10 @@ add_library(nywin STATIC
     devices/lan/lan_thread.cpp
     devices/port_cache.cpp
     devices/lan/ny_socket.cpp
-    devices/printpath/print_path_objects.cpp
-    devices/printpath/status_mutex_lock.cpp
     monitor/console.cpp
     devices/shared/def_device.cpp
     devices/shared/vir_device.cpp
+    devices/threads/polling_device.cpp
     devices/threads/status_poller.cpp
     devices/threads/status_thread.cpp
     devices/threads/thread.cpp

@@ -50,14 +50,13 @@ BOOL CRunningAgents::WaitUntilNone(DWORD dwTimeoutMs, DWORD dwPollMs) const {
 }
 
 BOOL CRunningAgents::IsAgentProcessRunning() const {
-    const HANDLE hList = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hList == INVALID_HANDLE_VALUE) {
+    const CUniqueFile hSnapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!hSnapshot) {
         DebugTrace("CRunningAgents::IsAgentProcessRunning() : CreateToolhelp32Snapshot() failed. "
                    "GetLastError() = %d\n",
                    static_cast<int>(GetLastError()));
         return FALSE;
     }
-    const CUniqueHandle hSnapshot(hList);
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL bMore = Process32First(hSnapshot.Get(), &entry); bMore;

@@ -37,8 +37,26 @@ void CDevice::OnDisconnected() {
                m_strPort.c_str());
 }
 
+DWORD CDevice::ReadInfo(DEVICE_INFO*) {
+    return ERROR_NOT_SUPPORTED;
+}
+DWORD CDevice::GetNumberOfLogs(WORD*) {
+    return ERROR_NOT_SUPPORTED;
+}
+DWORD CDevice::GetLogs(WORD, DEVICE_LOG*) {
+    return ERROR_NOT_SUPPORTED;
+}
+
 // A device without a polling thread or long requests has nothing to stop.
 void CDevice::SignalStop() {}
+
+DWORD CDevice::ReplyOnConsole(DWORD (CConsole::*pfnReply)(), const char* pszCaller) {
+    if (!m_pConsole) {
+        DebugTrace("%s : m_pConsole is NULL\n", pszCaller);
+        return ERROR_INVALID_STATE;
+    }
+    return (m_pConsole.get()->*pfnReply)();
+}
 
 BOOL CDevice::OpenConsole() {
     try {

@@ -41,9 +41,11 @@ public:
     // A copy of the whole current record, taken at once under the record's lock.
     virtual CDeviceStatus GetCurrentStatus() const = 0;
     virtual DWORD ReadStatus(CDeviceStatus* pStatus) = 0;
-    virtual DWORD ReadInfo(DEVICE_INFO* pInfo) = 0;
-    virtual DWORD GetNumberOfLogs(WORD* pwCount) = 0;
-    virtual DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog) = 0;
+    // ERROR_NOT_SUPPORTED for a device without an information block or an
+    // internal log.
+    virtual DWORD ReadInfo(DEVICE_INFO* pInfo);
+    virtual DWORD GetNumberOfLogs(WORD* pwCount);
+    virtual DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog);
     virtual DWORD OnCancel() = 0;
     virtual DWORD OnResume() = 0;
     virtual void PollStatus() = 0;
@@ -72,6 +74,10 @@ protected:
     // Tells the controller what changed between two valid records, in order.
     void NotifyChanges(const CDeviceStatus& previous, const CDeviceStatus& fresh);
     void Notify(StatusNotification notification);
+    // Cancel or Resume through the port's console (pfnReply is
+    // CConsole::ReplyClose or ReplyResume); pszCaller names the request in the
+    // trace of a device without a console.
+    DWORD ReplyOnConsole(DWORD (CConsole::*pfnReply)(), const char* pszCaller);
 
     CDeviceNotify* m_pDeviceControl;
     std::unique_ptr<CConsole> m_pConsole;

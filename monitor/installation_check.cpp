@@ -9,7 +9,7 @@
 #include "app/strings.h"
 #include "app/trace.h"
 #include "app/winver.h"
-#include "framework/unique_handle.h"
+#include "framework/unique_device_list.h"
 #include "monitor/device.h"
 #include "resources/string_ids.h"
 
@@ -35,24 +35,6 @@ BOOL ReadProperty(HDEVINFO hList, SP_DEVINFO_DATA& devInfo, DWORD dwProperty, CP
     return SetupDiGetDeviceRegistryPropertyA(hList, &devInfo, dwProperty, nullptr,
                                              reinterpret_cast<BYTE*>(text.szText), kPropertySize, nullptr);
 }
-
-// Owner of a SetupAPI device list.
-class CDeviceList {
-public:
-    explicit CDeviceList(HDEVINFO hList) : m_hList(hList) {}
-    ~CDeviceList() {
-        if (IsValid())
-            SetupDiDestroyDeviceInfoList(m_hList);
-    }
-    CDeviceList(const CDeviceList&) = delete;
-    CDeviceList& operator=(const CDeviceList&) = delete;
-
-    bool IsValid() const { return m_hList != INVALID_HANDLE_VALUE && m_hList != nullptr; }
-    HDEVINFO Get() const { return m_hList; }
-
-private:
-    HDEVINFO m_hList;
-};
 
 bool IsFamilyHardwareId(const char* pszUpperId) {
     for (const char* pszFamilyId : kFamilyHardwareIds) {
@@ -82,8 +64,8 @@ bool IsBadlyInstalled(HDEVINFO hList, SP_DEVINFO_DATA& devInfo, const char* pszU
 } // namespace
 
 BOOL CDevice::CheckPrintersInstallation() {
-    const CDeviceList list(SetupDiGetClassDevsA(&kPrinterClass, nullptr, nullptr, DIGCF_ALLCLASSES));
-    if (!list.IsValid()) {
+    const CUniqueDeviceList list(SetupDiGetClassDevsA(&kPrinterClass, nullptr, nullptr, DIGCF_ALLCLASSES));
+    if (!list) {
         DebugTrace(
             "CDevice::CheckPrintersInstallation() : SetupDiGetClassDevs() failed. GetLastError() = %d\n",
             static_cast<int>(GetLastError()));

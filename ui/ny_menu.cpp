@@ -141,7 +141,7 @@ BOOL CNyMenu::AppendOwnerDrawItemFromImageList(const char* pszText, UINT nFlags,
     if (!pItem)
         return FALSE;
     if (hImageList && nId) {
-        pItem->hIcon.reset(ImageList_GetIcon(hImageList, nIndex, ILD_NORMAL));
+        pItem->hIcon.Reset(ImageList_GetIcon(hImageList, nIndex, ILD_NORMAL));
         ImageList_GetIconSize(hImageList, &pItem->nIconWidth, &pItem->nIconHeight);
     }
     if (!pItem->hIcon && nId)
@@ -246,13 +246,13 @@ HICON CNyMenu::GetIcon(CItem& item, int nWidth, int nHeight) {
     // An icon resource is loaded again at each new size, so that it is drawn
     // from its own image for that size rather than stretched.
     if (item.nIconId >= 0 && (!item.hIcon || item.nIconWidth != nWidth || item.nIconHeight != nHeight)) {
-        item.hIcon.reset(
+        item.hIcon.Reset(
             static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(item.nIconId),
                                           IMAGE_ICON, nWidth, nHeight, LR_DEFAULTCOLOR)));
         item.nIconWidth = nWidth;
         item.nIconHeight = nHeight;
     }
-    return item.hIcon.get();
+    return item.hIcon.Get();
 }
 
 bool CNyMenu::IsDefault(const CItem& item) {

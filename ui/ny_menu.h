@@ -10,10 +10,10 @@
 
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "ui/menu_layout.h"
+#include "ui/unique_gdi.h"
 
 class CNyMenu {
 public:
@@ -71,11 +71,6 @@ public:
     const menu_layout::Settings& Settings() const { return m_settings; }
 
 private:
-    struct CIconDeleter {
-        void operator()(HICON hIcon) const { DestroyIcon(hIcon); }
-    };
-    using CIconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, CIconDeleter>;
-
     // One owner-drawn item; its address is the menu item's data.
     struct CItem {
         std::string strText; // a tab separates the right-aligned accelerator text
@@ -83,7 +78,7 @@ private:
         UINT_PTR nId = 0;      // command id, or the submenu's handle
         HMENU hMenu = nullptr; // the menu the item stands in
         int nIconId = -1;      // icon resource, reloaded at the size each DPI needs
-        CIconPtr hIcon;
+        CUniqueIcon hIcon;
         int nIconWidth = 0, nIconHeight = 0; // size hIcon was made at
         unsigned nDpi = 96;                  // of the window that measured the item
     };

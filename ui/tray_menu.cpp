@@ -13,19 +13,19 @@ menu_layout::Size CTrayMenu::IconSize() const {
 
 void CTrayMenu::CreateImageList() {
     const menu_layout::Size size = IconSize();
-    m_ImageList.reset(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, 5, 0));
+    m_ImageList.Reset(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, 5, 0));
     if (!m_ImageList) {
         DebugTrace("CTrayMenu::CreateImageList() : ImageList_Create() failed\n");
         return;
     }
     // Every place exists first, so that an icon that cannot be loaded leaves
     // its place empty and the others keep their indices.
-    ImageList_SetImageCount(m_ImageList.get(), std::size(tray_menu::kImageIcons));
+    ImageList_SetImageCount(m_ImageList.Get(), std::size(tray_menu::kImageIcons));
     int nIndex = 0;
     for (const int nIconId : tray_menu::kImageIcons) {
         const HICON hIcon = static_cast<HICON>(LoadImageA(
             GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconId), IMAGE_ICON, size.cx, size.cy, 0));
-        if (!hIcon || ImageList_ReplaceIcon(m_ImageList.get(), nIndex, hIcon) < 0)
+        if (!hIcon || ImageList_ReplaceIcon(m_ImageList.Get(), nIndex, hIcon) < 0)
             DebugTrace("CTrayMenu::CreateImageList() : icon %d not added\n", nIconId);
         if (hIcon)
             DestroyIcon(hIcon);
@@ -44,7 +44,7 @@ BOOL CTrayMenu::Build(const std::vector<tray_menu::Item>& items) {
     for (const tray_menu::Item& item : items) {
         const UINT nFlags = (item.bChecked ? MF_CHECKED : 0u) | (item.bGrayed ? MF_GRAYED : 0u);
         if (item.nImage != tray_menu::kNoImage)
-            AppendOwnerDrawItemFromImageList(item.strText.c_str(), nFlags, item.nCommand, m_ImageList.get(),
+            AppendOwnerDrawItemFromImageList(item.strText.c_str(), nFlags, item.nCommand, m_ImageList.Get(),
                                              item.nImage);
         else
             AppendOwnerDrawItem(item.strText.c_str(), nFlags, item.nCommand);

@@ -6,12 +6,15 @@
 
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
 #include <vector>
 
+#include "framework/unique_handle.h"
 #include "ui/ny_menu.h"
 #include "ui/tray_menu_model.h"
+
+struct CImageListTraits : TNullWhenEmpty<HIMAGELIST> {
+    static void Close(HIMAGELIST hImageList) { ImageList_Destroy(hImageList); }
+};
 
 class CTrayMenu : public CNyMenu {
 public:
@@ -22,14 +25,9 @@ public:
     BOOL Build(const std::vector<tray_menu::Item>& items);
 
 private:
-    struct CImageListDeleter {
-        void operator()(HIMAGELIST hImageList) const { ImageList_Destroy(hImageList); }
-    };
-    using CImageListPtr = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, CImageListDeleter>;
-
     // The menu's icon size at the screen's DPI.
     menu_layout::Size IconSize() const;
     void CreateImageList();
 
-    CImageListPtr m_ImageList;
+    TUniqueHandle<CImageListTraits> m_ImageList;
 };

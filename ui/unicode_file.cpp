@@ -13,12 +13,9 @@ BOOL WriteBytes(HANDLE hFile, const std::string& strBytes) {
 } // namespace
 
 BOOL CUnicodeFile::Open(const char* pszPath) {
-    const HANDLE hFile = CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    m_hFile.Reset(hFile);
-    return TRUE;
+    m_hFile.Reset(CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    return m_hFile ? TRUE : FALSE;
 }
 
 BOOL CUnicodeFile::WriteString(const std::string& strText) {

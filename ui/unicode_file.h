@@ -22,5 +22,5 @@ public:
     void Close() { m_hFile.Reset(); }
 
 private:
-    CUniqueHandle m_hFile;
+    CUniqueFile m_hFile;
 };

@@ -1,6 +1,7 @@
 // The configuration of a port of the family's TCP/IP port monitor: where the
 // monitor keeps it in the registry, and the 276-byte block in which the
-// monitor hands it out when asked for "GetConfigInfo".
+// monitor hands it out when asked for "GetConfigInfo" (the simulator's
+// monitor builds it: sim/portmon/config_info.h).
 //
 // Reply layout: bytes 0 to 255 carry nothing the agent reads (the monitor
 // leaves them zero); bytes 256 to 271 hold the IP address as single-byte text
@@ -38,19 +39,6 @@ struct PortConfig {
     std::string strAddress;
     std::uint32_t dwTcpPort = kDefaultTcpPort;
 };
-
-// An address fits the reply when it has 1 to 15 characters (room is left for
-// the NUL), each an ASCII letter or digit, a dot or a hyphen: the characters of
-// a dotted IPv4 address or a host name.
-bool FitsAddressField(const std::string& strAddress);
-// A TCP port number is 1 to 65535.
-inline bool IsTcpPort(std::uint32_t dwTcpPort) {
-    return dwTcpPort >= 1 && dwTcpPort <= 65535;
-}
-
-// Fills the kConfigInfoSize bytes at pReply. Returns false, writing nothing,
-// when the address does not fit or the port is no TCP port.
-bool BuildConfigInfo(const PortConfig& config, std::uint8_t* pReply);
 
 // Reads the kConfigInfoSize bytes at pReply; looks no further than the address
 // field for the address's NUL, so an address without one has 16 characters.

@@ -12,20 +12,31 @@
 #include "app/trace.h"
 #include "app/winver.h"
 #include "devices/lan/lan_thread.h"
-#include "devices/printpath/print_path_objects.h"
+#include "app/printpath/print_path_objects.h"
+#include "app/printpath/status_mutex_lock.h"
 #include "framework/nested_loop.h"
 #include "app/printpath/port_config.h"
 #include "app/printpath/printpath_names.h"
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "monitor/status_change.h"
 
 namespace {
 
-constexpr DWORD kPollPeriodMs = 1000;
+// The first poll reads the printer at once, then one a second.
+constexpr CPollingDevice::CPolling kPolling = {1000, 0, "CLanDevice::CLanDevice()",
+                                               "CLanStatusThread::Start()"};
+
+// Holds the port's status mutex for the length of one PJL exchange, when
+// the print path has created it; holds nothing otherwise. Only an
+// exchange that got the go-ahead takes place.
+class CClocker : public CStatusMutexLock {
+public:
+    CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread);
+};
 
 } // namespace
 
-CLanDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread) {
+CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread) {
     const std::string strName = printpath::StatusMutexName(strPort, printpath::UsesGlobalNames());
     CUniqueHandle hMutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, strName.c_str()));
     if (!hMutex) {
@@ -39,30 +50,8 @@ CLanDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bo
 
 CLanDevice::CLanDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                        const char* pszLink)
-    : CStatusDevice(pDeviceControl, pszPrinterName, pszPort, pszLink, FALSE) {
-    if (pszLink) {
-        const DWORD dwError = Start();
-        if (dwError != 0)
-            DebugTrace("CLanDevice::CLanDevice() : Start() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-    }
-}
-
-CLanDevice::~CLanDevice() {
-    Stop();
-}
-
-void CLanDevice::OnConnected(const char* pszLink) {
-    CDevice::OnConnected(pszLink);
-    const DWORD dwError = Start();
-    if (dwError != 0)
-        DebugTrace("CLanDevice::CLanDevice() : Start() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-}
-
-void CLanDevice::OnDisconnected() {
-    Stop();
-    CDevice::OnDisconnected();
+    : CPollingDevice(pDeviceControl, pszPrinterName, pszPort, pszLink, FALSE, kPolling, m_Poller) {
+    StartIfConnected();
 }
 
 CDeviceStatus CLanDevice::StartupRecord() {
@@ -84,18 +73,10 @@ CDeviceStatus CLanDevice::NoAnswerRecord() {
     return status;
 }
 
-DWORD CLanDevice::Start() {
+DWORD CLanDevice::OnStart() {
     SetCurrentStatus(StartupRecord());
     m_bFirstRead = true;
-    return m_Poller.Launch(kPollPeriodMs, 0, this, "CLanStatusThread::Start()");
-}
-
-void CLanDevice::Stop() {
-    m_Poller.Stop();
-}
-
-void CLanDevice::SignalStop() {
-    m_Poller.SignalStop();
+    return 0;
 }
 
 DWORD CLanDevice::OpenMutexOnPort(CUniqueHandle& hMutex) const {
@@ -191,17 +172,17 @@ DWORD CLanDevice::ReadFromDevice(const std::shared_ptr<CLanThread>& pThread, boo
     return dwError;
 }
 
-template <typename TThread>
-DWORD CLanDevice::RunExchange(std::shared_ptr<TThread>& pThread, const char* pszCaller) {
-    const bool bPollingThread = m_Poller.IsPollingThread();
-    const CClocker clocker(m_strPort, m_Poller.GetStopEvent(), bPollingThread);
+template <typename TThread, typename TData> DWORD CLanDevice::Exchange(const char* pszCaller, TData* pData) {
+    const bool bPollingThread = IsPollingThread();
+    const CClocker clocker(m_strPort, GetStopEvent(), bPollingThread);
     if (clocker.GetError() != 0)
         return clocker.GetError();
     // A stopping device starts no exchange.
-    if (m_Poller.GetStopEvent() && WaitForSingleObject(m_Poller.GetStopEvent(), 0) == WAIT_OBJECT_0)
+    if (GetStopEvent() && WaitForSingleObject(GetStopEvent(), 0) == WAIT_OBJECT_0)
         return ERROR_OPERATION_ABORTED;
+    std::shared_ptr<TThread> pThread;
     try {
-        pThread = std::make_shared<TThread>(m_strLink, m_Poller.GetStopEvent());
+        pThread = std::make_shared<TThread>(m_strLink, GetStopEvent());
     } catch (const std::bad_alloc&) {
         DebugTrace("CLanDevice::%s() : Unable to allocate pThread\n", pszCaller);
         return ERROR_NOT_ENOUGH_MEMORY;
@@ -210,73 +191,39 @@ DWORD CLanDevice::RunExchange(std::shared_ptr<TThread>& pThread, const char* psz
                    static_cast<int>(e.GetError()));
         return e.GetError();
     }
-    const DWORD dwError = ReadFromDevice(pThread, bPollingThread);
-    if (dwError != 0)
+    DWORD dwError = ReadFromDevice(pThread, bPollingThread);
+    if (dwError != 0) {
         DebugTrace("CLanDevice::%s() : ReadFromDevice() failed. GetLastError() = %d\n", pszCaller,
+                   static_cast<int>(dwError));
+        return dwError;
+    }
+    dwError = pThread->CopyData(pData);
+    if (dwError != 0)
+        DebugTrace("CLanDevice::%s() : CopyData() failed. GetLastError() = %d\n", pszCaller,
                    static_cast<int>(dwError));
     return dwError;
 }
 
 DWORD CLanDevice::ReadStatus9100(CDeviceStatus* pStatus) {
-    std::shared_ptr<CLanStatusThread> pThread;
-    DWORD dwError = RunExchange(pThread, "ReadStatus9100");
-    if (dwError != 0)
-        return dwError;
     std::uint8_t abRecord[CDeviceStatus::kSize] = {};
-    dwError = pThread->CopyData(abRecord);
-    if (dwError != 0) {
-        DebugTrace("CLanDevice::ReadStatus9100() : CopyData() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-        return dwError;
-    }
-    pStatus->Assign(abRecord);
-    return 0;
+    const DWORD dwError = Exchange<CLanStatusThread>("ReadStatus9100", abRecord);
+    if (dwError == 0)
+        pStatus->Assign(abRecord);
+    return dwError;
 }
 
 DWORD CLanDevice::ReadInfo(DEVICE_INFO* pInfo) {
-    std::shared_ptr<CLanInfoThread> pThread;
-    DWORD dwError = RunExchange(pThread, "ReadInfo");
-    if (dwError != 0)
-        return dwError;
     std::uint8_t abRecord[DEVICE_INFO::kSize] = {};
-    dwError = pThread->CopyData(abRecord);
-    if (dwError != 0) {
-        DebugTrace("CLanDevice::ReadInfo() : CopyData() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-        return dwError;
-    }
-    std::memcpy(pInfo->abData, abRecord, DEVICE_INFO::kSize);
-    return 0;
+    const DWORD dwError = Exchange<CLanInfoThread>("ReadInfo", abRecord);
+    if (dwError == 0)
+        std::memcpy(pInfo->abData, abRecord, DEVICE_INFO::kSize);
+    return dwError;
 }
 
-DWORD CLanDevice::GetNumberOfLogs(WORD*) {
-    return ERROR_NOT_SUPPORTED;
-}
-DWORD CLanDevice::GetLogs(WORD, DEVICE_LOG*) {
-    return ERROR_NOT_SUPPORTED;
-}
-
-DWORD CLanDevice::OpenCancelEvent(CUniqueHandle& hEvent) const {
-    return printpath::OpenConsoleEvent("CLanDevice::OpenCancelEvent()",
-                                       printpath::CancelEventName(m_strPort, printpath::UsesGlobalNames()),
-                                       hEvent);
-}
-
-DWORD CLanDevice::OpenResumeEvent(CUniqueHandle& hEvent) const {
-    return printpath::OpenConsoleEvent("CLanDevice::OpenResumeEvent()",
-                                       printpath::ResumeEventName(m_strPort, printpath::UsesGlobalNames()),
-                                       hEvent);
-}
-
-// The print path cancels or resumes the job when it listens on the port's
-// console event; otherwise the printer is asked itself.
-DWORD CLanDevice::PassOn(DWORD (CLanDevice::*pfnOpenEvent)(CUniqueHandle&) const,
-                         DWORD (CLanDevice::*pfnByPjl)(), const char* pszOperation) {
-    CUniqueHandle hEvent;
-    if ((this->*pfnOpenEvent)(hEvent) == 0) {
-        SetEvent(hEvent.Get());
+DWORD CLanDevice::PassOn(printpath::ConsoleRequest request, DWORD (CLanDevice::*pfnByPjl)(),
+                         const char* pszOperation) {
+    if (printpath::SignalConsoleEvent("CLanDevice", m_strPort, request) == 0)
         return 0;
-    }
     const DWORD dwError = (this->*pfnByPjl)();
     if (dwError != 0)
         DebugTrace("CLanDevice::%s() : %s9100() failed. GetLastError() = %d\n", pszOperation, pszOperation,
@@ -285,24 +232,17 @@ DWORD CLanDevice::PassOn(DWORD (CLanDevice::*pfnOpenEvent)(CUniqueHandle&) const
 }
 
 DWORD CLanDevice::OnCancel() {
-    return PassOn(&CLanDevice::OpenCancelEvent, &CLanDevice::OnCancel9100, "OnCancel");
+    return PassOn(printpath::ConsoleRequest::Cancel, &CLanDevice::OnCancel9100, "OnCancel");
 }
 DWORD CLanDevice::OnResume() {
-    return PassOn(&CLanDevice::OpenResumeEvent, &CLanDevice::OnResume9100, "OnResume");
+    return PassOn(printpath::ConsoleRequest::Resume, &CLanDevice::OnResume9100, "OnResume");
 }
 
 template <typename TThread> DWORD CLanDevice::RequestReplyCode(const char* pszCaller) {
-    std::shared_ptr<TThread> pThread;
-    DWORD dwError = RunExchange(pThread, pszCaller);
+    DWORD dwReplyCode = 0;
+    const DWORD dwError = Exchange<TThread>(pszCaller, &dwReplyCode);
     if (dwError != 0)
         return dwError;
-    DWORD dwReplyCode = 0;
-    dwError = pThread->CopyData(&dwReplyCode);
-    if (dwError != 0) {
-        DebugTrace("CLanDevice::%s() : CopyData() failed. GetLastError() = %d\n", pszCaller,
-                   static_cast<int>(dwError));
-        return dwError;
-    }
     if (dwReplyCode != 0) {
         DebugTrace("CLanDevice::%s() : Device returns %d\n", pszCaller, static_cast<int>(dwReplyCode));
         return ERROR_GEN_FAILURE;

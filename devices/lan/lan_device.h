@@ -9,38 +9,23 @@
 #include <memory>
 #include <string>
 
-#include "devices/printpath/status_mutex_lock.h"
-#include "devices/threads/status_poller.h"
+#include "app/printpath/print_path_objects.h"
+#include "devices/threads/polling_device.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
-#include "monitor/status_device.h"
 
 class CLanThread;
 
-class CLanDevice : public CStatusDevice {
+class CLanDevice : public CPollingDevice {
 public:
-    // Holds the port's status mutex for the length of one PJL exchange, when
-    // the print path has created it; holds nothing otherwise. Only an
-    // exchange that got the go-ahead takes place.
-    class CClocker : public CStatusMutexLock {
-    public:
-        CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread);
-    };
-
     CLanDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                const char* pszLink);
-    ~CLanDevice() override;
 
-    void OnConnected(const char* pszLink) override;
-    void OnDisconnected() override;
     DWORD ReadStatus(CDeviceStatus* pStatus) override;
     DWORD ReadInfo(DEVICE_INFO* pInfo) override;
-    DWORD GetNumberOfLogs(WORD* pwCount) override;
-    DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog) override;
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;
-    void SignalStop() override;
 
     // The address and TCP port of a network port, from the port monitor on
     // Windows 2000 and later, from the port settings before.
@@ -65,27 +50,28 @@ public:
     DWORD OnResume9100();
 
 private:
-    // Shows the start-up record and starts polling: the polling thread reads
-    // the printer at once, so the caller never waits for a printer here.
-    DWORD Start();
-    void Stop();
+    // Shows the start-up record: the polling thread reads the printer at
+    // once, so the caller never waits for a printer here.
+    DWORD OnStart() override;
 
     // The print path's objects for the port, opened for one request only:
     // requests run on the polling thread and the user-interface thread at
     // once, so each keeps its handles to itself and closes them on the way out.
     DWORD OpenMutexOnPort(CUniqueHandle& hMutex) const;
     DWORD OpenSharedMemory(CUniqueHandle& hMapping, CUniqueView& view) const;
-    DWORD OpenCancelEvent(CUniqueHandle& hEvent) const;
-    DWORD OpenResumeEvent(CUniqueHandle& hEvent) const;
-    DWORD PassOn(DWORD (CLanDevice::*pfnOpenEvent)(CUniqueHandle&) const, DWORD (CLanDevice::*pfnByPjl)(),
+    // Cancel or Resume: the print path's console event when it listens,
+    // otherwise the printer by PJL.
+    DWORD PassOn(printpath::ConsoleRequest request, DWORD (CLanDevice::*pfnByPjl)(),
                  const char* pszOperation);
 
-    // The port's mutex, then one exchange of the request thread TThread.
-    template <typename TThread> DWORD RunExchange(std::shared_ptr<TThread>& pThread, const char* pszCaller);
+    // The port's mutex, then one exchange of the request thread TThread,
+    // whose answer it copies into pData.
+    template <typename TThread, typename TData> DWORD Exchange(const char* pszCaller, TData* pData);
     template <typename TThread> DWORD RequestReplyCode(const char* pszCaller);
 
-    CStatusPoller m_Poller;
     // Until the first poll has read the printer, a failed read leaves the
     // start-up record.
     std::atomic<bool> m_bFirstRead{false};
+    // Last: destroyed first, it ends the polling thread (polling_device.h).
+    CStatusPoller m_Poller;
 };

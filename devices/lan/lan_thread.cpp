@@ -91,19 +91,9 @@ BOOL CLanThread::InitInstance() {
                        m_strIpAddress.c_str(), static_cast<int>(m_nTcpPort), static_cast<int>(m_dwError));
         }
     }
-    if (m_dwError == WSAEWOULDBLOCK) {
-        m_dwError = WaitForEvent(m_hConnectEvent.Get(), m_dwConnectTimeOut);
-        if (m_dwError != 0) {
-            DebugTrace(
-                "CLanThread::InitInstance() : WaitForEvent(m_hConnectEvent) failed. GetLastError() = %d\n",
-                static_cast<int>(m_dwError));
-        } else {
-            m_dwError = static_cast<DWORD>(m_pSocket->GetLastNotificationError());
-            if (m_dwError != 0)
-                DebugTrace("CLanThread::InitInstance() : Connect() failed. GetLastError() %d\n",
-                           static_cast<int>(m_dwError));
-        }
-    }
+    if (m_dwError == WSAEWOULDBLOCK)
+        m_dwError =
+            AwaitNotification(m_hConnectEvent.Get(), m_dwConnectTimeOut, "m_hConnectEvent", "Connect");
     if (m_dwError == 0) {
         const std::string strFrame = BuildPjlFrame(strEcho, m_strPjlCommand);
         const int nSent = m_pSocket->Send(strFrame.data(), static_cast<int>(strFrame.size()));
@@ -115,24 +105,29 @@ BOOL CLanThread::InitInstance() {
             DebugTrace("CLanThread::InitInstance() : Send() write %d bytes\n", nSent);
         }
     }
-    if (m_dwError == 0) {
-        m_dwError = WaitForEvent(m_hReceiveEvent.Get(), m_dwReceiveTimeOut);
-        if (m_dwError != 0) {
-            DebugTrace(
-                "CLanThread::InitInstance() : WaitForEvent(m_dwReceiveTimeOut) failed. GetLastError() = %d\n",
-                static_cast<int>(m_dwError));
-        } else {
-            m_dwError = static_cast<DWORD>(m_pSocket->GetLastNotificationError());
-            if (m_dwError != 0)
-                DebugTrace("CLanThread::InitInstance() : Receive() failed. GetLastError() %d\n",
-                           static_cast<int>(m_dwError));
-        }
-    }
+    if (m_dwError == 0)
+        m_dwError =
+            AwaitNotification(m_hReceiveEvent.Get(), m_dwReceiveTimeOut, "m_dwReceiveTimeOut", "Receive");
     if (bCreated)
         m_pSocket->Close();
     if (m_dwError == 0)
         m_dwError = CheckPjlEcho(Reply(), strEcho);
     return FALSE;
+}
+
+DWORD CLanThread::AwaitNotification(HANDLE hEvent, DWORD dwTimeOut, const char* pszEvent,
+                                    const char* pszOperation) {
+    DWORD dwError = WaitForEvent(hEvent, dwTimeOut);
+    if (dwError != 0) {
+        DebugTrace("CLanThread::InitInstance() : WaitForEvent(%s) failed. GetLastError() = %d\n", pszEvent,
+                   static_cast<int>(dwError));
+        return dwError;
+    }
+    dwError = static_cast<DWORD>(m_pSocket->GetLastNotificationError());
+    if (dwError != 0)
+        DebugTrace("CLanThread::InitInstance() : %s() failed. GetLastError() %d\n", pszOperation,
+                   static_cast<int>(dwError));
+    return dwError;
 }
 
 DWORD CLanThread::WaitForEvent(HANDLE hEvent, DWORD dwTimeOut) {

@@ -53,6 +53,10 @@ protected:
 
     // The exchange; FALSE in every case, the outcome is in m_dwError.
     BOOL InitInstance();
+    // Waits for the socket's notification on hEvent, then takes its error.
+    // pszEvent and pszOperation name the wait and the operation in the trace
+    // of a failure.
+    DWORD AwaitNotification(HANDLE hEvent, DWORD dwTimeOut, const char* pszEvent, const char* pszOperation);
     std::string_view Reply() const { return m_pSocket->GetOutput().Text(); }
 
 private:

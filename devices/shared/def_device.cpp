@@ -1,6 +1,5 @@
 #include "devices/shared/def_device.h"
 
-#include "app/trace.h"
 #include "monitor/console.h"
 
 CDefDevice::CDefDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
@@ -12,30 +11,11 @@ DWORD CDefDevice::ReadStatus(CDeviceStatus* pStatus) {
     return ERROR_SUCCESS;
 }
 
-DWORD CDefDevice::ReadInfo(DEVICE_INFO*) {
-    return ERROR_NOT_SUPPORTED;
-}
-DWORD CDefDevice::GetNumberOfLogs(WORD*) {
-    return ERROR_NOT_SUPPORTED;
-}
-DWORD CDefDevice::GetLogs(WORD, DEVICE_LOG*) {
-    return ERROR_NOT_SUPPORTED;
-}
-
 DWORD CDefDevice::OnCancel() {
-    if (!m_pConsole) {
-        DebugTrace("CDefDevice::OnCancel() : m_pConsole is NULL\n");
-        return ERROR_INVALID_STATE;
-    }
-    return m_pConsole->ReplyClose();
+    return ReplyOnConsole(&CConsole::ReplyClose, "CDefDevice::OnCancel()");
 }
-
 DWORD CDefDevice::OnResume() {
-    if (!m_pConsole) {
-        DebugTrace("CDefDevice::OnResume() : m_pConsole is NULL\n");
-        return ERROR_INVALID_STATE;
-    }
-    return m_pConsole->ReplyResume();
+    return ReplyOnConsole(&CConsole::ReplyResume, "CDefDevice::OnResume()");
 }
 
 // The default device has no status of its own to poll.

@@ -7,12 +7,10 @@
 
 class CDefDevice : public CStatusDevice {
 public:
-    CDefDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort, const char* pszLink);
+    CDefDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
+               const char* pszLink);
 
     DWORD ReadStatus(CDeviceStatus* pStatus) override;
-    DWORD ReadInfo(DEVICE_INFO* pInfo) override;
-    DWORD GetNumberOfLogs(WORD* pwCount) override;
-    DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog) override;
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;

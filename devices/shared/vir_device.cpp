@@ -2,48 +2,27 @@
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "devices/usb/usb_device.h"
 #include "monitor/console.h"
 
 namespace {
 
-constexpr DWORD kPollPeriodMs = 250;
+// Four times a second, the first a period after the start's own read.
+constexpr CPollingDevice::CPolling kPolling = {250, 250, "CVirDevice::CVirDevice()", "CVirDevice::Start()"};
 
 } // namespace
 
 CVirDevice::CVirDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                        const char* pszDevicePath)
-    : CStatusDevice(pDeviceControl, pszPrinterName, pszPort, pszDevicePath, TRUE) {
+    : CPollingDevice(pDeviceControl, pszPrinterName, pszPort, pszDevicePath, TRUE, kPolling, m_Poller) {
     CDeviceStatus status;
     CUsbDevice::FillDefaultStatus(&status);
     SetCurrentStatus(status);
-    if (pszDevicePath) {
-        const DWORD dwError = Start();
-        if (dwError != 0)
-            DebugTrace("CVirDevice::CVirDevice() : Start() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-    }
+    StartIfConnected();
 }
 
-CVirDevice::~CVirDevice() {
-    Stop();
-}
-
-void CVirDevice::OnConnected(const char* pszLink) {
-    CDevice::OnConnected(pszLink);
-    const DWORD dwError = Start();
-    if (dwError != 0)
-        DebugTrace("CVirDevice::CVirDevice() : Start() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
-}
-
-void CVirDevice::OnDisconnected() {
-    Stop();
-    CDevice::OnDisconnected();
-}
-
-DWORD CVirDevice::Start() {
+DWORD CVirDevice::OnStart() {
     {
         const std::lock_guard<std::mutex> lock(m_ViewLock);
         m_strMappingName = printpath::LocalStatusMappingName(m_strPort);
@@ -51,20 +30,15 @@ DWORD CVirDevice::Start() {
     CDeviceStatus status;
     if (ReadStatus(&status) == 0)
         SetCurrentStatus(status);
-    return m_Poller.Launch(kPollPeriodMs, kPollPeriodMs, this, "CVirDevice::Start()");
+    return 0;
 }
 
-void CVirDevice::Stop() {
-    m_Poller.Stop();
+void CVirDevice::OnStop() {
     const std::lock_guard<std::mutex> lock(m_ViewLock);
     m_strMappingName.clear();
     m_bAbsenceTraced = false;
     m_pView.Reset();
     m_hMapping.Reset();
-}
-
-void CVirDevice::SignalStop() {
-    m_Poller.SignalStop();
 }
 
 DWORD CVirDevice::OpenMapping() {
@@ -97,32 +71,11 @@ DWORD CVirDevice::ReadStatus(CDeviceStatus* pStatus) {
     return 0;
 }
 
-DWORD CVirDevice::ReadInfo(DEVICE_INFO*) {
-    return ERROR_NOT_SUPPORTED;
-}
-
-DWORD CVirDevice::GetNumberOfLogs(WORD*) {
-    return ERROR_NOT_SUPPORTED;
-}
-
-DWORD CVirDevice::GetLogs(WORD, DEVICE_LOG*) {
-    return ERROR_NOT_SUPPORTED;
-}
-
 DWORD CVirDevice::OnCancel() {
-    if (!m_pConsole) {
-        DebugTrace("CVirDevice::OnCancel() : m_pConsole is NULL\n");
-        return ERROR_INVALID_STATE;
-    }
-    return m_pConsole->ReplyClose();
+    return ReplyOnConsole(&CConsole::ReplyClose, "CVirDevice::OnCancel()");
 }
-
 DWORD CVirDevice::OnResume() {
-    if (!m_pConsole) {
-        DebugTrace("CVirDevice::OnResume() : m_pConsole is NULL\n");
-        return ERROR_INVALID_STATE;
-    }
-    return m_pConsole->ReplyResume();
+    return ReplyOnConsole(&CConsole::ReplyResume, "CVirDevice::OnResume()");
 }
 
 void CVirDevice::PollStatus() {

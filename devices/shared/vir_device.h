@@ -11,32 +11,24 @@
 #include <mutex>
 #include <string>
 
-#include "devices/threads/status_poller.h"
+#include "devices/threads/polling_device.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_view.h"
-#include "monitor/status_device.h"
 
-class CVirDevice : public CStatusDevice {
+class CVirDevice : public CPollingDevice {
 public:
     CVirDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                const char* pszDevicePath);
-    ~CVirDevice() override;
 
-    void OnConnected(const char* pszLink) override;
-    void OnDisconnected() override;
     DWORD ReadStatus(CDeviceStatus* pStatus) override;
-    DWORD ReadInfo(DEVICE_INFO* pInfo) override;
-    DWORD GetNumberOfLogs(WORD* pwCount) override;
-    DWORD GetLogs(WORD wIndex, DEVICE_LOG* pLog) override;
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;
-    void SignalStop() override;
 
 private:
-    // Reads the first status when the block exists and starts polling.
-    DWORD Start();
-    void Stop();
+    // Reads the first status when the block exists.
+    DWORD OnStart() override;
+    void OnStop() override;
     // Opens and maps the port's block; m_ViewLock is held. The failure is
     // traced once per absence of the block.
     DWORD OpenMapping();
@@ -47,5 +39,6 @@ private:
     CUniqueView m_pView;
     CUniqueHandle m_hMapping;
     bool m_bAbsenceTraced = false;
+    // Last: destroyed first, it ends the polling thread (polling_device.h).
     CStatusPoller m_Poller;
 };

@@ -5,7 +5,8 @@
 
 #include "app/printpath/printpath_names.h"
 #include "app/trace.h"
-#include "devices/printpath/print_path_objects.h"
+#include "app/printpath/print_path_objects.h"
+#include "app/printpath/status_mutex_lock.h"
 
 namespace {
 
@@ -21,11 +22,20 @@ constexpr BYTE kRequestLogCount = 0x1E;
 constexpr BYTE kRequestLog = 0x1F;
 constexpr BYTE kRequestInfo = 0x20;
 
-constexpr DWORD kPollPeriodMs = 250;
+// Four times a second, the first a period after the start's own read.
+constexpr CPollingDevice::CPolling kPolling = {250, 250, "CUsbDevice::CUsbDevice()", "CUsbDevice::Start()"};
+
+// Holds the port's status mutex for the length of one request when the
+// print path has created it, so requests never overlap the print path's
+// own use of the printer. Only a request that got the go-ahead is sent.
+class CClocker : public CStatusMutexLock {
+public:
+    CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread);
+};
 
 } // namespace
 
-CUsbDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread) {
+CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread) {
     const std::string strName = printpath::UsbStatusMutexName(strPort);
     CUniqueHandle hMutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, strName.c_str()));
     if (!hMutex) {
@@ -41,34 +51,16 @@ CUsbDevice::CClocker::CClocker(const std::string& strPort, HANDLE hStopEvent, bo
 
 CUsbDevice::CUsbDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                        const char* pszDevicePath)
-    : CStatusDevice(pDeviceControl, pszPrinterName, pszPort, pszDevicePath, FALSE) {
+    : CPollingDevice(pDeviceControl, pszPrinterName, pszPort, pszDevicePath, FALSE, kPolling, m_Poller) {
     CDeviceStatus status;
     FillDefaultStatus(&status);
     SetCurrentStatus(status);
-    if (pszDevicePath) {
-        const DWORD dwError = Start();
-        if (dwError != 0)
-            DebugTrace("CUsbDevice::CUsbDevice() : Start() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-    }
-}
-
-CUsbDevice::~CUsbDevice() {
-    Stop();
+    StartIfConnected();
 }
 
 void CUsbDevice::OnConnected(const char* pszLink) {
-    CDevice::OnConnected(pszLink);
-    const DWORD dwError = Start();
-    if (dwError != 0)
-        DebugTrace("CUsbDevice::CUsbDevice() : Start() failed. GetLastError() = %d\n",
-                   static_cast<int>(dwError));
+    CPollingDevice::OnConnected(pszLink);
     Notify(IsPrinting(nullptr) ? StatusNotification::PrintingStarted : StatusNotification::PrintingEnded);
-}
-
-void CUsbDevice::OnDisconnected() {
-    Stop();
-    CDevice::OnDisconnected();
 }
 
 void CUsbDevice::FillDefaultStatus(CDeviceStatus* pStatus) {
@@ -80,19 +72,17 @@ void CUsbDevice::FillDefaultStatus(CDeviceStatus* pStatus) {
     pStatus->Assign(abRecord);
 }
 
-DWORD CUsbDevice::Start() {
+DWORD CUsbDevice::OnStart() {
     // Each request must have completed when DeviceIoControl returns, so the
     // handle is opened for synchronous I/O: without FILE_FLAG_OVERLAPPED.
-    const HANDLE hDevice = CreateFileA(m_strLink.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr);
-    if (hDevice == INVALID_HANDLE_VALUE) {
+    m_hDevice.Reset(CreateFileA(m_strLink.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_READONLY, nullptr));
+    if (!m_hDevice) {
         const DWORD dwError = GetLastError();
         DebugTrace("CUsbDevoce::Start() : CreateFile(%s) failed. GetLastError() = %d\n", m_strLink.c_str(),
                    static_cast<int>(dwError));
         if (dwError != 0)
             return dwError;
-    } else {
-        m_hDevice.Reset(hDevice);
     }
 
     CDeviceStatus status;
@@ -104,156 +94,89 @@ DWORD CUsbDevice::Start() {
                    static_cast<int>(dwError));
     // The print path holding the printer is no failure of the printer: the
     // polling thread reads the status once the print path lets it.
-    if (dwError == 0 || dwError == ERROR_BUSY) {
-        dwError = m_Poller.Launch(kPollPeriodMs, kPollPeriodMs, this, "CUsbDevice::Start()");
-        if (dwError == 0)
-            return 0;
-    }
-    Stop();
-    return dwError;
+    return dwError == ERROR_BUSY ? 0 : dwError;
 }
 
-void CUsbDevice::Stop() {
-    // A poll waiting for a mutex the print path never releases gives up.
-    m_Poller.Stop();
+void CUsbDevice::OnStop() {
     m_hDevice.Reset();
 }
 
-void CUsbDevice::SignalStop() {
-    m_Poller.SignalStop();
-}
-
-template <typename TRequest> DWORD CUsbDevice::InFrame(TRequest pfnRequest) {
-    const CClocker clocker(m_strPort, m_Poller.GetStopEvent(), m_Poller.IsPollingThread());
+DWORD CUsbDevice::Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput,
+                          const char* pszCaller) {
+    const CClocker clocker(m_strPort, GetStopEvent(), IsPollingThread());
     if (clocker.GetError() != 0)
         return clocker.GetError();
     Sleep(10);
-    return pfnRequest();
-}
-
-DWORD CUsbDevice::Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput) {
     // The value travels high byte first.
     BYTE abInput[3] = {bRequest, static_cast<BYTE>(wValue >> 8), static_cast<BYTE>(wValue & 0xFF)};
     if (pbOutput)
         std::memset(pbOutput, 0, cbOutput);
     DWORD dwReturned = 0;
-    const HANDLE hDevice = m_hDevice ? m_hDevice.Get() : INVALID_HANDLE_VALUE;
-    if (!DeviceIoControl(hDevice, dwCode, abInput, sizeof(abInput), pbOutput, cbOutput, &dwReturned, nullptr))
-        return GetLastError();
-    return 0;
+    if (DeviceIoControl(m_hDevice.Get(), dwCode, abInput, sizeof(abInput), pbOutput, cbOutput, &dwReturned,
+                        nullptr))
+        return 0;
+    const DWORD dwError = GetLastError();
+    DebugTrace("CUsbDevice::%s() : DeviceIoControl() failed. GetLastError() = %d\n", pszCaller,
+               static_cast<int>(dwError));
+    return dwError;
 }
 
-DWORD CUsbDevice::GetCommand(BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput) {
-    return Control(IOCTL_USBPRINT_VENDOR_GET_COMMAND, bRequest, wValue, pbOutput, cbOutput);
+DWORD CUsbDevice::GetCommand(BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput,
+                             const char* pszCaller) {
+    return Control(IOCTL_USBPRINT_VENDOR_GET_COMMAND, bRequest, wValue, pbOutput, cbOutput, pszCaller);
 }
 
-DWORD CUsbDevice::SetCommand(BYTE bRequest) {
-    return Control(IOCTL_USBPRINT_VENDOR_SET_COMMAND, bRequest, 0, nullptr, 0);
+DWORD CUsbDevice::SetCommand(BYTE bRequest, const char* pszCaller) {
+    return Control(IOCTL_USBPRINT_VENDOR_SET_COMMAND, bRequest, 0, nullptr, 0, pszCaller);
 }
 
 DWORD CUsbDevice::ReadStatus(CDeviceStatus* pStatus) {
-    return InFrame([&] {
-        // A short answer leaves the rest of the record zero.
-        BYTE abRecord[CDeviceStatus::kSize];
-        const DWORD dwError = GetCommand(kRequestStatus, 0, abRecord, sizeof(abRecord));
-        if (dwError != 0) {
-            DebugTrace("CUsbDevice::ReadStatus() : DeviceIoControl() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-            return dwError;
-        }
+    // A short answer leaves the rest of the record zero.
+    BYTE abRecord[CDeviceStatus::kSize];
+    const DWORD dwError = GetCommand(kRequestStatus, 0, abRecord, sizeof(abRecord), "ReadStatus");
+    if (dwError == 0)
         pStatus->Assign(abRecord);
-        return DWORD{0};
-    });
+    return dwError;
 }
 
 DWORD CUsbDevice::ReadInfo(DEVICE_INFO* pInfo) {
-    return InFrame([&] {
-        BYTE abInfo[DEVICE_INFO::kSize];
-        const DWORD dwError = GetCommand(kRequestInfo, 0, abInfo, sizeof(abInfo));
-        if (dwError != 0) {
-            DebugTrace("CUsbDevice::ReadInfo() : DeviceIoControl() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-            return dwError;
-        }
+    BYTE abInfo[DEVICE_INFO::kSize];
+    const DWORD dwError = GetCommand(kRequestInfo, 0, abInfo, sizeof(abInfo), "ReadInfo");
+    if (dwError == 0)
         std::memcpy(pInfo->abData, abInfo, sizeof(abInfo));
-        return DWORD{0};
-    });
+    return dwError;
 }
 
 DWORD CUsbDevice::GetNumberOfLogs(WORD* pwCount) {
-    return InFrame([&] {
-        BYTE abCount[4];
-        const DWORD dwError = GetCommand(kRequestLogCount, 0, abCount, sizeof(abCount));
-        if (dwError != 0) {
-            DebugTrace("CUsbDevice::GetNumberOfLogs() : DeviceIoControl() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-            return dwError;
-        }
+    BYTE abCount[4];
+    const DWORD dwError = GetCommand(kRequestLogCount, 0, abCount, sizeof(abCount), "GetNumberOfLogs");
+    if (dwError == 0)
         *pwCount = static_cast<WORD>(abCount[0] | (abCount[1] << 8));
-        return DWORD{0};
-    });
+    return dwError;
 }
 
 DWORD CUsbDevice::GetLogs(WORD wIndex, DEVICE_LOG* pLog) {
-    return InFrame([&] {
-        BYTE abLog[DEVICE_LOG::kSize];
-        const DWORD dwError = GetCommand(kRequestLog, wIndex, abLog, sizeof(abLog));
-        if (dwError != 0) {
-            DebugTrace("CUsbDevice::GetLogs() : DeviceIoControl() failed. GetLastError() = %d\n",
-                       static_cast<int>(dwError));
-            return dwError;
-        }
+    BYTE abLog[DEVICE_LOG::kSize];
+    const DWORD dwError = GetCommand(kRequestLog, wIndex, abLog, sizeof(abLog), "GetLogs");
+    if (dwError == 0)
         std::memcpy(pLog->abData, abLog, sizeof(abLog));
-        return DWORD{0};
-    });
+    return dwError;
 }
 
 // The console event needs no mutex: the print path acts on it when it is
 // ready. Only the printer's own request waits for the mutex.
-DWORD CUsbDevice::PassOn(DWORD (CUsbDevice::*pfnOpenEvent)(), void (CUsbDevice::*pfnCloseEvent)(),
-                         const CUniqueHandle& hEvent, BYTE bRequest, const char* pszOperation) {
-    if ((this->*pfnOpenEvent)() == 0) {
-        SetEvent(hEvent.Get());
-        (this->*pfnCloseEvent)();
+DWORD CUsbDevice::PassOn(printpath::ConsoleRequest request, BYTE bRequest, const char* pszOperation) {
+    if (printpath::SignalConsoleEvent("CUsbDevice", m_strPort, request) == 0)
         return 0;
-    }
-    return InFrame([&] {
-        const DWORD dwError = SetCommand(bRequest);
-        if (dwError != 0)
-            DebugTrace("CUsbDevice::%s() : DeviceIoControl() failed. GetLastError() = %d\n", pszOperation,
-                       static_cast<int>(dwError));
-        return dwError;
-    });
+    return SetCommand(bRequest, pszOperation);
 }
 
 DWORD CUsbDevice::OnCancel() {
-    return PassOn(&CUsbDevice::OpenCancelEvent, &CUsbDevice::CloseCancelEvent, m_hCancelEvent, kRequestCancel,
-                  "OnCancel");
+    return PassOn(printpath::ConsoleRequest::Cancel, kRequestCancel, "OnCancel");
 }
 
 DWORD CUsbDevice::OnResume() {
-    return PassOn(&CUsbDevice::OpenResumeEvent, &CUsbDevice::CloseResumeEvent, m_hResumeEvent, kRequestResume,
-                  "OnResume");
-}
-
-DWORD CUsbDevice::OpenCancelEvent() {
-    return printpath::OpenConsoleEvent("CUsbDevice::OpenCancelEvent()",
-                                       printpath::CancelEventName(m_strPort, printpath::UsesGlobalNames()),
-                                       m_hCancelEvent);
-}
-
-void CUsbDevice::CloseCancelEvent() {
-    m_hCancelEvent.Reset();
-}
-
-DWORD CUsbDevice::OpenResumeEvent() {
-    return printpath::OpenConsoleEvent("CUsbDevice::OpenResumeEvent()",
-                                       printpath::ResumeEventName(m_strPort, printpath::UsesGlobalNames()),
-                                       m_hResumeEvent);
-}
-
-void CUsbDevice::CloseResumeEvent() {
-    m_hResumeEvent.Reset();
+    return PassOn(printpath::ConsoleRequest::Resume, kRequestResume, "OnResume");
 }
 
 void CUsbDevice::PollStatus() {

@@ -6,27 +6,17 @@
 
 #include <string>
 
-#include "devices/printpath/status_mutex_lock.h"
-#include "devices/threads/status_poller.h"
+#include "app/printpath/print_path_objects.h"
+#include "devices/threads/polling_device.h"
 #include "framework/unique_handle.h"
-#include "monitor/status_device.h"
 
-class CUsbDevice : public CStatusDevice {
+class CUsbDevice : public CPollingDevice {
 public:
-    // Holds the port's status mutex for the length of one request when the
-    // print path has created it, so requests never overlap the print path's
-    // own use of the printer. Only a request that got the go-ahead is sent.
-    class CClocker : public CStatusMutexLock {
-    public:
-        CClocker(const std::string& strPort, HANDLE hStopEvent, bool bPollingThread);
-    };
-
     CUsbDevice(CDeviceNotify* pDeviceControl, const char* pszPrinterName, const char* pszPort,
                const char* pszDevicePath);
-    ~CUsbDevice() override;
 
+    // Starts, then tells whether the printer prints.
     void OnConnected(const char* pszLink) override;
-    void OnDisconnected() override;
     DWORD ReadStatus(CDeviceStatus* pStatus) override;
     DWORD ReadInfo(DEVICE_INFO* pInfo) override;
     DWORD GetNumberOfLogs(WORD* pwCount) override;
@@ -34,36 +24,29 @@ public:
     DWORD OnCancel() override;
     DWORD OnResume() override;
     void PollStatus() override;
-    void SignalStop() override;
 
     // The record shown while the printer has not answered: a ready Kestrel
     // with a blank serial number and firmware 1.00.
     static void FillDefaultStatus(CDeviceStatus* pStatus);
 
-    DWORD OpenCancelEvent();
-    void CloseCancelEvent();
-    DWORD OpenResumeEvent();
-    void CloseResumeEvent();
-
 private:
-    // Opens the device path, reads the first status and starts polling.
-    DWORD Start();
-    void Stop();
+    // Opens the device path and reads the first status.
+    DWORD OnStart() override;
+    void OnStop() override;
 
-    // One request frame: the port's mutex, the 10 ms pause, then pfnRequest.
-    template <typename TRequest> DWORD InFrame(TRequest pfnRequest);
     // Cancel or Resume: the print path's console event when it listens,
     // otherwise the vendor request bRequest.
-    DWORD PassOn(DWORD (CUsbDevice::*pfnOpenEvent)(), void (CUsbDevice::*pfnCloseEvent)(),
-                 const CUniqueHandle& hEvent, BYTE bRequest, const char* pszOperation);
+    DWORD PassOn(printpath::ConsoleRequest request, BYTE bRequest, const char* pszOperation);
     // A vendor request with its data stage read into pbOutput (zeroed first).
-    DWORD GetCommand(BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput);
+    DWORD GetCommand(BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput, const char* pszCaller);
     // A vendor request without data.
-    DWORD SetCommand(BYTE bRequest);
-    DWORD Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput);
+    DWORD SetCommand(BYTE bRequest, const char* pszCaller);
+    // One request frame: the port's mutex, the 10 ms pause, then the vendor
+    // request. pszCaller names the request in the trace of a failure.
+    DWORD Control(DWORD dwCode, BYTE bRequest, WORD wValue, BYTE* pbOutput, DWORD cbOutput,
+                  const char* pszCaller);
 
+    CUniqueFile m_hDevice;
+    // Last: destroyed first, it ends the polling thread (polling_device.h).
     CStatusPoller m_Poller;
-    CUniqueHandle m_hDevice;
-    CUniqueHandle m_hCancelEvent;
-    CUniqueHandle m_hResumeEvent;
 };

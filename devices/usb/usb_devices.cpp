@@ -9,6 +9,7 @@
 
 #include "app/trace.h"
 #include "app/winver.h"
+#include "framework/unique_device_list.h"
 #include "devices/usb/usb_match.h"
 
 namespace {
@@ -20,20 +21,6 @@ const GUID GUID_DEVINTERFACE_USBPRINT = {
 constexpr DWORD kBufferSize = 4096;
 // A property or path buffer: what a call may fill, and one NUL behind it.
 using PropertyBuffer = std::array<char, kBufferSize + 1>;
-
-// The device information list of one search, destroyed on the way out.
-class CDeviceInfoList {
-public:
-    explicit CDeviceInfoList(HDEVINFO hDevInfo) : m_hDevInfo(hDevInfo) {}
-    ~CDeviceInfoList() { SetupDiDestroyDeviceInfoList(m_hDevInfo); }
-    CDeviceInfoList(const CDeviceInfoList&) = delete;
-    CDeviceInfoList& operator=(const CDeviceInfoList&) = delete;
-
-    HDEVINFO Get() const { return m_hDevInfo; }
-
-private:
-    HDEVINFO m_hDevInfo;
-};
 
 DWORD WithoutNoMoreItems(DWORD dwError) {
     return dwError == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : dwError;
@@ -141,15 +128,15 @@ bool CUsbDevices::GetDevicePath(const std::string& strPort, std::string& strDevi
 
 DWORD CUsbDevices::Search(const CSearchKind& kind) {
     m_lstDevices.clear();
-    const HDEVINFO hDevInfo = SetupDiGetClassDevsA(nullptr, nullptr, nullptr,
-                                                   DIGCF_PRESENT | DIGCF_ALLCLASSES | DIGCF_DEVICEINTERFACE);
-    if (!hDevInfo || hDevInfo == INVALID_HANDLE_VALUE) {
+    const CUniqueDeviceList list(SetupDiGetClassDevsA(
+        nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES | DIGCF_DEVICEINTERFACE));
+    if (!list) {
         const DWORD dwError = GetLastError();
         DebugTrace("%s : SetupDiGetClassDevs() failed. GetLastError() = %d\n", kind.pszCaller,
                    static_cast<int>(dwError));
         return WithoutNoMoreItems(dwError);
     }
-    const CDeviceInfoList list(hDevInfo);
+    const HDEVINFO hDevInfo = list.Get();
 
     PropertyBuffer first;
     PropertyBuffer hardwareId;

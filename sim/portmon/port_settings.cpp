@@ -2,6 +2,7 @@
 
 #include "app/trace.h"
 #include "framework/unique_key.h"
+#include "sim/portmon/config_info.h"
 #include "sim/portmon/wide_text.h"
 
 namespace {

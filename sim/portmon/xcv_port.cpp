@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "app/trace.h"
-#include "app/printpath/port_config.h"
+#include "sim/portmon/config_info.h"
 #include "sim/portmon/port_settings.h"
 #include "sim/portmon/wide_text.h"
 

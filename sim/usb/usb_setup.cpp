@@ -5,6 +5,7 @@
 
 #include <setupapi.h>
 
+#include "framework/unique_device_list.h"
 #include "framework/unique_key.h"
 
 namespace {
@@ -106,9 +107,10 @@ LONG RemovePrinterNodes(const SimUsbPrinter& printer) {
 // The device node and its interface through SetupAPI's own creation calls, so
 // that they carry what SetupAPI itself writes.
 DWORD CreateDeviceNode(const SimUsbPrinter& printer) {
-    const HDEVINFO hList = SetupDiCreateDeviceInfoList(&kUsbClass, nullptr);
-    if (hList == INVALID_HANDLE_VALUE)
+    const CUniqueDeviceList list(SetupDiCreateDeviceInfoList(&kUsbClass, nullptr));
+    if (!list)
         return GetLastError();
+    const HDEVINFO hList = list.Get();
     std::string strHardwareIds =
         printer.strHardwareId.empty() ? "USB\\" + VidPid(printer) + "&REV_0100" : printer.strHardwareId;
     strHardwareIds.append(2, '\0');
@@ -128,9 +130,7 @@ DWORD CreateDeviceNode(const SimUsbPrinter& printer) {
                                                    static_cast<DWORD>(printer.strDescription.size() + 1))) &&
         SetupDiRegisterDeviceInfo(hList, &devInfo, 0, nullptr, nullptr, nullptr) &&
         SetupDiCreateDeviceInterfaceA(hList, &devInfo, &kUsbPrintInterface, nullptr, 0, nullptr);
-    const DWORD dwError = bDone ? ERROR_SUCCESS : GetLastError();
-    SetupDiDestroyDeviceInfoList(hList);
-    return dwError;
+    return bDone ? ERROR_SUCCESS : GetLastError();
 }
 
 DWORD InstallAfterCleanUp(const SimUsbPrinter& printer) {

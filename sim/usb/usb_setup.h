@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "sim/usb/usb_printer_spec.h"
+#include "sim/usb/sim_usb_printer.h"
 
 class CSimUsbSetup {
 public:

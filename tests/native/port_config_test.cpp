@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/printpath/port_config.h"
+#include "sim/portmon/config_info.h"
 
 using printpath::kConfigInfoSize;
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 #include "monitor/device_status.h"
 
 TEST(StatusBlock, ABlockAtRestIsCopiedTwiceWhateverFollowsTheRecord) {

@@ -1,4 +1,4 @@
-#include "devices/printpath/status_block.h"
+#include "app/printpath/status_block.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "devices/printpath/status_mutex_lock.h"
+#include "app/printpath/status_mutex_lock.h"
 
 #include <utility>
 
