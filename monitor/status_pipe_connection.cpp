@@ -2,7 +2,7 @@
 
 #include "app/trace.h"
 
-CStatusPipeConnection::CStatusPipeConnection(CUniqueHandle hPipe) : m_hPipe(std::move(hPipe)) {
+CStatusPipeConnection::CStatusPipeConnection(CUniqueFile hPipe) : m_hPipe(std::move(hPipe)) {
     m_connect.operation = Operation::Connect;
     m_read.operation = Operation::Read;
     m_write.operation = Operation::Write;

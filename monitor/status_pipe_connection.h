@@ -29,7 +29,7 @@ public:
     // The most bytes of answers waiting for a client that does not read.
     static constexpr std::size_t kMaxQueued = 256 * 1024;
 
-    explicit CStatusPipeConnection(CUniqueHandle hPipe);
+    explicit CStatusPipeConnection(CUniqueFile hPipe);
     CStatusPipeConnection(const CStatusPipeConnection&) = delete;
     CStatusPipeConnection& operator=(const CStatusPipeConnection&) = delete;
 
@@ -71,7 +71,7 @@ public:
 private:
     bool StartWrite();
 
-    CUniqueHandle m_hPipe;
+    CUniqueFile m_hPipe;
     COverlapped m_connect = {};
     COverlapped m_read = {};
     COverlapped m_write = {};

@@ -51,28 +51,27 @@ void CStatusPipeServer::Stop() {
     m_thread.join();
 }
 
-CUniqueHandle CStatusPipeServer::CreateInstance(bool bFirst) {
+CUniqueFile CStatusPipeServer::CreateInstance(bool bFirst) {
     const DWORD dwOpenMode =
         PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (bFirst ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
-    const HANDLE hPipe =
+    CUniqueFile pipe(
         CreateNamedPipeA(m_strPipeName.c_str(), dwOpenMode,
                          PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                         kMaxClients, kOutBufferSize, kInBufferSize, 0, m_security.GetAttributes());
-    if (hPipe == INVALID_HANDLE_VALUE) {
+                         kMaxClients, kOutBufferSize, kInBufferSize, 0, m_security.GetAttributes()));
+    if (!pipe) {
         // Past the first, an instance fails only when all are taken: one more
         // listens once a client goes.
         if (bFirst || GetLastError() != ERROR_PIPE_BUSY)
             DebugTrace(
                 "CStatusPipeServer::CreateInstance() : CreateNamedPipe(\"%s\") failed. GetLastError() = %d\n",
                 m_strPipeName.c_str(), static_cast<int>(GetLastError()));
-        return CUniqueHandle();
+        return CUniqueFile();
     }
-    CUniqueHandle pipe(hPipe);
-    if (!CreateIoCompletionPort(hPipe, m_hPort.Get(), kKeyPipe, 0)) {
+    if (!CreateIoCompletionPort(pipe.Get(), m_hPort.Get(), kKeyPipe, 0)) {
         DebugTrace(
             "CStatusPipeServer::CreateInstance() : CreateIoCompletionPort() failed. GetLastError() = %d\n",
             static_cast<int>(GetLastError()));
-        return CUniqueHandle();
+        return CUniqueFile();
     }
     return pipe;
 }
@@ -82,7 +81,7 @@ void CStatusPipeServer::Listen(bool bFirst) {
                                      [](const auto& pConnection) { return !pConnection->IsClosed(); });
     if (nOpen >= static_cast<std::ptrdiff_t>(kMaxClients))
         return;
-    CUniqueHandle pipe = CreateInstance(bFirst);
+    CUniqueFile pipe = CreateInstance(bFirst);
     if (!pipe)
         return;
     m_connections.push_back(std::make_unique<CStatusPipeConnection>(std::move(pipe)));

@@ -46,7 +46,7 @@ private:
     // A new listening instance, unless kMaxClients are there already.
     void Listen(bool bFirst);
     // The pipe instance, associated with the port; an empty handle on failure.
-    CUniqueHandle CreateInstance(bool bFirst);
+    CUniqueFile CreateInstance(bool bFirst);
     void Run();
     void OnCompleted(CStatusPipeConnection::COverlapped* pOverlapped, DWORD dwBytes, bool bSucceeded);
     void OnConnected(CStatusPipeConnection& connection);

@@ -9,12 +9,10 @@ namespace {
 
 // The file's text written whole under that name; the error otherwise.
 DWORD WriteWhole(const std::wstring& strPath, const std::string& strText) {
-    CUniqueHandle hFile(CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (hFile.Get() == INVALID_HANDLE_VALUE) {
-        hFile.Release();
+    const CUniqueFile hFile(CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!hFile)
         return GetLastError();
-    }
     DWORD dwWritten = 0;
     if (!WriteFile(hFile.Get(), strText.data(), static_cast<DWORD>(strText.size()), &dwWritten, nullptr))
         return GetLastError();

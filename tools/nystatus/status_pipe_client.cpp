@@ -3,10 +3,9 @@
 CStatusPipeClient::Result CStatusPipeClient::Connect(const std::string& strPipeName, DWORD dwTimeoutMs) {
     const ULONGLONG nEnd = GetTickCount64() + dwTimeoutMs;
     for (;;) {
-        const HANDLE hPipe = CreateFileA(strPipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                         OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-        if (hPipe != INVALID_HANDLE_VALUE) {
-            m_hPipe.Reset(hPipe);
+        m_hPipe.Reset(CreateFileA(strPipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+        if (m_hPipe) {
             m_hEvent.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
             return m_hEvent ? Result::Ok : Result::NoAgent;
         }

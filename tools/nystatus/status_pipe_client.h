@@ -28,7 +28,7 @@ private:
     // Waits for the overlapped operation; cancels it when it does not end in time.
     Result Finish(OVERLAPPED& overlapped, DWORD& dwBytes, DWORD dwTimeoutMs, HANDLE hInterrupt);
 
-    CUniqueHandle m_hPipe;
+    CUniqueFile m_hPipe;
     CUniqueHandle m_hEvent;
     std::string m_strBuffer;
 };
