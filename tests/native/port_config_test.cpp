@@ -50,8 +50,6 @@ TEST(ConfigInfo, BuildRefusesWhatTheReplyCannotCarry) {
         {"", 9100},
         {"255.255.255.2550", 9100}, // 16 characters leave no room for the NUL
         {"10.0.0.5 ", 9100},
-        {"10.0.\t0.5", 9100},
-        {"10.0.0.\xC3\xA9", 9100},
         {"10.0.0.?", 9100}, // what a character without a narrow form becomes
         {"10.0.0.5:9100", 9100},
         {"10.0.0.5", 0},
@@ -75,10 +73,8 @@ TEST(ConfigInfo, ParseTakesBadFieldsAsGiven) {
     } cases[] = {
         {std::string("10.1.2.3\0junk", 13), {0x8C, 0x23, 0, 0}, "10.1.2.3", 9100},
         {"123.123.123.1234", {0x8C, 0x23, 0, 0}, "123.123.123.1234", 9100}, // no NUL
-        {"1.2.3.4", {0, 0, 0, 0}, "1.2.3.4", 0},
         {"1.2.3.4", {0x00, 0x00, 0x01, 0x00}, "1.2.3.4", 65536},
         {"1", {0x00, 0x00, 0x02, 0x03}, "1", 0x03020000}, // little-endian, not 515
-        {"", {0x03, 0x02, 0, 0}, "", 515},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszAddress);
