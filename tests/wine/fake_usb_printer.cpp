@@ -7,12 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "sim/usb/usb_driver_service.h"
+#include "tests/wine/test_printer.h"
 
-// The build passes the Unix path of the driver; Wine sees the Unix root as Z:.
 std::string DriverPath() {
-    std::string strPath = "Z:" + std::string(NY_USB_DRIVER);
-    std::replace(strPath.begin(), strPath.end(), '/', '\\');
-    return strPath;
+    return HostPath(NY_USB_DRIVER);
 }
 
 namespace {

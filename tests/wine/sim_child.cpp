@@ -5,19 +5,6 @@
 
 #include "tests/wine/test_printer.h"
 
-namespace {
-
-// The build passes the Unix path of NySim.exe; Wine sees the Unix root as Z:.
-std::string SimulatorPath() {
-    std::string strPath = "Z:" + std::string(NYSIM_EXE);
-    for (char& c : strPath)
-        if (c == '/')
-            c = '\\';
-    return strPath;
-}
-
-} // namespace
-
 CSimChild::~CSimChild() {
     if (m_hProcess && IsRunning()) {
         TerminateProcess(m_hProcess.Get(), 99);
@@ -43,7 +30,7 @@ bool CSimChild::Start(const std::string& strArguments) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = hChildOutput.Get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    const std::string strPath = SimulatorPath();
+    const std::string strPath = HostPath(NYSIM_EXE);
     std::string strCommand = "\"" + strPath + "\" " + strArguments;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(strPath.c_str(), &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,

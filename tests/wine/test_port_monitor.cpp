@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/printpath/port_config.h"
+#include "tests/wine/test_printer.h"
 
 namespace {
 
@@ -28,13 +29,7 @@ void SetValue(const std::string& strKey, const std::string& strValue, DWORD dwTy
 } // namespace
 
 std::string CTestPortMonitor::DllPath() {
-    // CMake names the DLL by its host path; Wine shows the host's root as drive Z.
-    std::string strPath = "Z:" + std::string(NY_PORTMON_DLL);
-    for (char& c : strPath) {
-        if (c == '/')
-            c = '\\';
-    }
-    return strPath;
+    return HostPath(NY_PORTMON_DLL);
 }
 
 CTestPortMonitor::CTestPortMonitor() {

@@ -1,5 +1,7 @@
 #include "tests/wine/test_printer.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +51,12 @@ std::string UniqueName(const std::string& strBase) {
     static LONG s_nCounter = 0;
     return strBase + std::to_string(GetCurrentProcessId()) + "_" +
            std::to_string(InterlockedIncrement(&s_nCounter));
+}
+
+std::string HostPath(const std::string& strUnixPath) {
+    std::string strPath = "Z:" + strUnixPath;
+    std::replace(strPath.begin(), strPath.end(), '/', '\\');
+    return strPath;
 }
 
 bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {

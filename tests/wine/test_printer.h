@@ -27,5 +27,8 @@ private:
 // A name no other test process uses at the same time.
 std::string UniqueName(const std::string& strBase);
 
+// A path of the build host as Wine shows it: the host's root is drive Z.
+std::string HostPath(const std::string& strUnixPath);
+
 // Asks pfnDone every 20 ms until it holds or dwTimeOutMs have passed; its last answer.
 bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs);
