@@ -9,6 +9,7 @@
 #include "app/winver.h"
 #include "devices/lan/lan_device.h"
 #include "framework/unique_handle.h"
+#include "sim/port_publisher.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/held_mutex.h"
 #include "tests/wine/recording_notify.h"
@@ -19,31 +20,6 @@
 namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
-// The objects the print path keeps for a port: its status mutex and its
-// status block, written the way the print path writes it.
-class CTestPrintPath {
-public:
-    explicit CTestPrintPath(const std::string& strPort, bool bWithMapping = true)
-        : m_hMutex(
-              CreateMutexA(nullptr, FALSE, ("Global\\KORVA.Nylm.Status." + strPort + ".Mutex").c_str())) {
-        if (bWithMapping) {
-            m_hMapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
-                                                ("Global\\NYRA_DEVICE_STATUS." + strPort).c_str()));
-            m_pView = static_cast<std::uint8_t*>(MapViewOfFile(m_hMapping.Get(), FILE_MAP_WRITE, 0, 0, 0));
-        }
-    }
-    ~CTestPrintPath() {
-        if (m_pView)
-            UnmapViewOfFile(m_pView);
-    }
-    void Publish(const CDeviceStatus& status) { std::memcpy(m_pView, status.Data(), CDeviceStatus::kSize); }
-
-private:
-    CUniqueHandle m_hMutex;
-    CUniqueHandle m_hMapping;
-    std::uint8_t* m_pView = nullptr;
-};
 
 CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code) {
     CDeviceStatus status;
@@ -74,7 +50,9 @@ protected:
 } // namespace
 
 TEST_F(LanDeviceTest, SharedBlockRoadFollowsThePrintPath) {
-    CTestPrintPath printPath(m_strPort);
+    // The print path's objects for the port: its status mutex and block.
+    CPortPublisher printPath(m_strPort);
+    ASSERT_EQ(0u, printPath.Open());
     CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
     const struct {
         CDeviceStatus record;
@@ -85,7 +63,7 @@ TEST_F(LanDeviceTest, SharedBlockRoadFollowsThePrintPath) {
         {Record(1, 0, 0), {"ErrorCleared"}},
     };
     for (const auto& step : steps) {
-        printPath.Publish(step.record);
+        ASSERT_EQ(0u, printPath.Publish(step.record, 1000));
         device.PollStatus();
         EXPECT_EQ(step.expected, m_Notify.Take());
         CDeviceStatus read;
@@ -99,7 +77,7 @@ TEST_F(LanDeviceTest, SharedBlockRoadFollowsThePrintPath) {
 // through its mutex: the device asks the printer once the mutex is free, and
 // only a failed exchange gives the no-answer record.
 TEST_F(LanDeviceTest, MutexWithoutMappingAsksThePrinter) {
-    CTestPrintPath printPath(m_strPort, false);
+    const CUniqueHandle hPrintPath(CreateMutexA(nullptr, FALSE, Mutex().c_str()));
     CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
     CDeviceStatus status = Record(1, 0, 0);
     EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.ReadStatus(&status)) << "no link to ask";
@@ -115,25 +93,6 @@ TEST_F(LanDeviceTest, MutexWithoutMappingAsksThePrinter) {
     device.PollStatus();
     EXPECT_TRUE(m_Notify.Take().empty());
     EXPECT_EQ(1, m_Trace.Count(MutexWait(258)));
-}
-
-// While the print path holds the printer, the polling thread waits for the
-// mutex, and the device shows what it showed, until it stops.
-TEST_F(LanDeviceTest, HeldMutexKeepsTheLastState) {
-    CTestPrintPath printPath(m_strPort, false);
-    CHeldMutex held(Mutex());
-    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), "127.0.0.1:9");
-    // The poll got as far as where it used to give up.
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            return m_Trace.Count(
-                "CLanDevice::ReadStatus() : OpenSharedMemory() failed. GetLastError() = 2\n");
-        },
-        5000));
-    device.OnDisconnected();
-    EXPECT_EQ(1, m_Trace.Count(MutexWait(1)));
-    EXPECT_TRUE(m_Notify.Take().empty());
-    EXPECT_EQ(2, device.GetDeviceState()) << "the start-up record stands";
 }
 
 // A request of the user's waits a bounded time for a held mutex, keeping the
@@ -186,15 +145,6 @@ TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
     device.SignalStop();
     CDeviceStatus status;
     EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status));
-}
-
-TEST_F(LanDeviceTest, LogsAreNotOffered) {
-    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
-    WORD wCount = 9;
-    DEVICE_LOG log = {{1, 2, 3, 4, 5, 6, 7, 8}};
-    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetNumberOfLogs(&wCount));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_SUPPORTED), device.GetLogs(0, &log));
-    EXPECT_TRUE(wCount == 9 && log.abData[7] == 8) << "nothing written";
 }
 
 TEST_F(LanDeviceTest, PortInfoFromThePortMonitorOrOnOlderSystemsThePortSettings) {
