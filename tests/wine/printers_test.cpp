@@ -18,23 +18,6 @@ namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
-// A printer on a port of the port monitor, whose print path publishes the
-// network device's start-up record in the given state.
-struct CNetworkPrinter {
-    CNetworkPrinter(CTestPortMonitor& monitor, std::uint8_t bState)
-        : strPort(UniqueName("NYNET")), printPath(strPort),
-          printer(UniqueName("Kestrel Net "), strPort, "Kestrel 2006 WiFi") {
-        monitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
-        CDeviceStatus status = CLanDevice::StartupRecord();
-        status.SetDeviceState(bState);
-        EXPECT_EQ(0u, printPath.Open());
-        EXPECT_EQ(0u, printPath.Publish(status, 1000));
-    }
-    std::string strPort;
-    CPortPublisher printPath;
-    CTestPrinter printer;
-};
-
 } // namespace
 
 TEST(Printers, FollowTheSpoolersFamilyPrinters) {
@@ -63,8 +46,14 @@ TEST(Printers, FollowTheSpoolersFamilyPrinters) {
 TEST(Printers, ConnectAndDisconnectAsTheLinkComesAndGoes) {
     CMonitorHarness harness;
     CTestPortMonitor monitor;
-    // The device's first read, on its polling thread, finds nothing new.
-    CNetworkPrinter network(monitor, kStateBusy);
+    // A printer on a port of the port monitor, whose print path publishes the
+    // network device's start-up record: its first read finds nothing new.
+    const std::string strPort = UniqueName("NYNET");
+    CPortPublisher printPath(strPort);
+    const CTestPrinter printer(UniqueName("Kestrel Net "), strPort, "Kestrel 2006 WiFi");
+    monitor.AddNetworkPort(strPort, "127.0.0.1", 9100);
+    ASSERT_EQ(0u, printPath.Open());
+    ASSERT_EQ(0u, printPath.Publish(CLanDevice::StartupRecord(), 1000));
     const struct {
         const char* pszIpAddress; // null: the port has no address, so no link
         BOOL bConnected;
@@ -80,30 +69,16 @@ TEST(Printers, ConnectAndDisconnectAsTheLinkComesAndGoes) {
     const CDeviceControl* pFirst = nullptr;
     for (const auto& step : steps) {
         if (step.pszIpAddress)
-            monitor.SetString(network.strPort, "IPAddress", step.pszIpAddress);
+            monitor.SetString(strPort, "IPAddress", step.pszIpAddress);
         else
-            monitor.DeleteValue(network.strPort, "IPAddress");
+            monitor.DeleteValue(strPort, "IPAddress");
         harness.Synchronise();
-        const CDeviceControl* pControl = harness.Find(network.printer.Name());
+        const CDeviceControl* pControl = harness.Find(printer.Name());
         ASSERT_TRUE(pControl && (!pFirst || pControl == pFirst));
         pFirst = pControl;
         EXPECT_EQ(step.bConnected, pControl->IsConnected());
         EXPECT_EQ(step.messages, harness.TakeMessages());
     }
-}
-
-TEST(Printers, OnePrintingPrinterHoldsTheSuspendBack) {
-    CMonitorHarness harness;
-    CTestPortMonitor monitor;
-    CNetworkPrinter printing(monitor, kStatePrinting);
-    CNetworkPrinter idle(monitor, kStateReady);
-    harness.Synchronise();
-    // Each device shows its start-up record until its polling thread's first read.
-    ASSERT_TRUE(WaitFor([&] { return harness.Find(printing.printer.Name())->IsPrinting(); }, 5000));
-    CTraceCapture trace;
-    EXPECT_FALSE(harness.m_printers.OnQuerySuspend());
-    EXPECT_EQ(1, trace.Count("CPrinters::OnQuerySuspend() : " + printing.printer.Name() + " : FALSE\n"));
-    EXPECT_EQ(1, trace.Count("CPrinters::OnQuerySuspend() : " + idle.printer.Name() + " : TRUE\n"));
 }
 
 TEST(DeviceControl, PortTypes) {
