@@ -116,10 +116,14 @@ TEST(MetricsText, OneStateSeriesIsSetForEachState) {
     }
 }
 
-TEST(MetricsText, FamiliesStayTogetherAndPrintersAreSortedByName) {
+// Printer families only with printers; each family's lines together (an empty
+// line would break them), and the printers sorted by name.
+TEST(MetricsText, PrinterFamiliesOnlyWithPrintersSortedByName) {
+    EXPECT_EQ(2u, Families(EncodeMetrics(Agent({}))).size());
     const std::string strText =
         EncodeMetrics(Agent({Printer("Lobby"), Printer("Annex"), Printer("Zebra"), Printer("Écran")}));
     EXPECT_EQ(8u, Families(strText).size());
+    EXPECT_EQ('\n', strText.back());
     // Byte order: the UTF-8 name after the ASCII ones.
     Strings names;
     for (const std::string& strLine : Samples(strText, "nyagent_printer_errors_total"))
@@ -127,39 +131,28 @@ TEST(MetricsText, FamiliesStayTogetherAndPrintersAreSortedByName) {
     EXPECT_EQ((Strings{"Annex", "Lobby", "Zebra", "Écran"}), names);
 }
 
-// Without printers only the agent's two families; every file ends with a line
-// feed and has no empty line.
-TEST(MetricsText, PrinterFamiliesOnlyWithPrintersAndNoEmptyLine) {
-    for (const auto& printers :
-         {std::vector<CPrinterMetrics>{}, {Printer("a")}, {Printer("a"), Printer("b")}}) {
-        const std::string strText = EncodeMetrics(Agent(printers));
-        EXPECT_EQ(printers.empty() ? 2u : 8u, Families(strText).size());
-        EXPECT_EQ('\n', strText.back());
-        EXPECT_EQ(std::string::npos, strText.find("\n\n"));
-    }
-}
-
+// Ratios clamped to 0..1, seconds from milliseconds, without trailing zeros.
 TEST(MetricsText, NumbersTakeTheirShortestExactForm) {
     const struct {
         int nPercent;
         const char* pszRatio;
-    } ratios[] = {{0, "0"}, {7, "0.07"}, {40, "0.4"}, {100, "1"}, {150, "1"}, {-5, "0"}};
-    for (const auto& r : ratios) {
-        CPrinterMetrics printer = Printer("P", "printing");
-        printer.printer.nTask = r.nPercent;
-        const std::string strTask =
-            Samples(EncodeMetrics(Agent({printer})), "nyagent_printer_task_progress_ratio").at(0);
-        EXPECT_EQ(std::string("} ") + r.pszRatio, strTask.substr(strTask.rfind('}'))) << r.nPercent;
-    }
-    const struct {
         std::int64_t nMs;
         const char* pszSeconds;
-    } times[] = {{1712345678050, "1712345678.05"}, {1000, "1"}, {1, "0.001"}};
-    for (const auto& t : times) {
-        CAgentMetrics metrics = Agent({});
-        metrics.nTimestampMs = t.nMs;
-        EXPECT_EQ(Strings{std::string("nyagent_last_update_timestamp_seconds ") + t.pszSeconds},
-                  Samples(EncodeMetrics(metrics), "nyagent_last_update_timestamp_seconds"));
+    } cases[] = {{0, "0", 1712345678050, "1712345678.05"},
+                 {7, "0.07", 1000, "1"},
+                 {100, "1", 1, "0.001"},
+                 {150, "1", 0, "0"},
+                 {-5, "0", 20, "0.02"}};
+    for (const auto& c : cases) {
+        CPrinterMetrics printer = Printer("P", "printing");
+        printer.printer.nTask = c.nPercent;
+        CAgentMetrics metrics = Agent({printer});
+        metrics.nTimestampMs = c.nMs;
+        const std::string strText = EncodeMetrics(metrics);
+        const std::string strTask = Samples(strText, "nyagent_printer_task_progress_ratio").at(0);
+        EXPECT_EQ(std::string("} ") + c.pszRatio, strTask.substr(strTask.rfind('}'))) << c.nPercent;
+        EXPECT_EQ(Strings{std::string("nyagent_last_update_timestamp_seconds ") + c.pszSeconds},
+                  Samples(strText, "nyagent_last_update_timestamp_seconds"));
     }
 }
 
