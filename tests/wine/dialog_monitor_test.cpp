@@ -25,15 +25,6 @@ namespace {
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 constexpr DWORD kNT = VER_PLATFORM_WIN32_NT;
 
-void Pump(
-    DWORD dwMs, const std::function<bool()>& pfnDone = [] { return false; }) {
-    for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwMs && !pfnDone(); Sleep(5)) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-}
-
 class CRecordingTray : public CTrayState {
 public:
     void SetState(int nState) override { m_states.emplace_back(nState, GetTickCount()); }

@@ -19,6 +19,7 @@
 #include "tests/wine/fake_usb_printer.h"
 #include "tests/wine/held_mutex.h"
 #include "tests/wine/monitor_harness.h"
+#include "tests/wine/network_sim.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
@@ -43,26 +44,6 @@ const std::vector<UINT> kJobMessages = {
     WM_NY_PRINTING_ENDED, WM_NY_REFRESH,          WM_NY_REFRESH, WM_NY_STATUS_CHANGED, // ready
 };
 
-// NySim.exe for the length of a test, stopped by its own event.
-class CSimulator {
-public:
-    explicit CSimulator(const std::string& strArguments) : m_strStop(UniqueName("NySim.Stop.")) {
-        m_bStarted = m_child.Start("--tick 10 --print --stop-event " + m_strStop + " " + strArguments);
-    }
-    ~CSimulator() {
-        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
-        if (hStop)
-            SetEvent(hStop.Get());
-        m_child.Wait(10000);
-    }
-    bool Started() const { return m_bStarted; }
-
-private:
-    std::string m_strStop;
-    CSimChild m_child;
-    bool m_bStarted = false;
-};
-
 bool MappingExists(const std::string& strName) {
     CUniqueHandle hMapping(OpenFileMappingA(FILE_MAP_READ, FALSE, strName.c_str()));
     return static_cast<bool>(hMapping);
@@ -73,17 +54,6 @@ public:
     void SetState(int) override {}
     void PostDestroy() override {}
 };
-
-bool PumpUntil(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
-    return WaitFor(
-        [&] {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            return pfnDone();
-        },
-        dwTimeOutMs);
-}
 
 class MonitorRoadTest : public ::testing::Test {
 protected:
@@ -141,17 +111,14 @@ protected:
 TEST_F(MonitorRoadTest, EveryRoadAtOnceWithTheUsbPrinterUnpluggedAndBack) {
     CScriptFile job(kJob);
     PlayUsbPrinter("--script \"" + job.Path() + "\"");
-    const std::string strNetPort = UniqueName("NYNET");
-    const std::uint32_t nTcpPort = FreeTcpPort();
-    CSimulator netPrinter("--port " + strNetPort + " --pjl-port " + std::to_string(nTcpPort) +
-                          " --no-print-path --scenario idle");
+    CNetworkPrinter netPrinter("--scenario idle");
     ASSERT_TRUE(netPrinter.Started());
     CTestPortMonitor portMonitor;
-    portMonitor.AddNetworkPort(strNetPort, "127.0.0.1", nTcpPort);
+    portMonitor.AddNetworkPort(netPrinter.Port(), "127.0.0.1", netPrinter.TcpPort());
 
     CMonitorHarness harness;
     const CTestPrinter usb(UniqueName("Kestrel USB "), m_strUsbPort, "Kestrel 2006");
-    const CTestPrinter net(UniqueName("Kestrel Net "), strNetPort, "Kestrel 2006 WiFi");
+    const CTestPrinter net(UniqueName("Kestrel Net "), netPrinter.Port(), "Kestrel 2006 WiFi");
     const CTestPrinter local(UniqueName("Kestrel LPT "), "LPT1", "Kestrel 2004");
     harness.Synchronise();
     for (const std::string& strName : {usb.Name(), net.Name(), local.Name()}) {
@@ -217,6 +184,6 @@ TEST_F(MonitorRoadTest, AUsbPrinterUnpluggedWhileItsCancelWaitsGoesAfterTheCance
         EXPECT_EQ(static_cast<DWORD>(ERROR_BUSY), pControl->GetDevice().OnCancel());
         EXPECT_TRUE(pControl->IsConnected()) << "no update during the wait";
     }
-    EXPECT_TRUE(PumpUntil([&] { return !pControl->IsConnected(); }, 5000));
+    EXPECT_TRUE(Pump(5000, [&] { return !pControl->IsConnected(); }));
     EXPECT_EQ(pControl, find()) << "the same controller and device";
 }

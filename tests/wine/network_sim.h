@@ -31,36 +31,26 @@ class CNetworkPrinter {
 public:
     // strArguments: the job and the misbehaviour.
     explicit CNetworkPrinter(const std::string& strArguments, bool bPrintPath = false)
-        : m_strPort(UniqueName("NET")), m_nTcpPort(FreeTcpPort()), m_strStop(UniqueName("NySim.Stop.")) {
-        const std::string strCommand = "--port " + m_strPort + " --pjl-port " + std::to_string(m_nTcpPort) +
-                                       " --tick 10 --stop-event " + m_strStop +
-                                       (bPrintPath ? " " : " --no-print-path ") + strArguments;
-        m_bStarted = m_child.Start(strCommand);
+        : m_strPort(UniqueName("NET")), m_nTcpPort(FreeTcpPort()),
+          m_sim("--port " + m_strPort + " --pjl-port " + std::to_string(m_nTcpPort) +
+                (bPrintPath ? " " : " --no-print-path ") + strArguments) {
         // A printer that refuses connections never accepts one: give it time.
         const bool bRefuses = (" " + strArguments + " ").find(" refuse ") != std::string::npos;
-        for (int i = 0; m_bStarted && !bRefuses && i < 100 && !Accepts(m_nTcpPort); ++i)
+        for (int i = 0; m_sim.Started() && !bRefuses && i < 100 && !Accepts(m_nTcpPort); ++i)
             Sleep(50);
         if (bRefuses)
             Sleep(1000);
     }
-    ~CNetworkPrinter() { Stop(); }
 
-    void Stop() {
-        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
-        if (hStop)
-            SetEvent(hStop.Get());
-        m_child.Wait(10000);
-    }
-    bool Started() const { return m_bStarted; }
+    void Stop() { m_sim.Stop(); }
+    bool Started() const { return m_sim.Started(); }
     const std::string& Port() const { return m_strPort; }
     std::uint32_t TcpPort() const { return m_nTcpPort; }
-    std::string Output() { return m_child.Output(); }
+    std::string Output() { return m_sim.Output(); }
     std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
 
 private:
     std::string m_strPort;
     std::uint32_t m_nTcpPort;
-    std::string m_strStop;
-    CSimChild m_child;
-    bool m_bStarted = false;
+    CSimulator m_sim;
 };

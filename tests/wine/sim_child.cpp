@@ -76,3 +76,14 @@ CScriptFile::CScriptFile(const std::string& strText) {
 CScriptFile::~CScriptFile() {
     DeleteFileA(m_strPath.c_str());
 }
+
+CSimulator::CSimulator(const std::string& strArguments) : m_strStop(UniqueName("NySim.Stop.")) {
+    m_bStarted = m_child.Start("--tick 10 --stop-event " + m_strStop + " " + strArguments);
+}
+
+void CSimulator::Stop() {
+    CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
+    if (hStop)
+        SetEvent(hStop.Get());
+    m_child.Wait(10000);
+}

@@ -32,6 +32,22 @@ private:
     std::string m_strOutput;
 };
 
+// NySim.exe for the length of a test, ticking every 10 ms, stopped by its own
+// event (and killed if that does not end it).
+class CSimulator {
+public:
+    explicit CSimulator(const std::string& strArguments);
+    ~CSimulator() { Stop(); }
+    void Stop();
+    bool Started() const { return m_bStarted; }
+    std::string Output() { return m_child.Output(); }
+
+private:
+    std::string m_strStop;
+    CSimChild m_child;
+    bool m_bStarted = false;
+};
+
 // A script file in the temporary directory for the length of a test.
 class CScriptFile {
 public:

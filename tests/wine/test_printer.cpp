@@ -66,3 +66,14 @@ bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs) {
     }
     return pfnDone();
 }
+
+bool Pump(DWORD dwTimeOutMs, const std::function<bool()>& pfnDone) {
+    return WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return pfnDone();
+        },
+        dwTimeOutMs);
+}

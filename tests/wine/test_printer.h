@@ -32,3 +32,7 @@ std::string HostPath(const std::string& strUnixPath);
 
 // Asks pfnDone every 20 ms until it holds or dwTimeOutMs have passed; its last answer.
 bool WaitFor(const std::function<bool()>& pfnDone, DWORD dwTimeOutMs);
+
+// WaitFor, dispatching this thread's messages in between.
+bool Pump(
+    DWORD dwTimeOutMs, const std::function<bool()>& pfnDone = [] { return false; });
