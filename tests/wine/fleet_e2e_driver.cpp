@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/registry.h"
+#include "framework/unique_handle.h"
 #include "framework/unique_key.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
@@ -72,13 +73,12 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (Exists(strControl + "resume") && !Exists(strControl + "resume.done")) {
-            HANDLE hResume =
-                OpenEventA(EVENT_MODIFY_STATE, FALSE, "Global\\KORVA.Nylm.Console.NYFLEETA.Resume");
-            if (!hResume || !SetEvent(hResume)) {
+            const CUniqueHandle hResume(
+                OpenEventA(EVENT_MODIFY_STATE, FALSE, "Global\\KORVA.Nylm.Console.NYFLEETA.Resume"));
+            if (!hResume || !SetEvent(hResume.Get())) {
                 std::fprintf(stderr, "fleet_e2e_driver: Resume failed: %lu\n", GetLastError());
                 return 1;
             }
-            CloseHandle(hResume);
             Touch(strControl + "resume.done");
         }
         if (Exists(strControl + "remove") && !Exists(strControl + "remove.done")) {

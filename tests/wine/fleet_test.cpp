@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/registry_watch.h"
+#include "framework/unique_handle.h"
 #include "framework/unique_key.h"
 #include "monitor/fleet/metrics_file.h"
 #include "nyagent_events.h"
@@ -82,14 +83,10 @@ std::string ReadFile(const std::string& strPath) {
 std::vector<std::string> Files(const std::string& strFolder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    const HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    const CUniqueFind hFind(FindFirstFileA((strFolder + "\\*").c_str(), &data));
+    for (bool bMore = static_cast<bool>(hFind); bMore; bMore = FindNextFileA(hFind.Get(), &data))
         if (data.cFileName[0] != '.')
             names.push_back(data.cFileName);
-    } while (FindNextFileA(hFind, &data));
-    FindClose(hFind);
     return names;
 }
 
