@@ -138,17 +138,15 @@ Seen Look(HWND hControl) {
     return seen;
 }
 
-// The width of a text, by default the control's own, in the control's font.
-LONG TextWidth(HWND hControl, std::wstring wstrText = L"") {
-    if (wstrText.empty()) {
-        wstrText.resize(512);
-        wstrText.resize(static_cast<size_t>(GetWindowTextW(hControl, &wstrText[0], 512)));
-    }
+// The width of a control's text in its font.
+LONG TextWidth(HWND hControl) {
+    WCHAR szText[512] = L"";
+    const int nLength = GetWindowTextW(hControl, szText, 512);
     const HDC hdc = GetDC(hControl);
     const HGDIOBJ hOld =
         SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hControl, WM_GETFONT, 0, 0)));
     SIZE size = {};
-    GetTextExtentPoint32W(hdc, wstrText.c_str(), static_cast<int>(wstrText.size()), &size);
+    GetTextExtentPoint32W(hdc, szText, nLength, &size);
     SelectObject(hdc, hOld);
     ReleaseDC(hControl, hdc);
     return size.cx;
@@ -427,7 +425,8 @@ TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
 }
 
 // The printer has no device: Cancel and Resume fail. The lower line says so
-// until the next status report, in a width every language keeps.
+// until the next status report (that every language's text fits it is checked
+// with the string table).
 TEST(StatusWindow, AFailedCancelOrResumeIsShownUntilTheNextReport) {
     CRig rig("", nullptr);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
@@ -441,21 +440,6 @@ TEST(StatusWindow, AFailedCancelOrResumeIsShownUntilTheNextReport) {
         EXPECT_EQ(LoadString(c.nMessage), rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
         SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
         EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
-
-        // Every translation fits the printing layout's line: 350 pixels less
-        // the line's left margin, its 5 extra pixels and as much on the right.
-        for (const LANGID wLanguage : {0x0005, 0x0007, 0x0008, 0x0009, 0x000A, 0x000C, 0x000E, 0x0010, 0x0013,
-                                       0x0015, 0x0016, 0x0019, 0x001D, 0x001F, 0x0804}) {
-            const HRSRC hBlock =
-                FindResourceExA(nullptr, RT_STRING, MAKEINTRESOURCEA(c.nMessage / 16 + 1), wLanguage);
-            ASSERT_TRUE(hBlock) << std::hex << wLanguage;
-            const auto* pEntry = static_cast<const WCHAR*>(LockResource(LoadResource(nullptr, hBlock)));
-            for (unsigned n = 0; n < c.nMessage % 16; ++n)
-                pEntry += 1 + *pEntry;
-            EXPECT_GE(350 - 10 - 5 - 10,
-                      TextWidth(rig.Item(IDC_STATIC_DETAIL), std::wstring(pEntry + 1, *pEntry)))
-                << std::hex << wLanguage;
-        }
     }
 }
 
