@@ -225,16 +225,8 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
     m_monitor.RemoveAllPrinters();
 }
 
-// Exit chosen while a request dispatches messages below the menu (a wait on an
-// event nobody sets): the wait is ended, and the printers go and the loop
-// ends with 0 only once it has returned. The icon exists while the loop runs.
-TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
-    const CTestPrinter printer(UniqueName("Kestrel Tray Exit "), "LPT1", "Kestrel 2004");
-    InitMonitor();
-    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
-    ASSERT_LE(1u, nCount);
-    std::size_t nAfterExit = 0, nAfterWait = 0;
-    DWORD dwWait = 0;
+// The agent's loop: the icon exists while it runs; Exit removes it and ends the loop with 0.
+TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     BOOL bAdded = FALSE;
@@ -242,6 +234,26 @@ TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
         icon.hWnd = CTaskBarApplet::GetMessageWindow();
         icon.uID = m_applet.GetId();
         bAdded = Shell_NotifyIconA(NIM_MODIFY, &icon);
+        m_applet.HandleMenuCommand(kExit);
+    });
+    m_applet.SetState(2);
+    EXPECT_EQ(0, RunLoop());
+    EXPECT_TRUE(bAdded);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
+}
+
+// Exit chosen while a request dispatches messages below the menu (a wait on an
+// event nobody sets): the wait is ended, and the printers go and the loop
+// ends only once it has returned.
+TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
+    const CTestPrinter printer(UniqueName("Kestrel Tray Exit "), "LPT1", "Kestrel 2004");
+    InitMonitor();
+    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
+    ASSERT_LE(1u, nCount);
+    std::size_t nAfterExit = 0, nAfterWait = 0;
+    DWORD dwWait = 0;
+    RunLater(50, [&] {
         RunLater(20, [&] {
             m_applet.HandleMenuCommand(kExit);
             nAfterExit = m_monitor.GetPrinters().GetCount();
@@ -255,9 +267,6 @@ TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
     EXPECT_EQ(CNestedLoop::kWaitEnded, dwWait);
     EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterWait));
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
-    EXPECT_TRUE(bAdded);
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
-    EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
 }
 
 // Exit chosen while the status window's Properties button reads a network
