@@ -7,9 +7,9 @@
 
 namespace {
 
-// The build passes the Unix path of NySim.exe; Wine sees the Unix root as Z:.
-std::string SimulatorPath() {
-    std::string strPath = "Z:" + std::string(NYSIM_EXE);
+// The build passes Unix paths of its programs; Wine sees the Unix root as Z:.
+std::string WindowsPath(const char* pszUnixPath) {
+    std::string strPath = "Z:" + std::string(pszUnixPath);
     for (char& c : strPath)
         if (c == '/')
             c = '\\';
@@ -28,6 +28,10 @@ CSimChild::~CSimChild() {
 }
 
 bool CSimChild::Start(const std::string& strArguments) {
+    return StartProgram(NYSIM_EXE, strArguments);
+}
+
+bool CSimChild::StartProgram(const char* pszUnixPath, const std::string& strArguments) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE hRead = nullptr;
     HANDLE hWrite = nullptr;
@@ -43,7 +47,7 @@ bool CSimChild::Start(const std::string& strArguments) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = hChildOutput.Get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    const std::string strPath = SimulatorPath();
+    const std::string strPath = WindowsPath(pszUnixPath);
     std::string strCommand = "\"" + strPath + "\" " + strArguments;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(strPath.c_str(), &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
