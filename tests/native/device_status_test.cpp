@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "monitor/device_status.h"
@@ -45,16 +47,12 @@ std::vector<N> Classify(const CDeviceStatus& previous, const CDeviceStatus& fres
 TEST(DeviceStatus, ReadsAndWritesEveryFieldAtItsOffset) {
     const auto bytes = WireRecord();
     const CDeviceStatus status(bytes.data());
-    EXPECT_TRUE(status.IsValid());
-    EXPECT_EQ(0x1234, status.GetVendorId());
-    EXPECT_EQ(0x003F, status.GetProductId());
-    EXPECT_EQ("SN-0042", status.GetSerialNumber());
-    EXPECT_EQ("V1.23.45", status.GetFirmwareVersion());
-    EXPECT_EQ(3, status.GetDeviceState());
-    EXPECT_EQ(2, status.GetWifiState());
-    EXPECT_EQ(4, status.GetPrintPhase());
-    EXPECT_EQ(57, status.GetProgress());
-    EXPECT_EQ(0x80000201u, status.GetStatusCode());
+    EXPECT_EQ(std::make_tuple(true, 0x1234, 0x003F, std::string("SN-0042"), std::string("V1.23.45"), 3, 2, 4,
+                              57, 0x80000201u),
+              std::make_tuple(status.IsValid(), status.GetVendorId(), status.GetProductId(),
+                              status.GetSerialNumber(), status.GetFirmwareVersion(), status.GetDeviceState(),
+                              status.GetWifiState(), status.GetPrintPhase(), status.GetProgress(),
+                              status.GetStatusCode()));
 
     CDeviceStatus written;
     written.SetSignature();

@@ -127,12 +127,14 @@ TEST(StatusGeometry, ProgressBarFill) {
 
 TEST(StatusGeometry, ColourSettingsAndKeys) {
     using namespace colour_setting;
-    EXPECT_EQ(Key::ChooseBackground, KeyOf('b'));
-    EXPECT_EQ(Key::ResetBackground, KeyOf('B'));
-    EXPECT_EQ(Key::ChooseText, KeyOf('t'));
-    EXPECT_EQ(Key::ResetText, KeyOf('T'));
-    EXPECT_EQ(Key::None, KeyOf('x'));
-    EXPECT_EQ(Key::None, KeyOf(0x100 + 'b'));
+    const std::pair<unsigned, Key> keys[] = {{'b', Key::ChooseBackground},
+                                             {'B', Key::ResetBackground},
+                                             {'t', Key::ChooseText},
+                                             {'T', Key::ResetText},
+                                             {'x', Key::None},
+                                             {0x100 + 'b', Key::None}};
+    for (const auto& [nChar, key] : keys)
+        EXPECT_EQ(key, KeyOf(nChar)) << nChar;
 
     EXPECT_EQ(0x01102030u, UserColour(0x00102030));
     EXPECT_EQ(0x01102030u, UserColour(0xFF102030));

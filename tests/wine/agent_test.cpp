@@ -156,7 +156,6 @@ protected:
 
 // The menu from the bottom: Exit, Open, Open when printing, Open on error.
 constexpr int kExitEntry = 1;
-constexpr int kOpenWhenPrintingEntry = 3;
 constexpr int kOpenOnErrorEntry = 4;
 
 TEST_F(AgentTest, SecondStartInTheSessionExitsAtOnceAndTheFirstRunsOn) {
@@ -172,14 +171,12 @@ TEST_F(AgentTest, SecondStartInTheSessionExitsAtOnceAndTheFirstRunsOn) {
     EXPECT_TRUE(IconExists(m_hMessageWindow));
 }
 
-TEST_F(AgentTest, DestroyAllInAnyLetterCaseEndsTheAgentWithinOnePollTick) {
+// How fast it ends is measured by scripts/bench-agent.sh, not here.
+TEST_F(AgentTest, DestroyAllInAnyLetterCaseEndsTheAgent) {
     for (const char* pszFlag : {"/destroyall", "-DestroyAll", "/DESTROYALL"}) {
         StartAgent();
         DestroyAll(pszFlag);
-        const DWORD dwSignalled = GetTickCount();
         EXPECT_EQ(0u, m_agent.Wait(5000)) << pszFlag;
-        // One 100 ms tick, with slack for taking the agent down under Wine.
-        EXPECT_LT(GetTickCount() - dwSignalled, 400u) << pszFlag;
         EXPECT_FALSE(IconExists(m_hMessageWindow)) << pszFlag;
     }
 }
@@ -194,27 +191,22 @@ TEST_F(AgentTest, TaskbarCreatedAddsTheIconAgain) {
 
 } // namespace
 
-// Switched from the menu, then the user logs off: the switch is stored
-// before the system ends the agent, and the other one is left as stored.
-TEST_F(AgentTest, TheSessionsEndStoresTheSwitchTheUserChanged) {
-    ASSERT_EQ(0, CRegistry::SetOpenOnError(TRUE) + CRegistry::SetOpenWhenPrinting(TRUE));
-    StartAgent();
-    Choose(kOpenOnErrorEntry);
-    // Another program changes the other switch meanwhile.
-    ASSERT_EQ(0, CRegistry::SetOpenWhenPrinting(FALSE));
-    EndSession();
-    EXPECT_EQ(std::make_pair(FALSE, FALSE), StoredSwitches());
-}
-
-// At Exit too, only what the user switched is stored: a value pushed while
-// the agent ran stays, even for a switch turned off and on again.
-TEST_F(AgentTest, ExitStoresOnlyTheSwitchesTheUserChanged) {
-    ASSERT_EQ(0, CRegistry::SetOpenOnError(TRUE) + CRegistry::SetOpenWhenPrinting(TRUE));
-    StartAgent();
-    Choose(kOpenOnErrorEntry);
-    Choose(kOpenOnErrorEntry);
-    ASSERT_EQ(0, CRegistry::SetOpenOnError(FALSE) + CRegistry::SetOpenWhenPrinting(FALSE));
-    Choose(kExitEntry);
-    EXPECT_EQ(0u, m_agent.Wait(5000));
-    EXPECT_EQ(std::make_pair(TRUE, FALSE), StoredSwitches());
+// A switch turned off and on again from the menu, and both switches pushed by
+// another program meanwhile: at the session's end as at Exit, only the switch
+// the user touched is stored, and the other is left as the program stored it.
+TEST_F(AgentTest, TheSessionsEndAndExitStoreOnlyTheSwitchesTheUserChanged) {
+    for (const bool bExit : {false, true}) {
+        ASSERT_EQ(0, CRegistry::SetOpenOnError(TRUE) + CRegistry::SetOpenWhenPrinting(TRUE));
+        StartAgent();
+        Choose(kOpenOnErrorEntry);
+        Choose(kOpenOnErrorEntry);
+        ASSERT_EQ(0, CRegistry::SetOpenOnError(FALSE) + CRegistry::SetOpenWhenPrinting(FALSE));
+        if (bExit) {
+            Choose(kExitEntry);
+            EXPECT_EQ(0u, m_agent.Wait(5000));
+        } else {
+            EndSession();
+        }
+        EXPECT_EQ(std::make_pair(TRUE, FALSE), StoredSwitches()) << bExit;
+    }
 }

@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "devices/lan/lan_device.h"
-#include "framework/nested_loop.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/recording_notify.h"
 #include "tests/wine/network_sim.h"
@@ -174,38 +173,24 @@ TEST_F(LanSimTest, PrinterThatStopsAnsweringWhilePrinting) {
     EXPECT_EQ(0x80001000u, pDevice->GetStatusCode());
 }
 
-TEST_F(LanSimTest, CancelAndResumeOverPjl) {
-    CNetworkPrinter printer("--scenario paper-out --print");
-    ASSERT_TRUE(printer.Started());
-    auto pDevice = ManualDevice(&m_Notify, printer);
-    // Wait for the paper-out error, then resume the job.
-    PollUntil(*pDevice, 20000, [](const CLanDevice& device) { return device.GetStatusCode() != 0; });
-    ASSERT_EQ(0x80000001u, pDevice->GetStatusCode());
-    CTraceCapture trace;
-    EXPECT_EQ(0u, pDevice->OnResume());
-    EXPECT_EQ(1, trace.Count("CLanDevice::OpenResumeEvent() : OpenEvent(Global\\KORVA.Nylm.Console." +
-                             printer.Port() + ".Resume) failed. GetLastError() = 2\n"));
-    pDevice->PollStatus();
-    EXPECT_EQ(0u, pDevice->GetStatusCode());
-    EXPECT_TRUE(pDevice->IsPrinting(nullptr));
-
-    EXPECT_EQ(0u, pDevice->OnCancel());
-    pDevice->PollStatus();
-    EXPECT_FALSE(pDevice->IsPrinting(nullptr));
-    EXPECT_EQ(1, pDevice->GetDeviceState());
-    // Nothing left to resume: the printer refuses.
-    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnResume());
-    EXPECT_EQ(1, trace.Count("CLanDevice::OnResume9100() : Device returns 2\n"));
-}
-
-TEST_F(LanSimTest, PrinterRefusingCancel) {
+// Without the print path's console events, Cancel and Resume ask the printer
+// over PJL (that they take effect is seen in the status window's test); a
+// printer refusing them fails both.
+TEST_F(LanSimTest, PrinterRefusingCancelAndResume) {
     CNetworkPrinter printer("--scenario job --misbehave refuse-command");
     ASSERT_TRUE(printer.Started());
     auto pDevice = ManualDevice(&m_Notify, printer);
     CTraceCapture trace;
     EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnCancel());
-    EXPECT_EQ(1, trace.Count("CLanDevice::OnCancel9100() : Device returns 2\n"));
-    EXPECT_EQ(1, trace.Count("CLanDevice::OnCancel() : OnCancel9100() failed. GetLastError() = 31\n"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnResume());
+    for (const std::string strOn : {"Cancel", "Resume"}) {
+        EXPECT_EQ(1,
+                  trace.Count("CLanDevice::Open" + strOn + "Event() : OpenEvent(Global\\KORVA.Nylm.Console." +
+                              printer.Port() + "." + strOn + ") failed. GetLastError() = 2\n"));
+        EXPECT_EQ(1, trace.Count("CLanDevice::On" + strOn + "9100() : Device returns 2\n"));
+        EXPECT_EQ(1, trace.Count("CLanDevice::On" + strOn + "() : On" + strOn +
+                                 "9100() failed. GetLastError() = 31\n"));
+    }
 }
 
 TEST_F(LanSimTest, PrintPathObjectsTakeOverFromPjl) {
@@ -244,23 +229,12 @@ TEST_F(LanSimTest, TheFirstReadIsThePollingThreads) {
     EXPECT_TRUE(device.IsError(nullptr));
 }
 
-namespace {
-
-const char kSent[] = "CLanThread::InitInstance() : Send() write 83 bytes\n";
-
-// Ends a nested loop of the thread it runs on: what Exit does.
-LRESULT CALLBACK EndLoops(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
-    if (nMessage == WM_APP)
-        CNestedLoop::EndAll();
-    return DefWindowProcA(hWnd, nMessage, wParam, lParam);
-}
-
-} // namespace
-
 // A stopping device gives up its exchange with a printer that never answers
-// at once: the polling thread's and the user's alike, and Exit ends the
-// user's wait as well. The exchange thread then ends on the same signal.
+// at once: the polling thread's and the user's alike (Exit ending the user's
+// wait is seen in the tray's test). The exchange thread then ends on the same
+// signal.
 TEST_F(LanSimTest, StopAbandonsTheExchangeUnderWay) {
+    const char kSent[] = "CLanThread::InitInstance() : Send() write 83 bytes\n";
     CNetworkPrinter printer("--scenario idle --misbehave silent");
     ASSERT_TRUE(printer.Started());
     CTraceCapture trace;
@@ -279,30 +253,13 @@ TEST_F(LanSimTest, StopAbandonsTheExchangeUnderWay) {
         5000));
     EXPECT_TRUE(m_Notify.Take().empty());
 
-    const WNDCLASSA windowClass{0,       EndLoops, 0,       0,       nullptr,
-                                nullptr, nullptr,  nullptr, nullptr, "NyLanEndLoops"};
-    RegisterClassA(&windowClass);
-    const HWND hWnd =
-        CreateWindowA("NyLanEndLoops", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, hWnd);
-    const struct {
-        const char* pszName;
-        std::function<void(CLanDevice&)> pfnEnd;
-    } enders[] = {
-        {"stop", [](CLanDevice& device) { device.SignalStop(); }},
-        {"exit", [hWnd](CLanDevice&) { PostMessageA(hWnd, WM_APP, 0, 0); }},
-    };
-    for (const auto& ender : enders) {
-        auto pManual = ManualDevice(&m_Notify, printer);
-        trace.Clear();
-        std::thread ending([&] {
-            if (WaitFor([&] { return trace.Count(kSent) >= 1; }, 5000))
-                ender.pfnEnd(*pManual);
-        });
-        CDeviceStatus status;
-        EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), pManual->ReadStatus9100(&status))
-            << ender.pszName;
-        ending.join();
-    }
-    DestroyWindow(hWnd);
+    auto pManual = ManualDevice(&m_Notify, printer);
+    trace.Clear();
+    std::thread ending([&] {
+        if (WaitFor([&] { return trace.Count(kSent) >= 1; }, 5000))
+            pManual->SignalStop();
+    });
+    CDeviceStatus status;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), pManual->ReadStatus9100(&status));
+    ending.join();
 }

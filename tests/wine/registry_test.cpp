@@ -128,8 +128,7 @@ TEST_F(RegistryTest, ColourComesFromTheUserElseFromTheMachineAndPositionNeedsBot
     Store(HKEY_CURRENT_USER, kAgentKey, "X", Dword(100));
     POINT ptPosition = {5, 5};
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, CRegistry::GetWindowPos(ptPosition, {1019, 763}));
-    EXPECT_EQ(1019, ptPosition.x);
-    EXPECT_EQ(763, ptPosition.y);
+    EXPECT_EQ(std::make_pair(1019L, 763L), std::make_pair(ptPosition.x, ptPosition.y));
 }
 
 LONG WriteX(DWORD dwX) {

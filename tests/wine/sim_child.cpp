@@ -15,6 +15,10 @@ CSimChild::~CSimChild() {
 }
 
 bool CSimChild::Start(const std::string& strArguments) {
+    return StartProgram(NYSIM_EXE, strArguments);
+}
+
+bool CSimChild::StartProgram(const char* pszUnixPath, const std::string& strArguments) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE hRead = nullptr;
     HANDLE hWrite = nullptr;
@@ -30,7 +34,7 @@ bool CSimChild::Start(const std::string& strArguments) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = hChildOutput.Get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    const std::string strPath = HostPath(NYSIM_EXE);
+    const std::string strPath = HostPath(pszUnixPath);
     std::string strCommand = "\"" + strPath + "\" " + strArguments;
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(strPath.c_str(), &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,

@@ -1,4 +1,4 @@
-// NySim.exe run as a child process of a test: started with a command line,
+// NySim.exe (or another program of the build) run as a child process of a test: started with a command line,
 // its standard output collected, and killed if the test ends before it does.
 #pragma once
 
@@ -18,6 +18,8 @@ public:
 
     // Starts NySim.exe from this build tree with the arguments.
     bool Start(const std::string& strArguments);
+    // Starts another program of this build tree, given by its Unix path.
+    bool StartProgram(const char* pszUnixPath, const std::string& strArguments);
     // Waits up to dwTimeoutMs for the end; returns the exit code, or
     // STILL_ACTIVE when the simulator still runs.
     DWORD Wait(DWORD dwTimeoutMs);

@@ -18,6 +18,7 @@
 #include "monitor/status_pipe_server.h"
 #include "monitor/tray_state.h"
 #include "tests/wine/network_sim.h"
+#include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
 #include "tools/nystatus/status_options.h"
@@ -60,61 +61,23 @@ struct CNyStatusRun {
 class CNyStatusChild {
 public:
     explicit CNyStatusChild(const std::string& strArguments) {
-        std::string strPath = "Z:" + std::string(NYSTATUS_EXE);
-        for (char& c : strPath)
-            c = c == '/' ? '\\' : c;
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        HANDLE hRead = nullptr;
-        HANDLE hWrite = nullptr;
-        EXPECT_TRUE(CreatePipe(&hRead, &hWrite, &inherit, 0));
-        m_hOutput.Reset(hRead);
-        const CUniqueHandle hChildOutput(hWrite);
-        SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = hWrite;
-        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        std::string strCommand = "\"" + strPath + "\" " + strArguments;
-        PROCESS_INFORMATION process = {};
-        EXPECT_TRUE(CreateProcessA(strPath.c_str(), &strCommand[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        CloseHandle(process.hThread);
-        m_hProcess.Reset(process.hProcess);
-        m_reader = std::thread([this] {
-            char achBuffer[4096];
-            DWORD dwRead = 0;
-            while (ReadFile(m_hOutput.Get(), achBuffer, sizeof(achBuffer), &dwRead, nullptr) && dwRead > 0)
-                m_run.strOutput.append(achBuffer, dwRead);
-        });
+        EXPECT_TRUE(m_child.StartProgram(NYSTATUS_EXE, strArguments));
     }
-    ~CNyStatusChild() {
-        if (WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_hProcess.Get(), 99);
-        if (m_reader.joinable())
-            m_reader.join();
-    }
-    bool IsRunning() const { return WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT; }
+    bool IsRunning() { return m_child.IsRunning(); }
     CNyStatusRun Wait(DWORD dwTimeoutMs = 30000) {
-        const HANDLE hProcess = m_hProcess.Get();
-        for (const ULONGLONG nEnd = GetTickCount64() + dwTimeoutMs; GetTickCount64() < nEnd;) {
-            if (MsgWaitForMultipleObjects(1, &hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
-                break;
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-        }
-        GetExitCodeProcess(hProcess, &m_run.dwExit);
-        if (m_run.dwExit != STILL_ACTIVE && m_reader.joinable())
-            m_reader.join();
-        return m_run;
+        WaitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&msg);
+                return !m_child.IsRunning();
+            },
+            dwTimeoutMs);
+        return {m_child.Wait(0), m_child.Output()};
     }
 
 private:
-    CUniqueHandle m_hProcess;
-    CUniqueHandle m_hOutput;
-    std::thread m_reader;
-    CNyStatusRun m_run;
+    CSimChild m_child;
 };
 
 CNyStatusRun RunNyStatus(const std::string& strArguments) {

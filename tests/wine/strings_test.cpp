@@ -102,7 +102,9 @@ TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
 
 // The Task and Total labels stand right-aligned left of their bars and have
 // 54 pixels at 96 DPI (scaled with the DPI): in every language both fit in
-// the status window's font, or their first letters are cut off.
+// the status window's font, or their first letters are cut off. So do a failed
+// Cancel's and Resume's messages in the printing layout's lower line: 350
+// pixels less the line's left margin, its 5 extra pixels and as much on the right.
 TEST(StringTable, TaskAndTotalLabelsFitLeftOfTheBars) {
     const HDC hdc = CreateCompatibleDC(nullptr);
     ASSERT_NE(nullptr, hdc);
@@ -110,14 +112,17 @@ TEST(StringTable, TaskAndTotalLabelsFitLeftOfTheBars) {
         const CUniqueFont font = CDialogFont::Create(nDpi, FW_NORMAL);
         ASSERT_TRUE(font);
         const HGDIOBJ hOld = SelectObject(hdc, font.Get());
-        const int nRoom = MulDiv(54, static_cast<int>(nDpi), 96);
         for (LANGID wLanguage : kLanguages) {
-            for (const unsigned nID : {IDS_TASK, IDS_TOTAL}) {
+            for (const auto& [nID, nRoom96] : {std::pair<unsigned, int>{IDS_TASK, 54},
+                                               {IDS_TOTAL, 54},
+                                               {IDS_CANCEL_FAILED, 350 - 10 - 5 - 10},
+                                               {IDS_RESUME_FAILED, 350 - 10 - 5 - 10}}) {
                 const std::wstring text = RawEntry(wLanguage, nID);
                 SIZE size = {};
                 GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
-                EXPECT_LE(size.cx, nRoom) << std::hex << wLanguage << std::dec << " entry " << nID << " at "
-                                          << nDpi << " DPI: " << Utf8(text);
+                EXPECT_LE(size.cx, MulDiv(nRoom96, static_cast<int>(nDpi), 96))
+                    << std::hex << wLanguage << std::dec << " entry " << nID << " at " << nDpi
+                    << " DPI: " << Utf8(text);
             }
         }
         SelectObject(hdc, hOld);
