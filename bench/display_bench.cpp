@@ -8,23 +8,10 @@
 #include <string>
 
 #include "monitor/device_status.h"
+#include "monitor/record_status_source.h"
 #include "monitor/status_display.h"
 
 namespace {
-
-// Answers the status slots from a record, as the devices do.
-class CRecordSource : public CStatusSource {
-public:
-    bool IsConnected() const override { return true; }
-    bool IsError(std::uint32_t* pdwClass) const override { return m_record.IsError(pdwClass); }
-    std::uint32_t GetStatusCode() const override { return m_record.GetStatusCode(); }
-    bool IsPrinting(bool* pbFlag) const override { return m_record.IsPrinting(pbFlag); }
-    std::uint8_t GetPrintPhase() const override { return m_record.GetPrintPhase(); }
-    std::uint8_t GetProgress() const override { return m_record.GetProgress(); }
-    std::uint8_t GetDeviceState() const override { return m_record.GetDeviceState(); }
-
-    CDeviceStatus m_record;
-};
 
 // Keeps the last value of everything it is given.
 class CStoringView : public CStatusView {
@@ -63,13 +50,18 @@ private:
     }
 };
 
-CRecordSource Source(std::uint8_t nState, std::uint8_t nPhase, std::uint32_t dwCode) {
-    CRecordSource source;
-    source.m_record.SetSignature();
-    source.m_record.SetDeviceState(nState);
-    source.m_record.SetPrintPhase(nPhase);
-    source.m_record.SetStatusCode(dwCode);
-    return source;
+CDeviceStatus Record(std::uint8_t nState, std::uint8_t nPhase, std::uint32_t dwCode) {
+    CDeviceStatus record;
+    record.SetSignature();
+    record.SetDeviceState(nState);
+    record.SetPrintPhase(nPhase);
+    record.SetStatusCode(dwCode);
+    return record;
+}
+
+// Answers the status slots from a record, as the monitor does for its board.
+CRecordStatusSource Source(std::uint8_t nState, std::uint8_t nPhase, std::uint32_t dwCode) {
+    return CRecordStatusSource(true, Record(nState, nPhase, dwCode));
 }
 
 } // namespace
@@ -77,14 +69,14 @@ CRecordSource Source(std::uint8_t nState, std::uint8_t nPhase, std::uint32_t dwC
 // The busiest pass: a colour pass whose progress moved (trace line, phase
 // layout, feed timer stop, task colour, both bars and both percentages).
 static void BM_DisplayYellowPass(benchmark::State& state) {
-    CRecordSource source = Source(3, kPhaseYellow, 0);
+    CDeviceStatus record = Record(3, kPhaseYellow, 0);
     CStatusDisplay display;
     CStoringView view;
     std::uint8_t nProgress = 0;
     for (auto _ : state) {
-        source.m_record.SetProgress(nProgress);
+        record.SetProgress(nProgress);
         nProgress = static_cast<std::uint8_t>(nProgress == 100 ? 0 : nProgress + 1);
-        benchmark::DoNotOptimize(display.Display(source, view));
+        benchmark::DoNotOptimize(display.Display(CRecordStatusSource(true, record), view));
     }
     benchmark::DoNotOptimize(view.m_strTotal);
 }
@@ -95,8 +87,8 @@ BENCHMARK(BM_DisplayYellowPass);
 // ticks, so every 20th tick follows a fresh paper-feed report (a twentieth
 // of a feed-in pass in each figure).
 static void BM_DisplayFeedCreep(benchmark::State& state) {
-    const CRecordSource feedIn = Source(3, kPhaseFeedIn, 0);
-    const CRecordSource source = Source(3, kPhaseWaiting, 0);
+    const CRecordStatusSource feedIn = Source(3, kPhaseFeedIn, 0);
+    const CRecordStatusSource source = Source(3, kPhaseWaiting, 0);
     CStatusDisplay display;
     CStoringView view;
     int nTick = 0;
@@ -111,7 +103,7 @@ BENCHMARK(BM_DisplayFeedCreep);
 
 // A printer error found in the last row of its table.
 static void BM_DisplayError(benchmark::State& state) {
-    const CRecordSource source = Source(1, 0, 0x80001000);
+    const CRecordStatusSource source = Source(1, 0, 0x80001000);
     CStatusDisplay display;
     CStoringView view;
     for (auto _ : state)
@@ -122,7 +114,7 @@ BENCHMARK(BM_DisplayError);
 
 // An idle printer: ready, waiting for a job.
 static void BM_DisplayReady(benchmark::State& state) {
-    const CRecordSource source = Source(1, 0, 0);
+    const CRecordStatusSource source = Source(1, 0, 0);
     CStatusDisplay display;
     CStoringView view;
     for (auto _ : state)

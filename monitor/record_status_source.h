@@ -1,4 +1,4 @@
-// A status source over a copied record and the link state: what Display
+// A status source over a copy of a record and the link state: what Display
 // reads, without reaching the device again. Platform-free.
 #pragma once
 
@@ -20,5 +20,5 @@ public:
 
 private:
     bool m_bConnected;
-    const CDeviceStatus& m_record;
+    CDeviceStatus m_record;
 };

@@ -10,6 +10,7 @@
 
 #include "app/format.h"
 #include "monitor/device_status.h"
+#include "monitor/record_status_source.h"
 #include "monitor/status_display.h"
 #include "tests/common/trace_capture.h"
 
@@ -17,28 +18,21 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+CDeviceStatus Record(std::uint8_t nState, std::uint8_t nPhase, std::uint8_t nProgress, std::uint32_t dwCode) {
+    CDeviceStatus record;
+    record.SetDeviceState(nState);
+    record.SetPrintPhase(nPhase);
+    record.SetProgress(nProgress);
+    record.SetStatusCode(dwCode);
+    return record;
+}
+
 // What a printer reports: its status record, and whether its link is up.
-class Report : public CStatusSource {
+class Report : public CRecordStatusSource {
 public:
     Report(std::uint8_t nState, std::uint8_t nPhase, std::uint8_t nProgress, std::uint32_t dwCode,
            bool bConnected = true)
-        : m_bConnected(bConnected) {
-        m_record.SetDeviceState(nState);
-        m_record.SetPrintPhase(nPhase);
-        m_record.SetProgress(nProgress);
-        m_record.SetStatusCode(dwCode);
-    }
-    bool IsConnected() const override { return m_bConnected; }
-    bool IsError(std::uint32_t* pdwClass) const override { return m_record.IsError(pdwClass); }
-    std::uint32_t GetStatusCode() const override { return m_record.GetStatusCode(); }
-    bool IsPrinting(bool* pbFlag) const override { return m_record.IsPrinting(pbFlag); }
-    std::uint8_t GetPrintPhase() const override { return m_record.GetPrintPhase(); }
-    std::uint8_t GetProgress() const override { return m_record.GetProgress(); }
-    std::uint8_t GetDeviceState() const override { return m_record.GetDeviceState(); }
-
-private:
-    bool m_bConnected;
-    CDeviceStatus m_record;
+        : CRecordStatusSource(bConnected, Record(nState, nPhase, nProgress, dwCode)) {}
 };
 const auto Printing = [](int nPhase, int nProgress = 0) { return Report(3, nPhase, nProgress, 0); };
 const auto Idle = [](int nState) { return Report(nState, 0, 0, 0); };
