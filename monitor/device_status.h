@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/printpath/status_block.h"
+
 // Error classes: bits 31 to 27 of the status code, highest first.
 constexpr std::uint32_t kErrorClassPrinter = 0x80000000;
 constexpr std::uint32_t kErrorClassConsumable = 0x40000000;
@@ -43,7 +45,7 @@ enum PrintPhase : std::uint8_t {
 
 class CDeviceStatus {
 public:
-    static constexpr std::size_t kSize = 44;
+    static constexpr std::size_t kSize = printpath::kStatusRecordSize;
 
     // Byte offsets of the fields in the record.
     static constexpr std::size_t kOffSignature = 0;
@@ -106,7 +108,6 @@ public:
 private:
     std::uint8_t m_abData[kSize];
 };
-
 
 // Error classification of a bare status code, as IsError does on a record.
 bool IsErrorCode(std::uint32_t dwCode, std::uint32_t* pdwClass);

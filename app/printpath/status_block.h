@@ -7,10 +7,13 @@
 // never agree (a publisher writing without pause) the last copy is taken.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace printpath {
 
+// The size of the status record, as the print path publishes it.
+constexpr std::size_t kStatusRecordSize = 44;
 constexpr int kStatusBlockMaxCopies = 4;
 
 // Copies the record at pBlock into pRecord. Returns the number of copies
