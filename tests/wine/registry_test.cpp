@@ -192,41 +192,36 @@ protected:
         "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor;
 };
 
-// Text up to its first zero: a value stored without one is read whole; a
-// failed read leaves the caller's text.
-TEST_F(PortSettingsTest, IpAddressIsReadAsTextWhateverItsType) {
-    const struct {
-        CValue value;
-        const char* pszExpected;
-    } cases[] = {
-        {Raw(REG_BINARY, "10.0.0.8"), "10.0.0.8"}, {Raw(REG_SZ, ""), ""}, {Raw(REG_NONE, ""), "old"}};
-    for (const auto& test : cases) {
-        StoreOnly("IPAddress", test.value); // REG_NONE: no port key
-        std::string strAddress = "old";
-        const LONG lResult = CRegistry::GetIpAddresFromPortSettings(m_strMonitor, "IP_10.0.0.7", strAddress);
-        EXPECT_EQ(test.value.dwType == REG_NONE ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS, lResult);
-        EXPECT_EQ(test.pszExpected, strAddress);
-    }
-}
-
-TEST_F(PortSettingsTest, TcpPortIsReadWhateverItsTypeWhenItFitsFourBytes) {
+// Each case stores one value of the port's settings and reads both. The
+// address is text up to its first zero (a value stored without one is read
+// whole); the TCP port is read whatever its type when it fits four bytes. A
+// failed read leaves the caller's text, and gives the default port.
+TEST_F(PortSettingsTest, AddressAndTcpPortAreReadWhateverTheirType) {
     const struct {
         const char* pszName;
-        CValue value;
-        LONG lResult;
-        DWORD dwExpected;
+        CValue value;           // REG_NONE: no port key
+        const char* pszAddress; // "old": not read
+        LONG lPortResult;
+        DWORD dwTcpPort;
     } cases[] = {
-        {"PortNumber", Raw(REG_SZ, std::string("515", 4)), ERROR_SUCCESS, 0x353135}, // short text, raw
-        {"PortNumber", Raw(REG_BINARY, "\x34\x12"), ERROR_SUCCESS, 0x1234},
-        {"PortNumber", Raw(REG_BINARY, ""), ERROR_SUCCESS, 0},
-        {"IPAddress", Raw(REG_NONE, ""), ERROR_FILE_NOT_FOUND, 9100},
+        {"IPAddress", Raw(REG_BINARY, "10.0.0.8"), "10.0.0.8", ERROR_FILE_NOT_FOUND, 9100},
+        {"IPAddress", Raw(REG_SZ, ""), "", ERROR_FILE_NOT_FOUND, 9100},
+        {"IPAddress", Raw(REG_NONE, ""), "old", ERROR_FILE_NOT_FOUND, 9100},
+        {"PortNumber", Raw(REG_SZ, std::string("515", 4)), "old", ERROR_SUCCESS, 0x353135}, // short text, raw
+        {"PortNumber", Raw(REG_BINARY, "\x34\x12"), "old", ERROR_SUCCESS, 0x1234},
+        {"PortNumber", Raw(REG_BINARY, ""), "old", ERROR_SUCCESS, 0},
     };
     for (const auto& test : cases) {
+        SCOPED_TRACE(std::string(test.pszName) + " of type " + std::to_string(test.value.dwType));
         StoreOnly(test.pszName, test.value);
+        std::string strAddress = "old";
+        EXPECT_EQ(std::string(test.pszAddress) == "old" ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS,
+                  CRegistry::GetIpAddresFromPortSettings(m_strMonitor, "IP_10.0.0.7", strAddress));
+        EXPECT_EQ(test.pszAddress, strAddress);
         DWORD dwTcpPort = 1;
-        EXPECT_EQ(test.lResult,
+        EXPECT_EQ(test.lPortResult,
                   CRegistry::GetTcpPortFromPortSettings(m_strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
-        EXPECT_EQ(test.dwExpected, dwTcpPort);
+        EXPECT_EQ(test.dwTcpPort, dwTcpPort);
     }
 }
 
