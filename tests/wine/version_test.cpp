@@ -46,10 +46,7 @@ TEST(VersionRecord, MissingAgentFileLeavesValuesAndRetries) {
     EXPECT_EQ("unchanged", strValue);
     EXPECT_STREQ("", CNyAgentApp::GetProductName());
     EXPECT_STREQ("", CNyAgentApp::GetProductName());
-    const std::string strSizeFailed =
-        "CNyAgentApp::GetVersionInformation() : GetFileVersionInfoSize() failed. GetLastError() = 2\n";
-    const std::string strNoName = "CNyAgentApp::GetProductName() : Unable to get product name\n";
-    const std::vector<std::string> expected = {strSizeFailed, strSizeFailed, strNoName, strSizeFailed,
-                                               strNoName};
-    EXPECT_EQ(expected, trace.Lines());
+    // Not kept: each call looks for the file again.
+    EXPECT_EQ(3, trace.Count("CNyAgentApp::GetVersionInformation() : GetFileVersionInfoSize() failed. "
+                             "GetLastError() = 2\n"));
 }
