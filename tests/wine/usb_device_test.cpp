@@ -136,50 +136,41 @@ TEST_F(UsbDeviceTest, CancelAndResumeGoToTheConsoleFirst) {
     EXPECT_EQ(31u, device.OnCancel());
 }
 
-TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotStop) {
-    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
-    const std::string strWait =
-        "CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(" + StatusMutex() + ") returns ";
-    std::uint32_t nRequests = 0;
-    {
-        CHeldMutex holder(StatusMutex());
-        nRequests = m_bridge.requestCount;
-        // The user-interface thread gives up after a few seconds, sending nothing.
-        CTraceCapture trace;
-        DEVICE_INFO info = {};
-        EXPECT_EQ(static_cast<DWORD>(ERROR_BUSY), device.ReadInfo(&info));
-        EXPECT_EQ(1, trace.Count(strWait + "258. Request not sent\n"));
-        EXPECT_EQ(nRequests, m_bridge.requestCount);
-    }
-    EXPECT_TRUE(WaitFor([&] { return m_bridge.requestCount > nRequests; }, 2000));
-    // Stop ends the polling thread's wait on the stop signal.
-    CHeldMutex holder(StatusMutex());
-    Sleep(300); // the polling thread now waits for the mutex
-    nRequests = m_bridge.requestCount;
-    CTraceCapture trace;
-    device.OnDisconnected();
-    EXPECT_EQ(1, trace.Count(strWait + "1. Request not sent\n"));
-    EXPECT_EQ(nRequests, m_bridge.requestCount);
-}
-
-// The print path holds the printer while the device starts: the device still
-// polls and shows the printer once the mutex is free, and Cancel still
-// reaches the print path, which needs no mutex for it.
-TEST_F(UsbDeviceTest, StartAndCancelWhileThePrintPathHoldsThePrinter) {
+// The print path holds the printer while the device starts: the start's read
+// and a request of the user's each give up after a few seconds, sending
+// nothing, and the device shows its default record; Cancel still reaches the
+// print path, which needs no mutex for it. Once the mutex is free the device
+// polls and shows the printer; held again, it does not hold up Stop.
+TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotCancelOrStop) {
     m_bridge.status[CDeviceStatus::kOffDeviceState] = kStatePrinting;
     const std::string strCancel = "Global\\KORVA.Nylm.Console." + m_strPort + ".Cancel";
     CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, strCancel.c_str()));
+    const std::string strWait =
+        "CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(" + StatusMutex() + ") returns ";
     auto pHolder = std::make_unique<CHeldMutex>(StatusMutex());
+    std::uint32_t nRequests = m_bridge.requestCount;
     CTraceCapture trace;
     CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
     EXPECT_EQ(1, trace.Count("CUsbDevice::Start() : ReadStatus() failed. GetLastError() = 170\n"));
     EXPECT_FALSE(device.IsPrinting(nullptr)) << "the default record until a read succeeds";
+    DEVICE_INFO info = {};
+    EXPECT_EQ(static_cast<DWORD>(ERROR_BUSY), device.ReadInfo(&info));
+    EXPECT_EQ(2, trace.Count(strWait + "258. Request not sent\n"));
     EXPECT_EQ(0u, device.OnCancel());
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hCancel.Get(), 0));
-    EXPECT_EQ(0u, m_bridge.cancelCount);
+    EXPECT_EQ(nRequests, m_bridge.requestCount);
     pHolder.reset();
     EXPECT_TRUE(WaitFor([&] { return device.IsPrinting(nullptr) != FALSE; }, 2000));
     EXPECT_EQ((std::vector<std::string>{"PrintingStarted", "StatusChanged"}), m_notify.Take());
+
+    // Stop ends the polling thread's wait on the stop signal.
+    pHolder = std::make_unique<CHeldMutex>(StatusMutex());
+    Sleep(300); // the polling thread now waits for the mutex
+    nRequests = m_bridge.requestCount;
+    trace.Clear();
+    device.OnDisconnected();
+    EXPECT_EQ(1, trace.Count(strWait + "1. Request not sent\n"));
+    EXPECT_EQ(nRequests, m_bridge.requestCount);
 }
 
 TEST_F(UsbDeviceTest, ConnectingTellsWhetherThePrinterPrints) {
