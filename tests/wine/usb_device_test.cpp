@@ -1,7 +1,7 @@
 // The USB device against the stand-in USB printing class driver: the bytes of
-// every request, the record taken verbatim, failed requests and a failed
-// start, Cancel and Resume by console event or by request, and the status
-// mutex held elsewhere.
+// every request (Cancel and Resume among them when no console listens), the
+// record taken verbatim, failed requests and a failed start, and the status
+// mutex held elsewhere while Cancel and Resume go to the console.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,35 +116,17 @@ TEST_F(UsbDeviceTest, FailedRequestsLeaveTheCallersRecordAndTellNothing) {
     }
 }
 
-TEST_F(UsbDeviceTest, CancelAndResumeGoToTheConsoleFirst) {
-    CUsbDevice device(&m_notify, "Kestrel U", m_strPort.c_str(), m_printer.Path().c_str());
-    const std::string strConsole = "Global\\KORVA.Nylm.Console." + m_strPort;
-    {
-        // The print path listens: the events are signalled, the printer hears nothing.
-        CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, (strConsole + ".Cancel").c_str()));
-        CUniqueHandle hResume(CreateEventA(nullptr, FALSE, FALSE, (strConsole + ".Resume").c_str()));
-        CTraceCapture trace;
-        EXPECT_EQ(0u, device.OnCancel());
-        EXPECT_EQ(0u, device.OnResume());
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hCancel.Get(), 0));
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hResume.Get(), 0));
-        EXPECT_EQ(0u, m_bridge.cancelCount + m_bridge.resumeCount);
-        EXPECT_TRUE(trace.Lines().empty());
-    }
-    // Without them the request goes out (the first test has its bytes), and may fail.
-    m_bridge.failStatus = static_cast<std::int32_t>(0xC0000001);
-    EXPECT_EQ(31u, device.OnCancel());
-}
-
 // The print path holds the printer while the device starts: the start's read
 // and a request of the user's each give up after a few seconds, sending
-// nothing, and the device shows its default record; Cancel still reaches the
-// print path, which needs no mutex for it. Once the mutex is free the device
+// nothing, and the device shows its default record; Cancel and Resume still
+// reach the print path's console, which needs no mutex, and the printer hears
+// nothing of them. Once the mutex is free the device
 // polls and shows the printer; held again, it does not hold up Stop.
-TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotCancelOrStop) {
+TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotTheConsoleOrStop) {
     m_bridge.status[CDeviceStatus::kOffDeviceState] = kStatePrinting;
-    const std::string strCancel = "Global\\KORVA.Nylm.Console." + m_strPort + ".Cancel";
-    CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, strCancel.c_str()));
+    const std::string strConsole = "Global\\KORVA.Nylm.Console." + m_strPort;
+    CUniqueHandle hCancel(CreateEventA(nullptr, FALSE, FALSE, (strConsole + ".Cancel").c_str()));
+    CUniqueHandle hResume(CreateEventA(nullptr, FALSE, FALSE, (strConsole + ".Resume").c_str()));
     const std::string strWait =
         "CUsbDevice::CClocker::CClocker() : WaitForMultipleObjects(" + StatusMutex() + ") returns ";
     auto pHolder = std::make_unique<CHeldMutex>(StatusMutex());
@@ -158,6 +140,9 @@ TEST_F(UsbDeviceTest, TheStatusMutexHoldsEveryRequestButNotCancelOrStop) {
     EXPECT_EQ(2, trace.Count(strWait + "258. Request not sent\n"));
     EXPECT_EQ(0u, device.OnCancel());
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hCancel.Get(), 0));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(hResume.Get(), 0));
+    EXPECT_EQ(0u, device.OnResume());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hResume.Get(), 0));
     EXPECT_EQ(nRequests, m_bridge.requestCount);
     pHolder.reset();
     EXPECT_TRUE(WaitFor([&] { return device.IsPrinting(nullptr) != FALSE; }, 2000));
