@@ -136,12 +136,7 @@ TEST_F(InstallationTest, MonitorChecksEvery30TicksOnWindows98Only) {
         const CTestDevice device("USB\\KESTREL_PRINTER_5E31", "Unknown");
         CDialogMonitor monitor(devices, windows, FALSE);
         ASSERT_TRUE(monitor.Create(nullptr));
-        MSG msg;
-        for (const DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < 3600 && device.Exists();
-             Sleep(10)) {
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-        }
+        Pump(3600, [&] { return !device.Exists(); });
         EXPECT_EQ(dwPlatform == VER_PLATFORM_WIN32_NT, device.Exists());
     }
 }
