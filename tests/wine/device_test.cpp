@@ -40,17 +40,6 @@ private:
     std::size_t m_nNext = 0;
 };
 
-CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code, bool valid = true) {
-    CDeviceStatus status;
-    if (valid)
-        status.SetSignature();
-    status.SetProductId(0x3C);
-    status.SetDeviceState(state);
-    status.SetPrintPhase(phase);
-    status.SetStatusCode(code);
-    return status;
-}
-
 } // namespace
 
 TEST(Device, PollingStepsNotifyTheControllerInOrder) {

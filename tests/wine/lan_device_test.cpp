@@ -21,16 +21,6 @@ namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
-CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code) {
-    CDeviceStatus status;
-    status.SetSignature();
-    status.SetProductId(0x56);
-    status.SetDeviceState(state);
-    status.SetPrintPhase(phase);
-    status.SetStatusCode(code);
-    return status;
-}
-
 class LanDeviceTest : public ::testing::Test {
 protected:
     void TearDown() override { SetWindowsVersionForTesting(VER_PLATFORM_WIN32_NT, 10, 0); }

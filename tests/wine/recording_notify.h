@@ -1,11 +1,14 @@
-// A controller stand-in that records what its device tells it, in order.
+// A controller stand-in that records what its device tells it, in order, and
+// the records a device reads.
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "monitor/device_notify.h"
+#include "monitor/device_status.h"
 
 class CRecordingNotify : public CDeviceNotify {
 public:
@@ -33,3 +36,15 @@ private:
     std::mutex m_lock;
     std::vector<std::string> m_calls;
 };
+
+// A Kestrel printer's record in the given state, signed unless bValid is false.
+inline CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint32_t code, bool bValid = true) {
+    CDeviceStatus status;
+    if (bValid)
+        status.SetSignature();
+    status.SetProductId(0x3C);
+    status.SetDeviceState(state);
+    status.SetPrintPhase(phase);
+    status.SetStatusCode(code);
+    return status;
+}
