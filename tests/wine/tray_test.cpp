@@ -196,13 +196,15 @@ public:
 };
 
 // A simulated network printer out of paper behind a printer without any link:
-// the error icon with its name in the tip, and back once Resume clears it.
-TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
+// the error icon with its name in the tip, and back once Resume clears it. The
+// other printer's name holds an ampersand: its entry reads it, and choosing
+// the entry opens that printer's window.
+TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInErrorAndAnEntryWhateverItsName) {
     CNetworkPrinter sim("--scenario paper-out", true);
     ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
     portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", 9100);
-    const CTestPrinter unlinked(UniqueName("Kestrel Tray A"), "USB999", "Kestrel 2006");
+    const CTestPrinter unlinked(UniqueName("Kestrel R&D "), "USB999", "Kestrel 2006");
     const CTestPrinter printer(UniqueName("Kestrel Tray B"), sim.Port(), "Kestrel 2006 WiFi");
     InitMonitor();
     const auto iconBecomes = [this](UINT nIconId) {
@@ -222,6 +224,19 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
     SetEvent(hResume.Get());
     EXPECT_TRUE(iconBecomes(131));
     EXPECT_EQ(CNyAgentApp::GetProductName(), m_applet.GetTip());
+
+    const CTrayMenu& menu = m_applet.BuildMenu();
+    const std::vector<Printer> printers = m_applet.GetMenuPrinters();
+    const auto it = std::find_if(printers.begin(), printers.end(),
+                                 [&](const Printer& p) { return p.strName == unlinked.Name(); });
+    ASSERT_NE(printers.end(), it);
+    const UINT nCommand = static_cast<UINT>(kFirstPrinter + (it - printers.begin()));
+    std::string strText;
+    ASSERT_TRUE(menu.GetMenuText(nCommand, strText, MF_BYCOMMAND));
+    EXPECT_EQ(LiteralText(unlinked.Name()), strText);
+    m_applet.HandleMenuCommand(nCommand);
+    const HWND hWindow = FindWindowA("#32770", unlinked.Name().c_str());
+    EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
     m_monitor.RemoveAllPrinters();
 }
 
@@ -336,26 +351,6 @@ TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNor
         EXPECT_TRUE(!bMouse || bKept) << std::hex << nCode;
         EXPECT_EQ(!bMouse, bBox) << std::hex << nCode;
     }
-}
-
-// A printer whose name holds an ampersand: its entry reads it, and choosing
-// the entry opens that printer's window.
-TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
-    const CTestPrinter printer(UniqueName("Kestrel R&D "), "USB998", "Kestrel 2006");
-    InitMonitor();
-    const CTrayMenu& menu = m_applet.BuildMenu();
-    const std::vector<Printer> printers = m_applet.GetMenuPrinters();
-    const auto it = std::find_if(printers.begin(), printers.end(),
-                                 [&](const Printer& p) { return p.strName == printer.Name(); });
-    ASSERT_NE(printers.end(), it);
-    const UINT nCommand = static_cast<UINT>(kFirstPrinter + (it - printers.begin()));
-    std::string strText;
-    ASSERT_TRUE(menu.GetMenuText(nCommand, strText, MF_BYCOMMAND));
-    EXPECT_EQ(LiteralText(printer.Name()), strText);
-    m_applet.HandleMenuCommand(nCommand);
-    const HWND hWindow = FindWindowA("#32770", printer.Name().c_str());
-    EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
-    m_monitor.RemoveAllPrinters();
 }
 
 // The session's end, told to the tray's top-level window: nothing blocks it;
