@@ -326,7 +326,7 @@ TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancel
     EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
 }
 
-TEST(StatusWindow, HelpColourKeysAndPosition) {
+TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     // A colour the user chose and a position too far up and left, stored before the window opened.
     const DWORD dwChosen = 0x01102030;
     CRegistry::SetBkColor(&dwChosen);
@@ -342,8 +342,33 @@ TEST(StatusWindow, HelpColourKeysAndPosition) {
     EXPECT_EQ(LoadString(IDS_HELP_TEXT), ClickForModal(rig, IDC_BUTTON_HELP, IDC_STATIC_HELP));
 
     // "B" keeps the stored colour but marks it as the default again ("T" is
-    // typed on a keyboard below).
+    // typed on a keyboard below). "b" opens the colour dialog, as a nested
+    // loop of the user-interface thread: Exit ends it at once, and nothing is
+    // stored.
     SendMessageA(rig.Window(), WM_CHAR, 'B', 0);
+    static HWND s_hStatus;
+    static bool s_bNested;
+    static int s_nTicks; // with the dialog up: Exit at the first, closed by hand after 50
+    s_hStatus = rig.Window();
+    s_bNested = false;
+    s_nTicks = 0;
+    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
+            if (GetWindow(hWnd, GW_OWNER) != s_hStatus || !IsWindowVisible(hWnd))
+                continue;
+            if (s_nTicks++ == 0) {
+                s_bNested = CNestedLoop::IsActive();
+                CNestedLoop::EndAll();
+            } else if (s_nTicks > 50) {
+                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+    });
+    SendMessageA(rig.Window(), WM_CHAR, 'b', 0);
+    KillTimer(nullptr, nTimer);
+    EXPECT_TRUE(s_bNested);
+    EXPECT_GE(50, s_nTicks) << "the dialog stayed open after Exit";
+    EXPECT_FALSE(CNestedLoop::IsActive());
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
     EXPECT_EQ(0x00102030ul, dwBk);
@@ -354,10 +379,12 @@ TEST(StatusWindow, HelpColourKeysAndPosition) {
     EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
 }
 
-// Closing the window hides it and never presses Cancel, whether Cancel shows
-// (a job prints) or not; the printer here has no device, so a Cancel would
-// fail and be traced.
-TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancels) {
+// The printer has no device. Closing the window hides it and never presses
+// Cancel, whether Cancel shows (a job prints) or not: a Cancel would fail and
+// be traced. Cancel and Resume pressed fail: the lower line says so until the
+// next status report (that every language's text fits it is checked with the
+// string table).
+TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancelsAndAFailedCancelOrResumeIsShown) {
     const struct {
         const char* pszName;
         UINT nMessage;
@@ -381,6 +408,14 @@ TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancels) {
         EXPECT_FALSE(rig.Visible()) << c.pszName;
         for (const std::string& strLine : trace.Lines())
             EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
+    }
+    for (const auto& [nButton, nMessage] :
+         {std::pair<int, StringId>{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}}) {
+        ShowWindow(rig.Item(nButton), SW_SHOWNA);
+        rig.Click(nButton);
+        EXPECT_EQ(LoadString(nMessage), rig.Text(IDC_STATIC_DETAIL)) << nButton;
+        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
+        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
     }
 }
 
@@ -412,60 +447,6 @@ TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
     SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
     EXPECT_TRUE(visibleAfter(WM_NY_PRINTING_ENDED));
     EXPECT_TRUE(WaitFor([&] { return rig.Pump() && !rig.Visible(); }, 10000));
-}
-
-// The printer has no device: Cancel and Resume fail. The lower line says so
-// until the next status report (that every language's text fits it is checked
-// with the string table).
-TEST(StatusWindow, AFailedCancelOrResumeIsShownUntilTheNextReport) {
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    const struct {
-        int nButton;
-        StringId nMessage;
-    } cases[] = {{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}};
-    for (const auto& c : cases) {
-        ShowWindow(rig.Item(c.nButton), SW_SHOWNA);
-        rig.Click(c.nButton);
-        EXPECT_EQ(LoadString(c.nMessage), rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
-        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
-        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
-    }
-}
-
-// The colour dialog runs as a nested loop of the user-interface thread: Exit
-// ends it at once, and nothing is stored.
-TEST(StatusWindow, ExitEndsTheColourDialog) {
-    const DWORD dwChosen = 0x01102030;
-    CRegistry::SetBkColor(&dwChosen);
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    static HWND s_hStatus;
-    static bool s_bNested;
-    static int s_nTicks; // with the dialog up: Exit at the first, closed by hand after 50
-    s_hStatus = rig.Window();
-    s_bNested = false;
-    s_nTicks = 0;
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
-            if (GetWindow(hWnd, GW_OWNER) != s_hStatus || !IsWindowVisible(hWnd))
-                continue;
-            if (s_nTicks++ == 0) {
-                s_bNested = CNestedLoop::IsActive();
-                CNestedLoop::EndAll();
-            } else if (s_nTicks > 50) {
-                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
-            }
-        }
-    });
-    SendMessageA(rig.Window(), WM_CHAR, 'b', 0);
-    KillTimer(nullptr, nTimer);
-    EXPECT_TRUE(s_bNested);
-    EXPECT_GE(50, s_nTicks) << "the dialog stayed open after Exit";
-    EXPECT_FALSE(CNestedLoop::IsActive());
-    DWORD dwBk = 0;
-    CRegistry::GetBkColor(dwBk, nullptr);
-    EXPECT_EQ(dwChosen, dwBk);
 }
 
 namespace {
