@@ -258,36 +258,10 @@ TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
     EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
 }
 
-// Exit chosen while a request dispatches messages below the menu (a wait on an
-// event nobody sets): the wait is ended, and the printers go and the loop
-// ends only once it has returned.
-TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
-    const CTestPrinter printer(UniqueName("Kestrel Tray Exit "), "LPT1", "Kestrel 2004");
-    InitMonitor();
-    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
-    ASSERT_LE(1u, nCount);
-    std::size_t nAfterExit = 0, nAfterWait = 0;
-    DWORD dwWait = 0;
-    RunLater(50, [&] {
-        RunLater(20, [&] {
-            m_applet.HandleMenuCommand(kExit);
-            nAfterExit = m_monitor.GetPrinters().GetCount();
-        });
-        const CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        const HANDLE handles[] = {hNever.Get()};
-        dwWait = CNestedLoop::Wait(1, handles, INFINITE);
-        nAfterWait = m_monitor.GetPrinters().GetCount();
-    });
-    EXPECT_EQ(0, RunLoop());
-    EXPECT_EQ(CNestedLoop::kWaitEnded, dwWait);
-    EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterWait));
-    EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
-}
-
 // Exit chosen while the status window's Properties button reads a network
 // printer that takes requests and never answers: the read is abandoned, no
-// information dialog opens, and every printer goes once the read has returned,
-// without any exchange waiting for its time-out.
+// information dialog opens, and the printers go and the loop ends only once
+// the read has returned, without any exchange waiting for its time-out.
 TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     CNetworkPrinter sim("--scenario idle --misbehave silent");
     ASSERT_TRUE(sim.Started());
@@ -300,16 +274,21 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     const HWND hProperties = GetDlgItem(hStatus, IDC_BUTTON_PROPERTIES);
     ASSERT_TRUE(IsWindowEnabled(hProperties));
     m_trace.Clear();
+    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
     bool bReading = false;
+    std::size_t nAfterExit = 0, nAfterRead = 0;
     RunLater(50, [&] {
         RunLater(500, [&] {
             bReading = CNestedLoop::IsActive();
             m_applet.HandleMenuCommand(kExit);
+            nAfterExit = m_monitor.GetPrinters().GetCount();
         });
         SendMessageA(hProperties, BM_CLICK, 0, 0);
+        nAfterRead = m_monitor.GetPrinters().GetCount();
     });
     EXPECT_EQ(0, RunLoop());
     EXPECT_TRUE(bReading);
+    EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterRead));
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
     EXPECT_EQ(1, m_trace.Count(
                      "CDeviceControl::ReadDeviceInformation() : GetStatus() failed. GetLastError() = 995\n"));
