@@ -63,10 +63,9 @@ CDeviceControl::CDeviceControl(HWND hParentWnd, CStatusWindowSource& windowSourc
     if (m_pDlg && !m_pDlg->Create(m_hParentWnd)) {
         DebugTrace("CDeviceControl::CDeviceControl() : Create() failed. GetLastError() = %d\n",
                    static_cast<int>(GetLastError()));
+        m_hDlg = nullptr;
         m_pDlg.reset();
     }
-    if (m_pDlg)
-        m_hDlg = m_pDlg->GetSafeHwnd();
     DebugTrace("EXIT CDeviceControl::CDeviceControl()\n");
 }
 

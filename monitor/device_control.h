@@ -62,6 +62,10 @@ public:
     // Asks the device to stop polling and abandon its request under way,
     // without waiting: the destructor waits for it afterwards.
     void SignalStop() { m_pDevice->SignalStop(); }
+    // From the status window as it initialises, before it shows the device's
+    // record: what the polling thread tells from then on reaches the window,
+    // and what it read before is in the record the window shows.
+    void AttachWindow(HWND hDlg) { m_hDlg = hDlg; }
 
     // From the device's polling thread: each only posts to the status window.
     void OnErrorRaised() override;
@@ -108,7 +112,7 @@ private:
     HWND m_hParentWnd;
     int m_nPortType = kPortDefault;
     BOOL m_bPrintPath = FALSE;
-    // The status window's handle as the polling thread reads it: set once the
-    // window exists, cleared before it is destroyed.
+    // The status window's handle as the polling thread reads it: set by the
+    // window's initialisation, cleared before the window is destroyed.
     std::atomic<HWND> m_hDlg{nullptr};
 };

@@ -33,6 +33,9 @@ CNyAgentDlg::CNyAgentDlg(CDeviceControl* pDeviceControl, const CAgentSettings* p
 BOOL CNyAgentDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     const HWND hWnd = GetSafeHwnd();
+    // The device polls already: from here on its news is posted to this
+    // window, and Display() below shows what it read before.
+    m_pDeviceControl->AttachWindow(hWnd);
     const HINSTANCE hInstance = GetModuleHandleA(nullptr);
 
     m_hIcon.Reset(

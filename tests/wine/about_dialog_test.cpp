@@ -53,11 +53,11 @@ template <typename TDialog, typename TAction> void RunWhileOpen(TDialog& dialog,
 } // namespace
 
 TEST_F(DialogsTest, AboutExportHoldsEveryPrinterAndLogsAreOfferedForUsbOnly) {
-    // Without its device a USB printer answers nothing: its printer data stands in.
-    CTestPrinter usb(UniqueName("Kestrel About USB "), "USB987", "Kestrel 2004");
-    usb.SetPrinterData("FirmwareVersion", "1.2.3");
-    usb.SetPrinterData("SerialNumber", "SN42");
-    CTestPrinter lpt(UniqueName("Kestrel About LPT "), UniqueName("LPT"), "Kestrel 2005");
+    // Each printer's tree as its information gives it: the printer data that
+    // stands in for a device that answers nothing, and the tree made of it,
+    // are checked with the printer set and natively.
+    const CTestPrinter usb(UniqueName("Kestrel About USB "), "USB987", "Kestrel 2004");
+    const CTestPrinter lpt(UniqueName("Kestrel About LPT "), UniqueName("LPT"), "Kestrel 2005");
     Start();
     std::vector<const CDeviceControl*> controls;
     m_pMonitor->GetPrinters().ForEach([&](const CDeviceControl& control) { controls.push_back(&control); });
@@ -80,8 +80,7 @@ TEST_F(DialogsTest, AboutExportHoldsEveryPrinterAndLogsAreOfferedForUsbOnly) {
     EXPECT_NE(std::string::npos, strText.find(" version 4.0\r\n")) << strText;
     EXPECT_NE(std::string::npos, strText.find("Printer Name : \"" + usb.Name() +
                                               "\"\r\n\tPort Name : \"USB987\"\r\n\tShared : \"No\"\r\n"
-                                              "\tDevice (Not connected)\r\n\t\tFirmware : \"1.2.3\"\r\n"
-                                              "\t\tSerial Number : \"SN42\"\r\n\tWiFi\r\n"));
+                                              "\tDevice (Not connected)\r\n"));
     // One subtree per printer, in the set's order; the information dialog offers Logs... for USB only.
     std::size_t nAt = 0;
     for (const CDeviceControl* pControl : controls) {

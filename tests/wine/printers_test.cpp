@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "devices/lan/lan_device.h"
+#include "app/strings.h"
 #include "devices/shared/def_device.h"
+#include "resources/string_ids.h"
 #include "sim/port_publisher.h"
 #include "ui/status_window_source.h"
 #include "tests/common/trace_capture.h"
@@ -167,4 +169,66 @@ TEST(Printers, AFailedEnumerationKeepsTheSetAndDevicesStopTogether) {
     std::vector<std::string> expected(nCount, "signal");
     expected.resize(2 * nCount, "delete");
     EXPECT_EQ(expected, g_stopEvents);
+}
+
+namespace {
+
+// A device whose record the test sets and tells, as its polling thread would.
+class CToldDevice : public CDefDevice {
+public:
+    using CDefDevice::CDefDevice;
+    void Tell(std::uint8_t bState) {
+        CDeviceStatus status;
+        status.SetSignature();
+        status.SetDeviceState(bState);
+        SetCurrentStatus(status);
+        m_pDeviceControl->RefreshDisplay();
+    }
+};
+
+class CToldDevices : public CDevices {
+public:
+    std::unique_ptr<CDevice> CreateDevice(int, BOOL, CDeviceNotify* pControl, const char* pszPrinterName,
+                                          const char* pszPort, const char*) override {
+        return std::make_unique<CToldDevice>(pControl, pszPrinterName, pszPort, pszPort);
+    }
+};
+
+// Status windows whose device reads the printer just after the window has
+// shown its record, before the window's creation has returned.
+class CLateReadWindows : public CStatusWindowSource {
+    class CWindow : public CNyAgentDlg {
+    public:
+        explicit CWindow(CDeviceControl* pControl) : CNyAgentDlg(pControl, nullptr), m_pControl(pControl) {}
+        BOOL OnInitDialog() override {
+            const BOOL bFocus = CNyAgentDlg::OnInitDialog();
+            static_cast<CToldDevice&>(m_pControl->GetDevice()).Tell(kStateReady);
+            return bFocus;
+        }
+
+    private:
+        CDeviceControl* m_pControl;
+    };
+
+public:
+    std::unique_ptr<CDialog> CreateStatusWindow(CDeviceControl* pControl) override {
+        return std::make_unique<CWindow>(pControl);
+    }
+};
+
+} // namespace
+
+// A printer that answers while its window is being made is shown, not left
+// at the record the window was made with: its state may never change again.
+TEST(DeviceControl, ARecordReadWhileTheWindowIsMadeIsShown) {
+    CMonitorHarness harness;
+    CLateReadWindows windows;
+    CToldDevices devices;
+    const std::string strName = UniqueName("Kestrel Late ");
+    const CDeviceControl control(harness.m_monitor.GetSafeHwnd(), windows, devices, FALSE, strName.c_str(),
+                                 "LPT1", "LPT1");
+    harness.TakeMessages();
+    char szState[256] = "";
+    GetDlgItemTextA(FindWindowA("#32770", strName.c_str()), IDC_STATIC_MESSAGE, szState, sizeof(szState));
+    EXPECT_EQ(LoadString(IDS_READY), szState);
 }

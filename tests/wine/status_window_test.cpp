@@ -299,52 +299,37 @@ TEST(StatusWindow, LayoutsAtTwoDpis) {
     }
 }
 
+// Opening on an error is on, opening while printing off: the paper-out opens
+// the window, Resume and Cancel reach the printer (how each message reaches
+// the window's policy is checked below, on a window without a device).
 TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancelled) {
     const char kJob[] =
         "0 1 0 0 0\n1500 3 4 40 0\n3000 3 4 50 0x80000001 hold\n4500 3 4 60 0\n600000 1 0 0 0\n";
-    // Opening on an error is on; opening while printing on, then off.
-    for (const BOOL bOpenWhenPrinting : {TRUE, FALSE}) {
-        SCOPED_TRACE(bOpenWhenPrinting);
-        const CAgentSettings settings = Switches(TRUE, bOpenWhenPrinting);
-        CRig rig(kJob, kKestrel, &settings);
-        ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
-        EXPECT_EQ(bOpenWhenPrinting != FALSE, rig.Visible());
-        ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
-        rig.Pump(100);
-        EXPECT_TRUE(rig.Visible());
-        // Opened without taking the activation from the user's work.
-        EXPECT_NE(rig.Window(), GetActiveWindow());
-        rig.Click(IDC_BUTTON_RESUME);
-        EXPECT_TRUE(WaitFor(
-            [&] { return rig.WaitForState(IDS_PRINTING, 100) && rig.Text(IDC_STATIC_TASK_PERCENT) == "60%"; },
-            10000));
-        EXPECT_EQ(bOpenWhenPrinting != FALSE, rig.Visible());
-        // Cancel ends the job long before its last step.
-        rig.Click(IDCANCEL);
-        ASSERT_TRUE(rig.WaitForState(IDS_READY));
-        rig.Pump(100);
-        EXPECT_FALSE(rig.Visible());
-        // The information dialog on the printer, with its device tree.
-        EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
-    }
-}
-
-TEST(StatusWindow, AnErrorWindowClosesAfterItsTimeEvenWhileTheErrorLasts) {
     const CAgentSettings settings = Switches(TRUE, FALSE);
-    CRig rig("0 1 0 0 0\n1500 1 0 0 0x80000008 hold\n", kKestrel, &settings, 1500);
-    ASSERT_TRUE(rig.WaitForState(IDS_PAPER_JAM));
+    CRig rig(kJob, kKestrel, &settings);
+    ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
+    EXPECT_FALSE(rig.Visible());
+    ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
     rig.Pump(100);
     EXPECT_TRUE(rig.Visible());
-    EXPECT_TRUE(WaitFor([&] { return !rig.WaitForState(IDS_PAPER_JAM, 20) || !rig.Visible(); }, 10000));
-    EXPECT_EQ(LoadString(IDS_PAPER_JAM), rig.Text(IDC_STATIC_MESSAGE));
+    // Opened without taking the activation from the user's work.
+    EXPECT_NE(rig.Window(), GetActiveWindow());
+    rig.Click(IDC_BUTTON_RESUME);
+    EXPECT_TRUE(WaitFor(
+        [&] { return rig.WaitForState(IDS_PRINTING, 100) && rig.Text(IDC_STATIC_TASK_PERCENT) == "60%"; },
+        10000));
     EXPECT_FALSE(rig.Visible());
+    // Cancel ends the job long before its last step.
+    rig.Click(IDCANCEL);
+    ASSERT_TRUE(rig.WaitForState(IDS_READY));
+    // The information dialog on the printer, with its device tree.
+    EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
 }
 
-TEST(StatusWindow, HelpColourKeysAndPosition) {
-    // Colours the user chose and a position too far up and left, stored before the window opened.
+TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
+    // A colour the user chose and a position too far up and left, stored before the window opened.
     const DWORD dwChosen = 0x01102030;
     CRegistry::SetBkColor(&dwChosen);
-    CRegistry::SetTextColor(&dwChosen);
     CRegistry::SetWindowPos({100, 50});
     auto pRig = std::make_unique<CRig>(Holding("0x80000001"), kKestrel);
     const CRig& rig = *pRig;
@@ -356,100 +341,11 @@ TEST(StatusWindow, HelpColourKeysAndPosition) {
     EXPECT_EQ(HTCAPTION, SendMessageA(rig.Window(), WM_NCHITTEST, 0, MAKELPARAM(rc.left + 30, rc.top + 50)));
     EXPECT_EQ(LoadString(IDS_HELP_TEXT), ClickForModal(rig, IDC_BUTTON_HELP, IDC_STATIC_HELP));
 
-    // "B" and "T" keep the stored colours but mark them as the default again.
+    // "B" keeps the stored colour but marks it as the default again ("T" is
+    // typed on a keyboard below). "b" opens the colour dialog, as a nested
+    // loop of the user-interface thread: Exit ends it at once, and nothing is
+    // stored.
     SendMessageA(rig.Window(), WM_CHAR, 'B', 0);
-    SendMessageA(rig.Window(), WM_CHAR, 'T', 0);
-    DWORD dwBk = 0, dwText = 0;
-    CRegistry::GetBkColor(dwBk, nullptr);
-    CRegistry::GetTextColor(dwText, nullptr);
-    EXPECT_EQ(std::make_pair(0x00102030ul, 0x00102030ul), std::make_pair(dwBk, dwText));
-    // The corrected position is stored when the window goes.
-    pRig.reset();
-    POINT pt = {};
-    CRegistry::GetWindowPos(pt, {0, 0});
-    EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
-}
-
-// Closing the window hides it and never presses Cancel, whether Cancel shows
-// (a job prints) or not; the printer here has no device, so a Cancel would
-// fail and be traced.
-TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancels) {
-    const struct {
-        const char* pszName;
-        UINT nMessage;
-        WPARAM wParam;
-        bool bCancelShown;
-    } cases[] = {
-        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
-        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
-        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
-        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
-    };
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    for (const auto& c : cases) {
-        CTraceCapture trace;
-        rig.Open();
-        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
-        ASSERT_TRUE(rig.Visible()) << c.pszName;
-        PostMessageA(rig.Window(), c.nMessage, c.wParam, 0);
-        rig.Pump(50);
-        EXPECT_FALSE(rig.Visible()) << c.pszName;
-        for (const std::string& strLine : trace.Lines())
-            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
-    }
-}
-
-// The status messages and the user's opening and closing reach the window's
-// policy, and its error timer runs on the real window (the policy's rows are
-// checked natively): opened by the user, an error's end leaves it open; closed
-// by the user while printing, an error opens it and starts the timer.
-TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
-    const CAgentSettings settings = Switches(TRUE, TRUE);
-    CRig rig("", nullptr, &settings);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    const HWND hWnd = rig.Window();
-    SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
-    rig.Open();
-    SendMessageA(hWnd, WM_NY_ERROR_CLEARED, 0, 0);
-    EXPECT_TRUE(rig.Visible());
-    // The timer is gone when there is none left to kill.
-    EXPECT_FALSE(KillTimer(hWnd, CNyAgentDlg::kErrorTimerId));
-    rig.Click(IDOK);
-    SendMessageA(hWnd, WM_NY_PRINTING_STARTED, 0, 0);
-    rig.Click(IDOK);
-    SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
-    SendMessageA(hWnd, WM_NY_PRINTING_ENDED, 0, 0);
-    EXPECT_TRUE(rig.Visible());
-    EXPECT_TRUE(KillTimer(hWnd, CNyAgentDlg::kErrorTimerId));
-}
-
-// The printer has no device: Cancel and Resume fail. The lower line says so
-// until the next status report (that every language's text fits it is checked
-// with the string table).
-TEST(StatusWindow, AFailedCancelOrResumeIsShownUntilTheNextReport) {
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    const struct {
-        int nButton;
-        StringId nMessage;
-    } cases[] = {{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}};
-    for (const auto& c : cases) {
-        ShowWindow(rig.Item(c.nButton), SW_SHOWNA);
-        rig.Click(c.nButton);
-        EXPECT_EQ(LoadString(c.nMessage), rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
-        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
-        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << c.nButton;
-    }
-}
-
-// The colour dialog runs as a nested loop of the user-interface thread: Exit
-// ends it at once, and nothing is stored.
-TEST(StatusWindow, ExitEndsTheColourDialog) {
-    const DWORD dwChosen = 0x01102030;
-    CRegistry::SetBkColor(&dwChosen);
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
     static HWND s_hStatus;
     static bool s_bNested;
     static int s_nTicks; // with the dialog up: Exit at the first, closed by hand after 50
@@ -475,7 +371,82 @@ TEST(StatusWindow, ExitEndsTheColourDialog) {
     EXPECT_FALSE(CNestedLoop::IsActive());
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
-    EXPECT_EQ(dwChosen, dwBk);
+    EXPECT_EQ(0x00102030ul, dwBk);
+    // The corrected position is stored when the window goes.
+    pRig.reset();
+    POINT pt = {};
+    CRegistry::GetWindowPos(pt, {0, 0});
+    EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
+}
+
+// The printer has no device. Closing the window hides it and never presses
+// Cancel, whether Cancel shows (a job prints) or not: a Cancel would fail and
+// be traced. Cancel and Resume pressed fail: the lower line says so until the
+// next status report (that every language's text fits it is checked with the
+// string table).
+TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancelsAndAFailedCancelOrResumeIsShown) {
+    const struct {
+        const char* pszName;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bCancelShown;
+    } cases[] = {
+        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
+        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
+        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
+        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
+    };
+    CRig rig("", nullptr);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    for (const auto& c : cases) {
+        CTraceCapture trace;
+        rig.Open();
+        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
+        ASSERT_TRUE(rig.Visible()) << c.pszName;
+        PostMessageA(rig.Window(), c.nMessage, c.wParam, 0);
+        rig.Pump(50);
+        EXPECT_FALSE(rig.Visible()) << c.pszName;
+        for (const std::string& strLine : trace.Lines())
+            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
+    }
+    for (const auto& [nButton, nMessage] :
+         {std::pair<int, StringId>{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}}) {
+        ShowWindow(rig.Item(nButton), SW_SHOWNA);
+        rig.Click(nButton);
+        EXPECT_EQ(LoadString(nMessage), rig.Text(IDC_STATIC_DETAIL)) << nButton;
+        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
+        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
+    }
+}
+
+// The status messages and the user's opening and closing reach the window's
+// policy, and its error timer runs on the real window (the policy's rows are
+// checked natively, and that a lasting error is raised once with the status
+// changes): a job opens and closes it; opened by the user, an error's end
+// leaves it open; closed by the user while printing, an error opens it until
+// its time is up, though the error lasts.
+TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
+    const CAgentSettings settings = Switches(TRUE, TRUE);
+    CRig rig("", nullptr, &settings, 500);
+    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
+    const HWND hWnd = rig.Window();
+    const auto visibleAfter = [&](UINT nMessage) {
+        SendMessageA(hWnd, nMessage, 0, 0);
+        return rig.Visible();
+    };
+    EXPECT_TRUE(visibleAfter(WM_NY_PRINTING_STARTED));
+    EXPECT_FALSE(visibleAfter(WM_NY_PRINTING_ENDED));
+    EXPECT_TRUE(visibleAfter(WM_NY_ERROR_RAISED));
+    rig.Open();
+    EXPECT_TRUE(visibleAfter(WM_NY_ERROR_CLEARED));
+    // The timer is gone when there is none left to kill.
+    EXPECT_FALSE(KillTimer(hWnd, CNyAgentDlg::kErrorTimerId));
+    rig.Click(IDOK);
+    SendMessageA(hWnd, WM_NY_PRINTING_STARTED, 0, 0);
+    rig.Click(IDOK);
+    SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
+    EXPECT_TRUE(visibleAfter(WM_NY_PRINTING_ENDED));
+    EXPECT_TRUE(WaitFor([&] { return rig.Pump() && !rig.Visible(); }, 10000));
 }
 
 namespace {

@@ -196,13 +196,15 @@ public:
 };
 
 // A simulated network printer out of paper behind a printer without any link:
-// the error icon with its name in the tip, and back once Resume clears it.
-TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
+// the error icon with its name in the tip, and back once Resume clears it. The
+// other printer's name holds an ampersand: its entry reads it, and choosing
+// the entry opens that printer's window.
+TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInErrorAndAnEntryWhateverItsName) {
     CNetworkPrinter sim("--scenario paper-out", true);
     ASSERT_TRUE(sim.Started());
     CTestPortMonitor portMonitor;
     portMonitor.AddNetworkPort(sim.Port(), "127.0.0.1", 9100);
-    const CTestPrinter unlinked(UniqueName("Kestrel Tray A"), "USB999", "Kestrel 2006");
+    const CTestPrinter unlinked(UniqueName("Kestrel R&D "), "USB999", "Kestrel 2006");
     const CTestPrinter printer(UniqueName("Kestrel Tray B"), sim.Port(), "Kestrel 2006 WiFi");
     InitMonitor();
     const auto iconBecomes = [this](UINT nIconId) {
@@ -222,6 +224,19 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInError) {
     SetEvent(hResume.Get());
     EXPECT_TRUE(iconBecomes(131));
     EXPECT_EQ(CNyAgentApp::GetProductName(), m_applet.GetTip());
+
+    const CTrayMenu& menu = m_applet.BuildMenu();
+    const std::vector<Printer> printers = m_applet.GetMenuPrinters();
+    const auto it = std::find_if(printers.begin(), printers.end(),
+                                 [&](const Printer& p) { return p.strName == unlinked.Name(); });
+    ASSERT_NE(printers.end(), it);
+    const UINT nCommand = static_cast<UINT>(kFirstPrinter + (it - printers.begin()));
+    std::string strText;
+    ASSERT_TRUE(menu.GetMenuText(nCommand, strText, MF_BYCOMMAND));
+    EXPECT_EQ(LiteralText(unlinked.Name()), strText);
+    m_applet.HandleMenuCommand(nCommand);
+    const HWND hWindow = FindWindowA("#32770", unlinked.Name().c_str());
+    EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
     m_monitor.RemoveAllPrinters();
 }
 
@@ -243,36 +258,10 @@ TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
     EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
 }
 
-// Exit chosen while a request dispatches messages below the menu (a wait on an
-// event nobody sets): the wait is ended, and the printers go and the loop
-// ends only once it has returned.
-TEST_F(TrayAppletTest, ExitChosenInsideAWaitEndsItAndComesBackOnceItReturned) {
-    const CTestPrinter printer(UniqueName("Kestrel Tray Exit "), "LPT1", "Kestrel 2004");
-    InitMonitor();
-    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
-    ASSERT_LE(1u, nCount);
-    std::size_t nAfterExit = 0, nAfterWait = 0;
-    DWORD dwWait = 0;
-    RunLater(50, [&] {
-        RunLater(20, [&] {
-            m_applet.HandleMenuCommand(kExit);
-            nAfterExit = m_monitor.GetPrinters().GetCount();
-        });
-        const CUniqueHandle hNever(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        const HANDLE handles[] = {hNever.Get()};
-        dwWait = CNestedLoop::Wait(1, handles, INFINITE);
-        nAfterWait = m_monitor.GetPrinters().GetCount();
-    });
-    EXPECT_EQ(0, RunLoop());
-    EXPECT_EQ(CNestedLoop::kWaitEnded, dwWait);
-    EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterWait));
-    EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
-}
-
 // Exit chosen while the status window's Properties button reads a network
 // printer that takes requests and never answers: the read is abandoned, no
-// information dialog opens, and every printer goes once the read has returned,
-// without any exchange waiting for its time-out.
+// information dialog opens, and the printers go and the loop ends only once
+// the read has returned, without any exchange waiting for its time-out.
 TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     CNetworkPrinter sim("--scenario idle --misbehave silent");
     ASSERT_TRUE(sim.Started());
@@ -285,16 +274,21 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     const HWND hProperties = GetDlgItem(hStatus, IDC_BUTTON_PROPERTIES);
     ASSERT_TRUE(IsWindowEnabled(hProperties));
     m_trace.Clear();
+    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
     bool bReading = false;
+    std::size_t nAfterExit = 0, nAfterRead = 0;
     RunLater(50, [&] {
         RunLater(500, [&] {
             bReading = CNestedLoop::IsActive();
             m_applet.HandleMenuCommand(kExit);
+            nAfterExit = m_monitor.GetPrinters().GetCount();
         });
         SendMessageA(hProperties, BM_CLICK, 0, 0);
+        nAfterRead = m_monitor.GetPrinters().GetCount();
     });
     EXPECT_EQ(0, RunLoop());
     EXPECT_TRUE(bReading);
+    EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterRead));
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
     EXPECT_EQ(1, m_trace.Count(
                      "CDeviceControl::ReadDeviceInformation() : GetStatus() failed. GetLastError() = 995\n"));
@@ -336,26 +330,6 @@ TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNor
         EXPECT_TRUE(!bMouse || bKept) << std::hex << nCode;
         EXPECT_EQ(!bMouse, bBox) << std::hex << nCode;
     }
-}
-
-// A printer whose name holds an ampersand: its entry reads it, and choosing
-// the entry opens that printer's window.
-TEST_F(TrayAppletTest, APrinterEntryOpensItsPrinterWhateverItsName) {
-    const CTestPrinter printer(UniqueName("Kestrel R&D "), "USB998", "Kestrel 2006");
-    InitMonitor();
-    const CTrayMenu& menu = m_applet.BuildMenu();
-    const std::vector<Printer> printers = m_applet.GetMenuPrinters();
-    const auto it = std::find_if(printers.begin(), printers.end(),
-                                 [&](const Printer& p) { return p.strName == printer.Name(); });
-    ASSERT_NE(printers.end(), it);
-    const UINT nCommand = static_cast<UINT>(kFirstPrinter + (it - printers.begin()));
-    std::string strText;
-    ASSERT_TRUE(menu.GetMenuText(nCommand, strText, MF_BYCOMMAND));
-    EXPECT_EQ(LiteralText(printer.Name()), strText);
-    m_applet.HandleMenuCommand(nCommand);
-    const HWND hWindow = FindWindowA("#32770", printer.Name().c_str());
-    EXPECT_TRUE(hWindow && IsWindowVisible(hWindow));
-    m_monitor.RemoveAllPrinters();
 }
 
 // The session's end, told to the tray's top-level window: nothing blocks it;
