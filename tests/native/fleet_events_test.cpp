@@ -100,11 +100,9 @@ TEST(EventRateLimiter, TenAnHourThenOneSummary) {
     // and the next flood gets a summary of its own.
     EXPECT_EQ("-RS-", Verdicts(limiter, "A", {3699, 3700, 3701, 3759}));
     EXPECT_EQ("R", Verdicts(limiter, "A", {3760}));
-}
-
-TEST(EventRateLimiter, SmallLimitsAndTimesNearZero) {
-    CEventRateLimiter limiter(2, 10);
-    EXPECT_EQ("RRS-RRS", Verdicts(limiter, "A", {0, 0, 0, 9, 10, 10, 19}));
+    // Small limits, and times near zero.
+    CEventRateLimiter small(2, 10);
+    EXPECT_EQ("RRS-RRS", Verdicts(small, "A", {0, 0, 0, 9, 10, 10, 19}));
 }
 
 TEST(StatusBoard, TellsEachReaderOfRealChangesOnly) {

@@ -144,9 +144,3 @@ TEST(PjlFrame, StatusFrameByteForByte) {
         "\x1b%-12345X@PJL\r\n@PJL ECHO Status at 09:05:07.0\r\n@PJL  INFO CURRENT_STATUS\r\n\x1b%-12345X",
         BuildPjlFrame(FormatPjlEchoLine(9, 5, 7), kPjlStatusRequest.pszCommand));
 }
-
-TEST(PjlFrame, EchoLineKeepsItsLengthOutOfRange) {
-    EXPECT_EQ("@PJL ECHO Status at 23:59:59.0", FormatPjlEchoLine(23, 59, 59));
-    EXPECT_EQ("@PJL ECHO Status at 00:00:01.0", FormatPjlEchoLine(24, 60, 61));
-    EXPECT_EQ("@PJL ECHO Status at 04:59:00.0", FormatPjlEchoLine(100, 59, 0));
-}
