@@ -86,23 +86,6 @@ TEST(MetricsText, WholeFileForOnePrinter) {
         Samples(strText));
 }
 
-TEST(MetricsText, OneStateSeriesIsSetForEachState) {
-    // The states' series in order idle, printing, error, not_connected.
-    const struct {
-        const char *pszState, *pszSet;
-        char cConnected;
-    } cases[] = {
-        {"idle", "1000", '1'}, {"printing", "0100", '1'}, {"error", "0010", '1'}, {"off", "0001", '0'}};
-    for (const auto& c : cases) {
-        const std::string strText = EncodeMetrics(Agent({Printer("P", c.pszState)}));
-        std::string strSet;
-        for (const std::string& strLine : Samples(strText, "nyagent_printer_state"))
-            strSet += strLine.back();
-        EXPECT_EQ(c.pszSet, strSet) << c.pszState;
-        EXPECT_EQ(c.cConnected, Samples(strText, "nyagent_printer_connected").at(0).back()) << c.pszState;
-    }
-}
-
 // Printer families only with printers; each family's lines together (an empty
 // line would break them), and the printers sorted by name.
 TEST(MetricsText, PrinterFamiliesOnlyWithPrintersSortedByName) {
@@ -118,26 +101,36 @@ TEST(MetricsText, PrinterFamiliesOnlyWithPrintersSortedByName) {
     EXPECT_EQ((Strings{"Annex", "Lobby", "Zebra", "Écran"}), names);
 }
 
-// Ratios clamped to 0..1, seconds from milliseconds, without trailing zeros.
-TEST(MetricsText, NumbersTakeTheirShortestExactForm) {
+// For each printer one state series is set (in order idle, printing, error,
+// not_connected); ratios are clamped to 0..1 and seconds come from
+// milliseconds, without trailing zeros.
+TEST(MetricsText, StateSeriesAndNumbersInTheirShortestExactForm) {
     const struct {
+        const char *pszState, *pszSet;
+        char cConnected;
         int nPercent;
         const char* pszRatio;
         std::int64_t nMs;
         const char* pszSeconds;
-    } cases[] = {{0, "0", 1712345678050, "1712345678.05"},
-                 {7, "0.07", 1000, "1"},
-                 {100, "1", 1, "0.001"},
-                 {150, "1", 0, "0"},
-                 {-5, "0", 20, "0.02"}};
+    } cases[] = {{"idle", "1000", '1', 0, "0", 1712345678050, "1712345678.05"},
+                 {"printing", "0100", '1', 7, "0.07", 1000, "1"},
+                 {"error", "0010", '1', 100, "1", 1, "0.001"},
+                 {"off", "0001", '0', 150, "1", 0, "0"},
+                 {"printing", "0100", '1', -5, "0", 20, "0.02"}};
     for (const auto& c : cases) {
-        CPrinterMetrics printer = Printer("P", "printing");
+        SCOPED_TRACE(c.pszState + std::string(" ") + std::to_string(c.nPercent));
+        CPrinterMetrics printer = Printer("P", c.pszState);
         printer.printer.nTask = c.nPercent;
         CAgentMetrics metrics = Agent({printer});
         metrics.nTimestampMs = c.nMs;
         const std::string strText = EncodeMetrics(metrics);
+        std::string strSet;
+        for (const std::string& strLine : Samples(strText, "nyagent_printer_state"))
+            strSet += strLine.back();
+        EXPECT_EQ(c.pszSet, strSet);
+        EXPECT_EQ(c.cConnected, Samples(strText, "nyagent_printer_connected").at(0).back());
         const std::string strTask = Samples(strText, "nyagent_printer_task_progress_ratio").at(0);
-        EXPECT_EQ(std::string("} ") + c.pszRatio, strTask.substr(strTask.rfind('}'))) << c.nPercent;
+        EXPECT_EQ(std::string("} ") + c.pszRatio, strTask.substr(strTask.rfind('}')));
         EXPECT_EQ(Strings{std::string("nyagent_last_update_timestamp_seconds ") + c.pszSeconds},
                   Samples(strText, "nyagent_last_update_timestamp_seconds"));
     }
