@@ -120,9 +120,6 @@ TEST(StatusDisplay, OneReportToAFreshWindow) {
         Lines shown;
     } cases[] = {
         {Idle(0), {kInitialising}},
-        {Idle(4), {kInitialising}},
-        {Idle(5), {kInitialising}},
-        {Idle(20), {kInitialising}},
         {Idle(21), {kInitialising}},
         {Error(0x07FFFFFF), {kReady}}, // no error below the class bits
         {{1, 4, 50, 0}, {kReady}},     // ready in a phase that finishes no sheet
