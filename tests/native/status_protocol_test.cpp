@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/json/json_text.h"
@@ -184,22 +185,18 @@ TEST(StatusExit, TheWorstStateWinsInTheDocumentedOrder) {
     auto Printer = [](const char* pszState) {
         return Parsed(std::string(R"({"connected":true,"state":")") + pszState + "\"}");
     };
-    struct Case {
-        std::vector<const char*> states;
-        int nExit;
-    };
-    const Case kCases[] = {
+    const std::pair<std::vector<const char*>, int> kCases[] = {
         {{}, kExitNoSuchPrinter},
         {{"idle", "idle"}, kExitReady},
         {{"idle", "printing"}, kExitPrinting},
         {{"printing", "not-connected", "idle"}, kExitNotConnected},
         {{"not-connected", "error", "printing"}, kExitError},
     };
-    for (const Case& c : kCases) {
+    for (const auto& [states, nExit] : kCases) {
         std::vector<CJsonValue> printers;
-        for (const char* pszState : c.states)
+        for (const char* pszState : states)
             printers.push_back(Printer(pszState));
-        EXPECT_EQ(c.nExit, WorstExitCode(printers));
+        EXPECT_EQ(nExit, WorstExitCode(printers));
     }
 }
 
