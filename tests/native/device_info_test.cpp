@@ -27,10 +27,3 @@ TEST(DeviceInfo, ReadsEveryFieldLittleEndian) {
                               Chars(info.HeadResistor()), info.InternalCounter1(), info.InternalCounter2(),
                               info.InternalCounter3(), info.InternalCounter4()));
 }
-
-TEST(DeviceLog, ReadsPagesEventAndFlash) {
-    const DEVICE_LOG log = {{0x10, 0x27, 0x00, 0x01, 0x34, 0x12, 0xCD, 0xAB}};
-    EXPECT_EQ(0x01002710u, log.Pages());
-    EXPECT_EQ(0x1234, log.EventCode());
-    EXPECT_EQ(0xABCD, log.FlashValue());
-}
