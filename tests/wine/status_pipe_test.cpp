@@ -65,7 +65,6 @@ public:
     explicit CNyStatusChild(const std::string& strArguments) {
         EXPECT_TRUE(m_child.StartProgram(NYSTATUS_EXE, strArguments));
     }
-    bool IsRunning() { return m_child.IsRunning(); }
     CNyStatusRun Wait(DWORD dwTimeoutMs = 30000) {
         WaitFor(
             [&] {
