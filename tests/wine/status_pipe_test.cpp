@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <thread>
@@ -102,42 +103,39 @@ protected:
 
 } // namespace
 
-TEST_F(StatusPipeTest, EachRoadGivesItsStateFieldsAndExitCode) {
-    struct Case {
+// One state on each road, listed in one answer; each state's fields and exit
+// code are checked natively.
+TEST_F(StatusPipeTest, EachRoadGivesItsStateAndTheWorstStateTheExitCode) {
+    const struct {
         CStatusEntry entry;
-        const char* pszRoad;
-        const char* pszState;
-        DWORD dwExit;
-    };
-    // One state on each road; each state's fields and exit code are checked natively.
-    const Case kCases[] = {
-        {Entry("usb idle", StatusRoad::Usb, true, kStateReady, 0, 0), "usb", "idle", kExitReady},
-        {Entry("net error", StatusRoad::Network, true, kStateReady, 0, 0x20000002), "network", "error",
-         kExitError},
+        const char *pszRoad, *pszState;
+    } kCases[] = {
+        {Entry("usb idle", StatusRoad::Usb, true, kStateReady, 0, 0), "usb", "idle"},
+        {Entry("net error", StatusRoad::Network, true, kStateReady, 0, 0x20000002), "network", "error"},
         {Entry("pp printing", StatusRoad::PrintPath, true, kStatePrintingFlagged, kPhaseFeedIn, 0),
-         "print-path", "printing", kExitPrinting},
-        {Entry("lpt", StatusRoad::None, true, kStateReady, 0, 0), "none", "not-connected", kExitNotConnected},
+         "print-path", "printing"},
+        {Entry("lpt", StatusRoad::None, true, kStateReady, 0, 0), "none", "not-connected"},
     };
-    for (const Case& c : kCases) {
+    for (const auto& c : kCases) {
         CStatusEntry entry = c.entry;
         if (entry.road == StatusRoad::None)
             entry.record = CDeviceStatus(); // its status is never read
         m_board.Set(entry);
     }
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.entry.strName);
-        const CNyStatusRun run = RunNyStatus("--json --printer \"" + c.entry.strName + "\"");
-        EXPECT_EQ(c.dwExit, run.dwExit);
-        const CJsonValue* pPrinter = Parsed(run.strOutput).Find("printer");
-        ASSERT_TRUE(pPrinter) << run.strOutput;
-        EXPECT_EQ(c.pszRoad, pPrinter->StringOf("road"));
-        EXPECT_EQ(c.pszState, pPrinter->StringOf("state"));
-        EXPECT_EQ(c.entry.record.GetStatusCode(), pPrinter->Find("error_code")->AsNumber());
+    const CNyStatusRun list = RunNyStatus("--json");
+    EXPECT_EQ(static_cast<DWORD>(kExitError), list.dwExit) << "the worst state";
+    const CJsonValue* pPrinters = Parsed(list.strOutput).Find("printers");
+    ASSERT_TRUE(pPrinters && pPrinters->Items().size() == std::size(kCases)) << list.strOutput;
+    for (std::size_t i = 0; i < std::size(kCases); ++i) {
+        const CJsonValue& printer = pPrinters->Items()[i];
+        SCOPED_TRACE(kCases[i].entry.strName);
+        EXPECT_EQ(kCases[i].pszRoad, printer.StringOf("road"));
+        EXPECT_EQ(kCases[i].pszState, printer.StringOf("state"));
+        EXPECT_EQ(kCases[i].entry.record.GetStatusCode(), printer.Find("error_code")->AsNumber());
     }
-    const CNyStatusRun table = RunNyStatus("");
-    EXPECT_EQ(static_cast<DWORD>(kExitError), table.dwExit) << "the worst state";
-    EXPECT_NE(std::string::npos, table.strOutput.find("pp printing  print-path  printing       0%"))
-        << table.strOutput;
+    EXPECT_EQ(static_cast<DWORD>(kExitPrinting), RunNyStatus("--json --printer \"pp printing\"").dwExit);
+    const std::string strTable = RunNyStatus("").strOutput;
+    EXPECT_NE(std::string::npos, strTable.find("pp printing  print-path  printing       0%")) << strTable;
     EXPECT_EQ(static_cast<DWORD>(kExitNoSuchPrinter), RunNyStatus("--printer nobody").dwExit);
     EXPECT_EQ(static_cast<DWORD>(kExitUsage), RunNyStatus("--wait soon").dwExit);
     m_server.Stop();
