@@ -52,14 +52,10 @@ Strings Families(const std::string& strText) {
     return families;
 }
 
-TEST(MetricsText, EscapesLabelValues) {
-    EXPECT_EQ("C:\\\\K200 the \\\"front\\\"\\ndesk", EscapeLabelValue("C:\\K200 the \"front\"\ndesk"));
-    // Everything else passes through as it is.
-    EXPECT_EQ("Drucker Büro 東京\t\r", EscapeLabelValue("Drucker Büro 東京\t\r"));
-}
-
+// The printer's name escaped in its label: a backslash, a quote and a line
+// feed; a tab and UTF-8 pass as they are.
 TEST(MetricsText, WholeFileForOnePrinter) {
-    CPrinterMetrics printer = Printer("Front \"desk\"", "error");
+    CPrinterMetrics printer = Printer("C:\\Front \"desk\"\n\tÉ", "error");
     printer.printer.record.SetStatusCode(0x80000004);
     printer.printer.nTask = 40;
     printer.printer.nTotal = 28;
@@ -71,7 +67,8 @@ TEST(MetricsText, WholeFileForOnePrinter) {
                        "nyagent_printer_total_progress_ratio gauge", "nyagent_printer_errors_total counter"}),
               Families(strText));
     const std::string L =
-        "{printer=\"Front \\\"desk\\\"\",port=\"USB001\",road=\"usb\",model=\"Kestrel 200\",session=\"1\"";
+        "{printer=\"C:\\\\Front \\\"desk\\\"\\n\tÉ\",port=\"USB001\",road=\"usb\",model=\"Kestrel "
+        "200\",session=\"1\"";
     EXPECT_EQ(
         (Strings{"nyagent_agent_info{version=\"2.1.0.7\",session=\"1\"} 1",
                  "nyagent_last_update_timestamp_seconds 1712345678.123",
