@@ -13,6 +13,7 @@
 #include <memory>
 #include <regex>
 #include <thread>
+#include <utility>
 
 #include "app/json/json_text.h"
 #include "devices/devices.h"
@@ -143,24 +144,20 @@ TEST_F(StatusPipeTest, EachRoadGivesItsStateAndTheWorstStateTheExitCode) {
 }
 
 TEST_F(StatusPipeTest, BadInputGetsItsErrorLineAndTheClose) {
-    struct Case {
-        std::string strSent;
-        const char* pszError;
-    };
-    const Case kCases[] = {
+    const std::pair<std::string, const char*> kCases[] = {
         {"{\"version\":1,\"request\":\"list\"\n", "malformed-json"},
         {std::string(CStatusLineReader::kMaxLine + 1, ' ') + "\n", "line-too-long"},
         {"", "idle-timeout"}, // connects and sends nothing
     };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.pszError);
+    for (const auto& [strSent, pszError] : kCases) {
+        SCOPED_TRACE(pszError);
         const auto pClient = Connect();
-        if (!c.strSent.empty()) {
-            ASSERT_EQ(CStatusPipeClient::Result::Ok, pClient->Send(c.strSent, 5000, nullptr));
+        if (!strSent.empty()) {
+            ASSERT_EQ(CStatusPipeClient::Result::Ok, pClient->Send(strSent, 5000, nullptr));
         }
         std::string strLine;
         ASSERT_EQ(CStatusPipeClient::Result::Ok, pClient->ReadLine(strLine, 10000, nullptr));
-        EXPECT_EQ(c.pszError, Parsed(strLine).StringOf("error"));
+        EXPECT_EQ(pszError, Parsed(strLine).StringOf("error"));
         EXPECT_EQ(CStatusPipeClient::Result::Closed, pClient->ReadLine(strLine, 10000, nullptr));
     }
 }
