@@ -11,22 +11,18 @@
 #include "monitor/status_answer.h"
 #include "monitor/status_board.h"
 #include "monitor/status_request.h"
+#include "tests/native/fleet_entries.h"
 #include "tools/nystatus/status_options.h"
 #include "tools/nystatus/status_summary.h"
 
 namespace {
 
+// A signed USB printer of a known model, 40 % into its task and 28 % in all.
 CStatusEntry Entry(const std::string& strName, std::uint8_t nState, std::uint8_t nPhase, std::uint32_t nCode,
                    bool bConnected = true) {
-    CStatusEntry entry;
-    entry.strName = strName;
-    entry.strPort = "USB001";
-    entry.road = StatusRoad::Usb;
-    entry.bConnected = bConnected;
-    entry.record.SetSignature();
+    CStatusEntry entry = EntryIn(strName, bConnected ? "idle" : "off");
     entry.record.SetProductId(0x58);
     entry.record.SetSerialNumber("NY0001");
-    entry.record.SetFirmwareVersion("1.02");
     entry.record.SetDeviceState(nState);
     entry.record.SetPrintPhase(nPhase);
     entry.record.SetStatusCode(nCode);
