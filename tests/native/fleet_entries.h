@@ -1,4 +1,4 @@
-// Board entries for the fleet and status protocol tests: a printer on USB001, its record signed.
+// Board entries for the fleet and status tests: a printer on USB001, its record signed.
 #pragma once
 
 #include <cstdint>

@@ -21,6 +21,7 @@
 #include "monitor/status_answer.h"
 #include "monitor/status_pipe_server.h"
 #include "monitor/tray_state.h"
+#include "tests/native/fleet_entries.h"
 #include "tests/wine/network_sim.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
@@ -35,15 +36,11 @@ const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockE
 
 const std::string g_strPipe = CStatusPipeSecurity::SessionPipeName();
 
-CStatusEntry Entry(const std::string& strName, StatusRoad road, bool bConnected, std::uint8_t nState,
-                   std::uint8_t nPhase, std::uint32_t nCode) {
-    CStatusEntry entry;
-    entry.strName = strName;
-    entry.strPort = "PORT";
+// A signed printer on the given road, connected.
+CStatusEntry Entry(const std::string& strName, StatusRoad road, std::uint8_t nState, std::uint8_t nPhase,
+                   std::uint32_t nCode) {
+    CStatusEntry entry = EntryIn(strName, "idle");
     entry.road = road;
-    entry.bConnected = bConnected;
-    entry.record.SetSignature();
-    entry.record.SetProductId(0x3C);
     entry.record.SetDeviceState(nState);
     entry.record.SetPrintPhase(nPhase);
     entry.record.SetStatusCode(nCode);
@@ -111,11 +108,11 @@ TEST_F(StatusPipeTest, EachRoadGivesItsStateAndTheWorstStateTheExitCode) {
         CStatusEntry entry;
         const char *pszRoad, *pszState;
     } kCases[] = {
-        {Entry("usb idle", StatusRoad::Usb, true, kStateReady, 0, 0), "usb", "idle"},
-        {Entry("net error", StatusRoad::Network, true, kStateReady, 0, 0x20000002), "network", "error"},
-        {Entry("pp printing", StatusRoad::PrintPath, true, kStatePrintingFlagged, kPhaseFeedIn, 0),
-         "print-path", "printing"},
-        {Entry("lpt", StatusRoad::None, true, kStateReady, 0, 0), "none", "not-connected"},
+        {Entry("usb idle", StatusRoad::Usb, kStateReady, 0, 0), "usb", "idle"},
+        {Entry("net error", StatusRoad::Network, kStateReady, 0, 0x20000002), "network", "error"},
+        {Entry("pp printing", StatusRoad::PrintPath, kStatePrintingFlagged, kPhaseFeedIn, 0), "print-path",
+         "printing"},
+        {Entry("lpt", StatusRoad::None, kStateReady, 0, 0), "none", "not-connected"},
     };
     for (const auto& c : kCases) {
         CStatusEntry entry = c.entry;
@@ -163,7 +160,7 @@ TEST_F(StatusPipeTest, BadInputGetsItsErrorLineAndTheClose) {
 }
 
 TEST_F(StatusPipeTest, SixtyFourClientsAtOnceAndAWatcherThatNeverReadsIsDropped) {
-    m_board.Set(Entry("K", StatusRoad::Usb, true, kStateReady, 0, 0));
+    m_board.Set(Entry("K", StatusRoad::Usb, kStateReady, 0, 0));
     std::vector<std::unique_ptr<CStatusPipeClient>> clients;
     for (DWORD i = 0; i < CStatusPipeServer::kMaxClients; ++i)
         clients.push_back(Connect());
@@ -181,7 +178,7 @@ TEST_F(StatusPipeTest, SixtyFourClientsAtOnceAndAWatcherThatNeverReadsIsDropped)
     ASSERT_EQ(CStatusPipeClient::Result::Ok,
               pWatcher->Send("{\"version\":1,\"request\":\"watch\"}\n", 5000, nullptr));
     // Far more than the queue's bound and the pipe's buffer, none of it read.
-    CStatusEntry entry = Entry("K", StatusRoad::Usb, true, kStateReady, 0, 0);
+    CStatusEntry entry = Entry("K", StatusRoad::Usb, kStateReady, 0, 0);
     entry.strAdvice.assign(3000, 'a');
     for (int i = 0; i < 400; ++i) {
         entry.nTask = i;
