@@ -8,6 +8,7 @@
 
 #include "monitor/device_status.h"
 #include "monitor/status_change.h"
+#include "tests/native/status_entries.h"
 
 namespace {
 
@@ -25,17 +26,6 @@ std::array<std::uint8_t, 44> WireRecord() {
 }
 
 using N = StatusNotification;
-
-CDeviceStatus Record(std::uint8_t state, std::uint8_t phase, std::uint8_t progress, std::uint32_t code,
-                     std::uint8_t wifi = 0) {
-    CDeviceStatus status;
-    status.SetDeviceState(state);
-    status.SetPrintPhase(phase);
-    status.SetProgress(progress);
-    status.SetStatusCode(code);
-    status.SetWifiState(wifi);
-    return status;
-}
 
 std::vector<N> Classify(const CDeviceStatus& previous, const CDeviceStatus& fresh) {
     const StatusChanges changes = ClassifyChange(previous, fresh);

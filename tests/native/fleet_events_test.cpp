@@ -9,7 +9,7 @@
 #include "monitor/fleet/event_rate_limiter.h"
 #include "monitor/fleet/fleet_tracker.h"
 #include "monitor/status_board.h"
-#include "tests/native/fleet_entries.h"
+#include "tests/native/status_entries.h"
 
 namespace {
 

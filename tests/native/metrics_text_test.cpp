@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "monitor/fleet/metrics_text.h"
-#include "tests/native/fleet_entries.h"
+#include "tests/native/status_entries.h"
 
 namespace {
 

@@ -13,19 +13,11 @@
 #include "monitor/record_status_source.h"
 #include "monitor/status_display.h"
 #include "tests/common/trace_capture.h"
+#include "tests/native/status_entries.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-CDeviceStatus Record(std::uint8_t nState, std::uint8_t nPhase, std::uint8_t nProgress, std::uint32_t dwCode) {
-    CDeviceStatus record;
-    record.SetDeviceState(nState);
-    record.SetPrintPhase(nPhase);
-    record.SetProgress(nProgress);
-    record.SetStatusCode(dwCode);
-    return record;
-}
 
 // What a printer reports: its status record, and whether its link is up.
 class Report : public CRecordStatusSource {

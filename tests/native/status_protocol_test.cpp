@@ -11,7 +11,7 @@
 #include "monitor/status_answer.h"
 #include "monitor/status_board.h"
 #include "monitor/status_request.h"
-#include "tests/native/fleet_entries.h"
+#include "tests/native/status_entries.h"
 #include "tools/nystatus/status_options.h"
 #include "tools/nystatus/status_summary.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/registry_watch.h"
+#include "app/wide_text.h"
 #include "framework/unique_handle.h"
 #include "framework/unique_key.h"
 #include "monitor/fleet/metrics_file.h"
@@ -47,10 +48,6 @@ std::string TempFolder(const std::string& strName) {
     return szTemp + UniqueName(strName);
 }
 
-std::wstring Wide(const std::string& strText) {
-    return std::wstring(strText.begin(), strText.end());
-}
-
 // The names in a folder, sorted by the system's listing.
 std::vector<std::string> Files(const std::string& strFolder) {
     std::vector<std::string> names;
@@ -71,17 +68,17 @@ TEST(MetricsFile, ReplacesRemovesAndFollowsTheFolder) {
     CTraceCapture trace;
     {
         CMetricsFile file(3);
-        ASSERT_TRUE(file.Write(Wide(strFirst), "a 1\n"));
-        ASSERT_TRUE(file.Write(Wide(strFirst + "\\"), "a 2\n"));
+        ASSERT_TRUE(file.Write(Widen(strFirst), "a 1\n"));
+        ASSERT_TRUE(file.Write(Widen(strFirst + "\\"), "a 2\n"));
         EXPECT_EQ(std::vector<std::string>{"nyagent_session3.prom"}, Files(strFirst));
         // A folder that does not exist yet: traced once, then written once it exists.
-        EXPECT_FALSE(file.Write(Wide(strSecond), "b 1\n"));
-        EXPECT_FALSE(file.Write(Wide(strSecond), "b 2\n"));
+        EXPECT_FALSE(file.Write(Widen(strSecond), "b 1\n"));
+        EXPECT_FALSE(file.Write(Widen(strSecond), "b 2\n"));
         EXPECT_EQ(1, trace.Count(
                          "CMetricsFile::Write() : the metrics file cannot be written. GetLastError() = 3\n"));
         EXPECT_TRUE(Files(strFirst).empty());
         ASSERT_TRUE(CreateDirectoryA(strSecond.c_str(), nullptr));
-        EXPECT_TRUE(file.Write(Wide(strSecond), "b 3\n"));
+        EXPECT_TRUE(file.Write(Widen(strSecond), "b 3\n"));
         EXPECT_EQ(1, trace.Count("CMetricsFile::Write() : the metrics file is written again\n"));
         EXPECT_EQ(std::vector<std::string>{"nyagent_session3.prom"}, Files(strSecond));
     }
@@ -93,7 +90,7 @@ TEST(MetricsFile, ReplacesRemovesAndFollowsTheFolder) {
 TEST(RegistryWatch, ReadsAndSignalsChangesOfTheValue) {
     const std::string strKey = "Software\\" + UniqueName("NyFleetWatch");
     CTraceCapture trace;
-    CRegistryWatch watch(Wide(strKey).c_str(), L"MetricsDirectory");
+    CRegistryWatch watch(Widen(strKey).c_str(), L"MetricsDirectory");
     ASSERT_TRUE(watch.GetEvent());
     // Without the key: nothing to watch (traced once), and nothing read.
     EXPECT_FALSE(watch.Arm());

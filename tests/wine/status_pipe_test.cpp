@@ -21,7 +21,7 @@
 #include "monitor/status_answer.h"
 #include "monitor/status_pipe_server.h"
 #include "monitor/tray_state.h"
-#include "tests/native/fleet_entries.h"
+#include "tests/native/status_entries.h"
 #include "tests/wine/network_sim.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
