@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "devices/lan/lan_link.h"
 
@@ -21,7 +22,7 @@ TEST(LanLink, SplitsAtTheFirstColonOrLeavesTheOutputs) {
         std::string strAddress = "old";
         std::uint32_t nPort = 1;
         EXPECT_EQ(std::string(c.pszAddress) != "old", ParseLink(strAddress, nPort, c.pszLink)) << c.pszLink;
-        EXPECT_EQ(c.pszAddress, strAddress) << c.pszLink;
-        EXPECT_EQ(c.nPort, nPort) << c.pszLink;
+        EXPECT_EQ(std::make_pair(std::string(c.pszAddress), c.nPort), std::make_pair(strAddress, nPort))
+            << c.pszLink;
     }
 }

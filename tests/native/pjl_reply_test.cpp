@@ -89,7 +89,6 @@ TEST(PjlReply, CopyRecord) {
         {&kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0x40, 4)), shortPayload, ""},
         {&kPjlStatusRequest, "NYSTATUS=" + HexRun(0x10, 43) + "C", oddCount, ""},
         {&kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", nonHex, ""},
-        {&kPjlStatusRequest, "junk NYSTATUS=", {}, ""}, // key at the very end
         // The second key is read as payload: " N", "YS", "TA", "TU", "S=", "02".
         {&kPjlStatusRequest, "NYSTATUS=01 NYSTATUS=02", {1, 0, 0, 0, 0, 0, 2}, ""},
         {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)), {}, NoKey("CLanStatusThread", "NYSTATUS=")},

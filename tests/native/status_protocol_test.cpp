@@ -40,11 +40,7 @@ CJsonValue Parsed(const std::string& strLine) {
 } // namespace
 
 TEST(Json, ReadsAndRefusesStrictly) {
-    struct Case {
-        std::string strText;
-        JsonError error;
-    };
-    const Case kCases[] = {
+    const std::pair<std::string, JsonError> kCases[] = {
         {R"({"a":[1,-2.5e3,true,false,null,"x"],"b":{}})", JsonError::None},
         {R"("\u00e9\ud83d\ude00\n\/")", JsonError::None},
         {" [ ] ", JsonError::None},
@@ -69,9 +65,9 @@ TEST(Json, ReadsAndRefusesStrictly) {
         {std::string(kMaxJsonDepth, '[') + std::string(kMaxJsonDepth, ']'), JsonError::None},
         {std::string(kMaxJsonDepth + 1, '[') + std::string(kMaxJsonDepth + 1, ']'), JsonError::TooDeep},
     };
-    for (const Case& c : kCases) {
+    for (const auto& [strText, error] : kCases) {
         CJsonValue value;
-        EXPECT_EQ(c.error, ParseJson(c.strText, value)) << c.strText;
+        EXPECT_EQ(error, ParseJson(strText, value)) << strText;
     }
     EXPECT_EQ("\xC3\xA9\xF0\x9F\x98\x80\n/", Parsed(R"("\u00e9\ud83d\ude00\n\/")").AsString());
 }
