@@ -13,20 +13,14 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// A printer of a known model that raised no error.
 CPrinterMetrics Printer(const std::string& strName, const std::string& strState = "idle") {
-    CPrinterMetrics metrics;
-    metrics.printer = EntryIn(strName, strState);
-    metrics.strModel = "Kestrel 200";
-    return metrics;
+    return {EntryIn(strName, strState), "Kestrel 200", 0};
 }
 
+// Version 2.1.0.7 in session 1, written at 1712345678.123 s.
 CAgentMetrics Agent(std::vector<CPrinterMetrics> printers) {
-    CAgentMetrics metrics;
-    metrics.strVersion = "2.1.0.7";
-    metrics.nSession = 1;
-    metrics.nTimestampMs = 1712345678123;
-    metrics.printers = std::move(printers);
-    return metrics;
+    return {"2.1.0.7", 1, 1712345678123, std::move(printers)};
 }
 
 // The sample lines of one metric (of all metrics if empty), in order.
