@@ -28,11 +28,7 @@ ItemPaint Layout(Style style, bool bFlatLook, const Rect& rc, bool bIcon, bool b
 
 } // namespace
 
-TEST(MenuLayout, ColoursThemesAndStyle) {
-    EXPECT_EQ(Rgb(127, 127, 191), LightenColor(Rgb(0, 0, 128), 0.5));
-    EXPECT_EQ(Rgb(10, 20, 30), LightenColor(Rgb(10, 20, 30), 1.5));
-    EXPECT_EQ(Rgb(249, 98, 0), DarkenColor(Rgb(255, 100, 0), 0.02));
-
+TEST(MenuLayout, ThemesAndStyle) {
     EXPECT_TRUE(IsClassicThemeFile("c:\\windows\\resources\\themes\\WINDOWS CLASSIC.THEME"));
     EXPECT_FALSE(IsClassicThemeFile("C:\\Themes\\Windows Classic.theme\\Luna.theme"));
 

@@ -4,28 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/json/json_text.h"
 #include "monitor/status_answer.h"
 #include "monitor/status_board.h"
 #include "monitor/status_request.h"
+#include "tests/native/status_entries.h"
 #include "tools/nystatus/status_options.h"
 #include "tools/nystatus/status_summary.h"
 
 namespace {
 
+// A signed USB printer of a known model, 40 % into its task and 28 % in all.
 CStatusEntry Entry(const std::string& strName, std::uint8_t nState, std::uint8_t nPhase, std::uint32_t nCode,
                    bool bConnected = true) {
-    CStatusEntry entry;
-    entry.strName = strName;
-    entry.strPort = "USB001";
-    entry.road = StatusRoad::Usb;
-    entry.bConnected = bConnected;
-    entry.record.SetSignature();
+    CStatusEntry entry = EntryIn(strName, bConnected ? "idle" : "off");
     entry.record.SetProductId(0x58);
     entry.record.SetSerialNumber("NY0001");
-    entry.record.SetFirmwareVersion("1.02");
     entry.record.SetDeviceState(nState);
     entry.record.SetPrintPhase(nPhase);
     entry.record.SetStatusCode(nCode);
@@ -43,11 +40,7 @@ CJsonValue Parsed(const std::string& strLine) {
 } // namespace
 
 TEST(Json, ReadsAndRefusesStrictly) {
-    struct Case {
-        std::string strText;
-        JsonError error;
-    };
-    const Case kCases[] = {
+    const std::pair<std::string, JsonError> kCases[] = {
         {R"({"a":[1,-2.5e3,true,false,null,"x"],"b":{}})", JsonError::None},
         {R"("\u00e9\ud83d\ude00\n\/")", JsonError::None},
         {" [ ] ", JsonError::None},
@@ -72,32 +65,28 @@ TEST(Json, ReadsAndRefusesStrictly) {
         {std::string(kMaxJsonDepth, '[') + std::string(kMaxJsonDepth, ']'), JsonError::None},
         {std::string(kMaxJsonDepth + 1, '[') + std::string(kMaxJsonDepth + 1, ']'), JsonError::TooDeep},
     };
-    for (const Case& c : kCases) {
+    for (const auto& [strText, error] : kCases) {
         CJsonValue value;
-        EXPECT_EQ(c.error, ParseJson(c.strText, value)) << c.strText;
+        EXPECT_EQ(error, ParseJson(strText, value)) << strText;
     }
     EXPECT_EQ("\xC3\xA9\xF0\x9F\x98\x80\n/", Parsed(R"("\u00e9\ud83d\ude00\n\/")").AsString());
 }
 
-TEST(Json, WritesWhatItReadsBackAndEscapes) {
+TEST(Json, WritesEscapedAndReplacesInvalidUtf8) {
     CJsonValue object = CJsonValue::Object();
     object.Set("s", CJsonValue::String(std::string("q\"b\\\n\x01\x7F\xE2\x80\xA8\xC3\xA9", 12)))
         .Set("bad", CJsonValue::String("\xFFx"))
         .Set("n", CJsonValue::Number(4294967295.0))
         .Set("f", CJsonValue::Number(0.5))
         .Set("a", CJsonValue::Array().Push(CJsonValue()).Push(CJsonValue::Bool(true)));
-    const std::string strText = WriteJson(object);
+    // That it reads back the same is checked by the status request fuzz target.
     EXPECT_EQ(R"({"s":"q\"b\\\u000a\u0001\u007f\u2028)"
               "\xC3\xA9"
               R"(","bad":"\ufffdx","n":4294967295,"f":0.5,"a":[null,true]})",
-              strText);
-    const CJsonValue back = Parsed(strText);
-    EXPECT_EQ(object.StringOf("s"), back.StringOf("s"));
-    EXPECT_EQ("\xEF\xBF\xBDx", back.StringOf("bad"));
-    EXPECT_EQ(std::string::npos, strText.find('\n'));
+              WriteJson(object));
 }
 
-TEST(StatusRequest, ParsesTheThreeRequestsAndNamesEveryFault) {
+TEST(StatusRequest, ParsesTheThreeRequestsAndFindsEveryFault) {
     struct Case {
         std::string strLine;
         StatusFault fault;
@@ -127,7 +116,6 @@ TEST(StatusRequest, ParsesTheThreeRequestsAndNamesEveryFault) {
         EXPECT_EQ(c.kind, request.kind) << c.strLine;
         EXPECT_EQ(c.strName, request.strName) << c.strLine;
     }
-    EXPECT_STREQ("line-too-long", StatusFaultName(StatusFault::LineTooLong));
 }
 
 TEST(StatusLineReader, CutsLinesInAnyPiecesAndRefusesOneOver4KiB) {
@@ -189,22 +177,18 @@ TEST(StatusExit, TheWorstStateWinsInTheDocumentedOrder) {
     auto Printer = [](const char* pszState) {
         return Parsed(std::string(R"({"connected":true,"state":")") + pszState + "\"}");
     };
-    struct Case {
-        std::vector<const char*> states;
-        int nExit;
-    };
-    const Case kCases[] = {
+    const std::pair<std::vector<const char*>, int> kCases[] = {
         {{}, kExitNoSuchPrinter},
         {{"idle", "idle"}, kExitReady},
         {{"idle", "printing"}, kExitPrinting},
         {{"printing", "not-connected", "idle"}, kExitNotConnected},
         {{"not-connected", "error", "printing"}, kExitError},
     };
-    for (const Case& c : kCases) {
+    for (const auto& [states, nExit] : kCases) {
         std::vector<CJsonValue> printers;
-        for (const char* pszState : c.states)
+        for (const char* pszState : states)
             printers.push_back(Printer(pszState));
-        EXPECT_EQ(c.nExit, WorstExitCode(printers));
+        EXPECT_EQ(nExit, WorstExitCode(printers));
     }
 }
 

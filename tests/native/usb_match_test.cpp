@@ -20,7 +20,7 @@ TEST(UsbMatch, RulesOfTheTwoSearches) {
         bool b9x;
     } cases[] = {
         {"USB\\VID_0E7A&PID_002A&REV_0100", "USBPRINT", "USBPRINT\\X\\7&1&0&USB001", true, false},
-        {"USB\\VID_0E7A&PID_0058", "USB Printing Support", "", false, true},
+        {"USB\\VID_0E7A&PID_002A", "USBPRINT", "", false, false}, // no device behind it
         {"USB\\VID_0E7A&PID_0058", "USB Printing Support", "X", false, true},
         {"USB\\VID_0E7A&PID_0040", "USBPRINT", "X", false, false},     // not a family product id
         {"USB\\VID_0E7B&PID_003C", "USBPRINT", "X", false, false},     // another vendor

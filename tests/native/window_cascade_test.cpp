@@ -20,7 +20,7 @@ TEST(WindowCascade, ShiftsTowardTheMiddleOfTheWorkArea) {
     };
     for (const auto& c : cases) {
         const CCascadePoint pt = CascadeFrom(c.ptPrevious, c.nWidth, c.nHeight);
-        EXPECT_EQ(c.ptExpected.x, pt.x) << c.ptPrevious.x;
-        EXPECT_EQ(c.ptExpected.y, pt.y) << c.ptPrevious.y;
+        EXPECT_EQ(std::make_pair(c.ptExpected.x, c.ptExpected.y), std::make_pair(pt.x, pt.y))
+            << c.ptPrevious.x;
     }
 }

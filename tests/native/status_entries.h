@@ -1,0 +1,34 @@
+// Status records and board entries for the status tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "monitor/status_entry.h"
+
+// A record with the fields the tests vary, unsigned.
+inline CDeviceStatus Record(std::uint8_t nState, std::uint8_t nPhase, std::uint8_t nProgress,
+                            std::uint32_t dwCode, std::uint8_t nWifi = 0) {
+    CDeviceStatus record;
+    record.SetDeviceState(nState);
+    record.SetPrintPhase(nPhase);
+    record.SetProgress(nProgress);
+    record.SetStatusCode(dwCode);
+    record.SetWifiState(nWifi);
+    return record;
+}
+
+// A printer on USB001, its record signed. strState: idle, printing, error (with dwCode) or off (the link
+// down).
+inline CStatusEntry EntryIn(const std::string& strName, const std::string& strState,
+                            std::uint32_t dwCode = kErrorClassPrinter) {
+    CStatusEntry entry;
+    entry.strName = strName;
+    entry.strPort = "USB001";
+    entry.road = StatusRoad::Usb;
+    entry.bConnected = strState != "off";
+    entry.record.SetSignature();
+    entry.record.SetDeviceState(strState == "printing" ? kStatePrinting : kStateReady);
+    entry.record.SetStatusCode(strState == "error" ? dwCode : 0);
+    return entry;
+}
