@@ -118,17 +118,37 @@ private:
         }
     }
 
-    bool ReadObject(CJsonValue& value, int nDepth) {
+    // Reads an object or an array from its opening character to chClose;
+    // fnElement reads one member or item into value.
+    template <typename TReadElement>
+    bool ReadContainer(CJsonValue& value, CJsonValue empty, char chClose, int nDepth,
+                       TReadElement fnElement) {
         if (nDepth > kMaxJsonDepth)
             return Fail(JsonError::TooDeep);
-        value = CJsonValue::Object();
+        value = std::move(empty);
         ++m_nPos;
         SkipBlanks();
-        if (Peek() == '}') {
+        if (Peek() == chClose) {
             ++m_nPos;
             return true;
         }
         for (;;) {
+            if (!fnElement())
+                return false;
+            SkipBlanks();
+            if (Peek() == chClose) {
+                ++m_nPos;
+                return true;
+            }
+            if (Peek() != ',')
+                return Fail();
+            ++m_nPos;
+            SkipBlanks();
+        }
+    }
+
+    bool ReadObject(CJsonValue& value, int nDepth) {
+        return ReadContainer(value, CJsonValue::Object(), '}', nDepth, [&] {
             std::string strName;
             if (Peek() != '"' || !ReadString(strName))
                 return Fail();
@@ -141,43 +161,18 @@ private:
             if (!ReadValue(member, nDepth))
                 return false;
             value.Set(std::move(strName), std::move(member));
-            SkipBlanks();
-            if (Peek() == '}') {
-                ++m_nPos;
-                return true;
-            }
-            if (Peek() != ',')
-                return Fail();
-            ++m_nPos;
-            SkipBlanks();
-        }
+            return true;
+        });
     }
 
     bool ReadArray(CJsonValue& value, int nDepth) {
-        if (nDepth > kMaxJsonDepth)
-            return Fail(JsonError::TooDeep);
-        value = CJsonValue::Array();
-        ++m_nPos;
-        SkipBlanks();
-        if (Peek() == ']') {
-            ++m_nPos;
-            return true;
-        }
-        for (;;) {
+        return ReadContainer(value, CJsonValue::Array(), ']', nDepth, [&] {
             CJsonValue item;
             if (!ReadValue(item, nDepth))
                 return false;
             value.Push(std::move(item));
-            SkipBlanks();
-            if (Peek() == ']') {
-                ++m_nPos;
-                return true;
-            }
-            if (Peek() != ',')
-                return Fail();
-            ++m_nPos;
-            SkipBlanks();
-        }
+            return true;
+        });
     }
 
     bool ReadHex4(std::uint32_t& nCode) {
