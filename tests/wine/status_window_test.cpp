@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -20,6 +19,7 @@
 #include "tests/common/trace_capture.h"
 #include "tests/wine/monitor_harness.h"
 #include "tests/wine/network_sim.h"
+#include "tests/wine/run_later.h"
 #include "tests/wine/test_port_monitor.h"
 
 namespace {
@@ -197,24 +197,13 @@ void ExpectLayout(const CRig& rig, const LayoutCase& c, unsigned nDpi) {
                               IsWindowEnabled(rig.Item(IDC_BUTTON_PROPERTIES)) != FALSE));
 }
 
-// Clicks a button that opens a modal dialog; from the dialog's own loop, finds
-// it by one of its controls, reads that control's text and presses OK.
+// Clicks a button that opens a modal dialog; from the dialog's own loop, reads
+// the text of one of its controls and presses OK.
 std::string ClickForModal(const CRig& rig, int nButton, int nControl) {
-    static int s_nControl;
-    static char s_szText[1024];
-    s_nControl = nControl;
-    std::strcpy(s_szText, "(not opened)");
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nTimer, DWORD) {
-        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
-            if (const HWND hControl = GetDlgItem(hWnd, s_nControl)) {
-                GetWindowTextA(hControl, s_szText, sizeof(s_szText));
-                KillTimer(nullptr, nTimer);
-                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-                return;
-            }
-    });
+    char szText[1024] = "(not opened)";
+    WhenDialogShows(nControl, [&](HWND hWnd) { GetDlgItemTextA(hWnd, nControl, szText, sizeof(szText)); });
     rig.Click(nButton);
-    return s_szText;
+    return szText;
 }
 
 } // namespace
