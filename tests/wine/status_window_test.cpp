@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <colordlg.h>
 #include <commctrl.h>
 
 #include "app/agent_settings.h"
@@ -290,30 +291,16 @@ TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     // "B" keeps the stored colour but marks it as the default again ("T" is
     // typed on a keyboard below). "b" opens the colour dialog, as a nested
     // loop of the user-interface thread: Exit ends it at once, and nothing is
-    // stored.
+    // stored (a dialog left open would take the OK pressed after, and store
+    // its colour).
     SendMessageA(rig.Window(), WM_CHAR, 'B', 0);
-    static HWND s_hStatus;
-    static bool s_bNested;
-    static int s_nTicks; // with the dialog up: Exit at the first, closed by hand after 50
-    s_hStatus = rig.Window();
-    s_bNested = false;
-    s_nTicks = 0;
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
-            if (GetWindow(hWnd, GW_OWNER) != s_hStatus || !IsWindowVisible(hWnd))
-                continue;
-            if (s_nTicks++ == 0) {
-                s_bNested = CNestedLoop::IsActive();
-                CNestedLoop::EndAll();
-            } else if (s_nTicks > 50) {
-                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
-            }
-        }
+    bool bNested = false;
+    WhenDialogShows(COLOR_ADD, [&](HWND hWnd) {
+        bNested = CNestedLoop::IsActive() && GetWindow(hWnd, GW_OWNER) == rig.Window();
+        CNestedLoop::EndAll();
     });
     SendMessageA(rig.Window(), WM_CHAR, 'b', 0);
-    KillTimer(nullptr, nTimer);
-    EXPECT_TRUE(s_bNested);
-    EXPECT_GE(50, s_nTicks) << "the dialog stayed open after Exit";
+    EXPECT_TRUE(bNested);
     EXPECT_FALSE(CNestedLoop::IsActive());
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
