@@ -74,20 +74,18 @@ std::vector<std::string> Lines(const std::vector<Item>& items) {
 TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
     const struct {
         const char* pszName;
-        Texts texts;
         std::vector<Printer> printers;
         bool bOpenOnError, bOpenWhenPrinting;
         std::vector<std::string> expected;
+        Texts texts = kTexts;
     } cases[] = {
         {"no printer",
-         kTexts,
          {},
          true,
          false,
          {"About...:103", ":0", "Open on error:104 checked", "Open when printing:105", ":0",
           "Open:106 default", "Exit:107"}},
         {"one of each state",
-         kTexts,
          {{"Zeta & Co", true, false, false},
           {"Alpha", false, true, true},
           {"Mid", true, true, false},
@@ -99,11 +97,11 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
           "Busy:1109 image 4", "Both:1110 image 1", ":0", "Open on error:104",
           "Open when printing:105 checked", ":0", "Open:106 default", "Exit:107"}},
         {"texts missing",
-         Texts{"", "a", "b", "", "c"},
          {{"P", true, false, true}},
          true,
          true,
-         {":0", "P:1106 image 4", ":0", "a:104 checked", "b:105 checked", ":0", "c:107"}},
+         {":0", "P:1106 image 4", ":0", "a:104 checked", "b:105 checked", ":0", "c:107"},
+         Texts{"", "a", "b", "", "c"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.expected, Lines(BuildItems(c.texts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting)))
