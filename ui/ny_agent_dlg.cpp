@@ -64,7 +64,6 @@ BOOL CNyAgentDlg::OnInitDialog() {
     m_PropertiesButton.Create("", dwButtonStyle, rcButton, hWnd, IDC_BUTTON_PROPERTIES, nDpi);
 
     Display();
-    EnableWindow(m_PropertiesButton.GetSafeHwnd(), !m_pDeviceControl->GetDevice().IsPrinting(nullptr));
     // No control takes the focus: the window is hidden and must not become
     // active before the user opens it.
     return FALSE;
@@ -166,6 +165,9 @@ BOOL CNyAgentDlg::OnMessage(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT
 
 void CNyAgentDlg::Display() {
     m_display.Display(CDeviceStatusSource(m_pDeviceControl->GetDevice()), *this);
+    // Off while the printer prints, however that became known: a job told as
+    // started, or a printer found printing by the device's first read.
+    EnableWindow(m_PropertiesButton.GetSafeHwnd(), !m_pDeviceControl->GetDevice().IsPrinting(nullptr));
 }
 
 void CNyAgentDlg::Apply(Event event) {

@@ -11,6 +11,7 @@
 #include "monitor/dialog_monitor.h"
 #include "monitor/tray_state.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/run_later.h"
 #include "tests/wine/test_printer.h"
 #include "ui/about_dlg.h"
 #include "ui/info_dlg.h"
@@ -36,20 +37,6 @@ protected:
     std::unique_ptr<CDialogMonitor> m_pMonitor;
 };
 
-// Runs the dialog modally; from its own message loop, fnWhileOpen on its window, then the end.
-template <typename TDialog, typename TAction> void RunWhileOpen(TDialog& dialog, TAction fnWhileOpen) {
-    static std::function<void()> s_fnTick;
-    s_fnTick = [&] {
-        if (dialog.GetSafeHwnd()) {
-            fnWhileOpen(dialog.GetSafeHwnd());
-            dialog.EndDialog(IDOK);
-        }
-    };
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { s_fnTick(); });
-    EXPECT_EQ(IDOK, dialog.DoModal(nullptr));
-    KillTimer(nullptr, nTimer);
-}
-
 } // namespace
 
 TEST_F(DialogsTest, AboutExportHoldsEveryPrinterAndLogsAreOfferedForUsbOnly) {
@@ -66,7 +53,8 @@ TEST_F(DialogsTest, AboutExportHoldsEveryPrinterAndLogsAreOfferedForUsbOnly) {
     GetTempPathA(MAX_PATH, szPath);
     const std::string strPath = std::string(szPath) + UniqueName("about") + ".Info";
     CAboutDlg about(m_pMonitor.get(), nullptr);
-    RunWhileOpen(about, [&](HWND) { EXPECT_TRUE(about.Export(strPath.c_str())); });
+    WhenDialogShows(IDC_STATIC_LEGAL, [&](HWND) { EXPECT_TRUE(about.Export(strPath.c_str())); });
+    EXPECT_EQ(IDOK, about.DoModal(nullptr));
     std::ifstream stream(strPath, std::ios::binary);
     const std::string strBytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
     stream.close();
@@ -93,10 +81,11 @@ TEST_F(DialogsTest, AboutExportHoldsEveryPrinterAndLogsAreOfferedForUsbOnly) {
         pControl->ReadDeviceInformation(information);
         CInfoDlg info(pControl, &information);
         bool bLogsShown = strName != usb.Name();
-        RunWhileOpen(info, [&](HWND hDlg) {
+        WhenDialogShows(IDC_BUTTON_LOGS, [&](HWND hDlg) {
             // The button's own style: the dialog may not be shown yet.
             bLogsShown = (GetWindowLongA(GetDlgItem(hDlg, IDC_BUTTON_LOGS), GWL_STYLE) & WS_VISIBLE) != 0;
         });
+        EXPECT_EQ(IDOK, info.DoModal(nullptr));
         EXPECT_EQ(strName == usb.Name(), bLogsShown) << strName;
     }
 }

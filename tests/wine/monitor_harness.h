@@ -15,13 +15,19 @@
 
 class CMonitorHarness {
 public:
-    explicit CMonitorHarness(BOOL bUseNyStatusMonitor = FALSE) : m_printers(m_windows, bUseNyStatusMonitor) {
+    // pSettings and nErrorCloseMs: when the status windows open by themselves, as CNyAgentWindows takes them.
+    explicit CMonitorHarness(BOOL bUseNyStatusMonitor = FALSE, const CAgentSettings* pSettings = nullptr,
+                             UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
+        : m_windows(pSettings, nErrorCloseMs), m_printers(m_windows, bUseNyStatusMonitor) {
         EXPECT_TRUE(m_monitor.Create(nullptr));
         m_printers.SetMonitor(m_monitor.GetSafeHwnd());
         m_hHook = SetWindowsHookExA(WH_GETMESSAGE, OnGetMessage, nullptr, GetCurrentThreadId());
         TakeMessages();
     }
-    ~CMonitorHarness() { UnhookWindowsHookEx(m_hHook); }
+    ~CMonitorHarness() {
+        UnhookWindowsHookEx(m_hHook);
+        s_taken.clear(); // what a window of this harness took
+    }
 
     // The devices first, then the printer set, as the monitor window does.
     void Synchronise() {

@@ -18,3 +18,19 @@ inline void RunLater(UINT nMs, std::function<void()> fnWork) {
     });
     s_work[nId] = std::move(fnWork);
 }
+
+// Once a top-level dialog box holding the control nControl is up (as seen
+// from whatever loop dispatches then: usually the dialog's own), runs
+// fnWhileOpen on it and presses its OK. Looks every 50 ms, for up to 10 s.
+inline void WhenDialogShows(int nControl, std::function<void(HWND)> fnWhileOpen, int nLooks = 200) {
+    RunLater(50, [=] {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
+            if (GetDlgItem(hWnd, nControl)) {
+                fnWhileOpen(hWnd);
+                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+                return;
+            }
+        if (nLooks > 1)
+            WhenDialogShows(nControl, fnWhileOpen, nLooks - 1);
+    });
+}

@@ -4,73 +4,51 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 
 #include <windows.h>
 
+#include <colordlg.h>
 #include <commctrl.h>
 
 #include "app/agent_settings.h"
 #include "app/registry.h"
 #include "app/strings.h"
-#include "devices/devices.h"
 #include "framework/nested_loop.h"
-#include "monitor/printers.h"
-#include "monitor/status_messages.h"
-#include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "tests/common/trace_capture.h"
-#include "tests/wine/sim_child.h"
+#include "tests/wine/monitor_harness.h"
+#include "tests/wine/network_sim.h"
+#include "tests/wine/run_later.h"
 #include "tests/wine/test_port_monitor.h"
-#include "tests/wine/test_printer.h"
-#include "tests/wine/winsock_environment.h"
-#include "ui/status_window_source.h"
 
 namespace {
 
 const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
-// The opening switches the status windows are given.
-CAgentSettings Switches(BOOL bOpenOnError, BOOL bOpenWhenPrinting) {
-    CAgentSettings settings;
-    settings.SetOpenOnErrorSetting(bOpenOnError);
-    settings.SetOpenWhenPrintingSetting(bOpenWhenPrinting);
-    return settings;
-}
-
 constexpr char kKestrel[] = "0x3F";
 constexpr char kBrindle[] = "0x2A";
 
-// A spooler printer and its status window. With a model, the printer is the
-// simulator's network printer playing the script; without, it sits on a USB
-// port that no device serves. Without settings the window never opens by itself.
-class CRig {
+// A spooler printer and its status window on the monitoring core. With a
+// model, the printer is the simulator's network printer playing the script;
+// without, it sits on a USB port that no device serves. Without settings the
+// window never opens by itself.
+class CRig : public CMonitorHarness {
 public:
     CRig(const std::string& strScript, const char* pszModel, const CAgentSettings* pSettings = nullptr,
          UINT nErrorCloseMs = CNyAgentDlg::kErrorCloseMs)
-        : m_windows(pSettings, nErrorCloseMs), m_printers(m_windows, FALSE), m_script(strScript) {
+        : CMonitorHarness(FALSE, pSettings, nErrorCloseMs), m_script(strScript) {
         std::string strPort = UniqueName("USB");
         if (pszModel) {
-            strPort = UniqueName("NYNET");
-            const std::uint32_t nTcpPort = FreeTcpPort();
-            EXPECT_TRUE(m_sim.Start("--port " + strPort + " --pjl-port " + std::to_string(nTcpPort) +
-                                    " --no-print-path --tick 10 --model " + pszModel + " --stop-event " +
-                                    m_strStop + " --script \"" + m_script.Path() + "\""));
-            m_portMonitor.AddNetworkPort(strPort, "127.0.0.1", nTcpPort);
+            m_pSim = std::make_unique<CNetworkPrinter>(std::string("--model ") + pszModel + " --script \"" +
+                                                       m_script.Path() + "\"");
+            EXPECT_TRUE(m_pSim->Started());
+            strPort = m_pSim->Port();
+            m_portMonitor.AddNetworkPort(strPort, "127.0.0.1", m_pSim->TcpPort());
         }
         m_pPrinter = std::make_unique<CTestPrinter>(UniqueName("Kestrel Net "), strPort, "Kestrel 2006");
-        EXPECT_TRUE(m_monitor.Create(nullptr));
-        m_printers.SetMonitor(m_monitor.GetSafeHwnd());
-        m_devices.Synchronise();
-        m_printers.Synchronise(m_devices);
-    }
-    ~CRig() {
-        CUniqueHandle hStop(OpenEventA(EVENT_MODIFY_STATE, FALSE, m_strStop.c_str()));
-        if (hStop)
-            SetEvent(hStop.Get());
-        m_sim.Wait(10000);
+        Synchronise();
     }
 
     // The printer's status window: owned by the monitor window, titled with the printer's name.
@@ -82,6 +60,14 @@ public:
         return nullptr;
     }
     HWND Item(int nId) const { return GetDlgItem(Window(), nId); }
+    // A control's rectangle in the window's client coordinates.
+    RECT Place(int nId) const {
+        RECT rc = {};
+        GetWindowRect(Item(nId), &rc);
+        MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
+    bool Shown(int nId) const { return (GetWindowLongA(Item(nId), GWL_STYLE) & WS_VISIBLE) != 0; }
     std::string Text(int nId) const {
         char szText[512] = "";
         GetWindowTextA(Item(nId), szText, sizeof(szText));
@@ -89,21 +75,8 @@ public:
     }
     // Dispatches this thread's messages until the state line reads the entry.
     bool WaitForState(StringId nStateId, DWORD dwTimeOutMs = 15000) const {
-        return WaitFor([&] { return Pump() && Window() && Text(IDC_STATIC_MESSAGE) == LoadString(nStateId); },
-                       dwTimeOutMs);
-    }
-    // Dispatches for a while.
-    void Pump(DWORD dwMs) const {
-        WaitFor([] { return !Pump(); }, dwMs);
-    }
-    // Dispatches what is queued, translated as the agent's loop does.
-    static bool Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        return true;
+        return Pump(dwTimeOutMs,
+                    [&] { return Window() && Text(IDC_STATIC_MESSAGE) == LoadString(nStateId); });
     }
     void Click(int nId) const { SendMessageA(Item(nId), BM_CLICK, 0, 0); }
     bool Visible() const { return IsWindowVisible(Window()) != FALSE; }
@@ -111,32 +84,11 @@ public:
     void Open() { m_printers.ShowWindows(m_pPrinter->Name().c_str()); }
 
 private:
-    CNyAgentWindows m_windows;
-    CDevices m_devices;
-    CDialog m_monitor{IDD_DIALOG_MONITOR};
-    CPrinters m_printers;
     CScriptFile m_script;
     CTestPortMonitor m_portMonitor;
-    std::string m_strStop = UniqueName("NySim.Stop.");
-    CSimChild m_sim;
+    std::unique_ptr<CNetworkPrinter> m_pSim;
     std::unique_ptr<CTestPrinter> m_pPrinter;
 };
-
-// A control as the user sees it, in the window's client coordinates.
-struct Seen {
-    RECT rc = {};
-    bool bVisible = false;
-    bool bEnabled = false;
-};
-
-Seen Look(HWND hControl) {
-    Seen seen;
-    GetWindowRect(hControl, &seen.rc);
-    MapWindowPoints(nullptr, GetParent(hControl), reinterpret_cast<POINT*>(&seen.rc), 2);
-    seen.bVisible = (GetWindowLongA(hControl, GWL_STYLE) & WS_VISIBLE) != 0;
-    seen.bEnabled = IsWindowEnabled(hControl) != FALSE;
-    return seen;
-}
 
 // The width of a control's text in its font.
 LONG TextWidth(HWND hControl) {
@@ -180,86 +132,79 @@ void ExpectLayout(const CRig& rig, const LayoutCase& c, unsigned nDpi) {
     SCOPED_TRACE(std::string(c.pszName) + " at " + std::to_string(nDpi));
     RECT rcWindow = {};
     GetWindowRect(rig.Window(), &rcWindow);
-    const LONG W = rcWindow.right - rcWindow.left;
-    const LONG H = rcWindow.bottom - rcWindow.top;
+    const LONG W = rcWindow.right - rcWindow.left, H = rcWindow.bottom - rcWindow.top;
     const bool bParts = c.bPrinting && !c.bError; // bars, labels and percentages
     EXPECT_EQ(S(bParts ? 155 : 95), H);
     EXPECT_EQ(S(350), bParts ? W : std::min(W, S(350))); // the compact layouts widen for a long text
 
-    // Texts, in the user's language.
-    EXPECT_EQ(LoadString(c.nState), rig.Text(IDC_STATIC_MESSAGE));
-    EXPECT_EQ(c.nLine1 ? LoadString(c.nLine1) : std::string(), rig.Text(IDC_STATIC_DETAIL));
+    // Texts, in the user's language; the hint's only where it shows.
+    const auto text = [](StringId nId) { return nId ? LoadString(nId) : std::string(); };
+    EXPECT_EQ(std::make_tuple(text(c.nState), text(c.nLine1), text(c.nHint),
+                              text(c.bPrinting || c.bError ? IDS_CLOSE : IDS_OK)),
+              std::make_tuple(rig.Text(IDC_STATIC_MESSAGE), rig.Text(IDC_STATIC_DETAIL),
+                              rig.Text(IDC_STATIC_HINT), rig.Text(IDOK)));
     if (PRIMARYLANGID(GetUserDefaultLangID()) == LANG_RUSSIAN) {
         EXPECT_LT(0x7F, static_cast<unsigned char>(rig.Text(IDC_STATIC_MESSAGE)[0]));
     }
-    EXPECT_EQ(LoadString(c.bPrinting || c.bError ? IDS_CLOSE : IDS_OK), rig.Text(IDOK));
 
-    const Seen caption = Look(rig.Item(IDC_STATIC_CAPTION));
-    EXPECT_EQ(Xywh(S(10), S(7), W - S(56), caption.rc.bottom - caption.rc.top), Tie(caption.rc));
-    const Seen state = Look(rig.Item(IDC_STATIC_MESSAGE));
-    EXPECT_EQ(caption.rc.bottom, state.rc.top);
-    const Seen line1 = Look(rig.Item(IDC_STATIC_DETAIL));
-    const LONG yLine1 = c.bError ? state.rc.bottom + S(5) : (c.bPrinting ? S(40) : S(48));
-    const LONG nLine1Extra = c.bError || c.bPrinting || c.nHint ? S(5) : S(7);
-    EXPECT_EQ(Xywh(S(10), yLine1, TextWidth(rig.Item(IDC_STATIC_DETAIL)) + nLine1Extra,
-                   line1.rc.bottom - line1.rc.top),
-              Tie(line1.rc));
-    const Seen hint = Look(rig.Item(IDC_STATIC_HINT));
-    EXPECT_EQ(c.nHint != IDS_NONE, hint.bVisible);
+    // A text's control is as high as its font makes it, and as wide as its text plus a margin.
+    const auto textAt = [&](int nId, LONG x, LONG y, LONG nExtra) {
+        const RECT rc = rig.Place(nId);
+        return Xywh(x, y, TextWidth(rig.Item(nId)) + nExtra, rc.bottom - rc.top);
+    };
+    const RECT caption = rig.Place(IDC_STATIC_CAPTION), state = rig.Place(IDC_STATIC_MESSAGE);
+    EXPECT_EQ(Xywh(S(10), S(7), W - S(56), caption.bottom - caption.top), Tie(caption));
+    EXPECT_EQ(caption.bottom, state.top);
+    const LONG yLine1 = c.bError ? state.bottom + S(5) : (c.bPrinting ? S(40) : S(48));
+    EXPECT_EQ(textAt(IDC_STATIC_DETAIL, S(10), yLine1, c.bError || c.bPrinting || c.nHint ? S(5) : S(7)),
+              Tie(rig.Place(IDC_STATIC_DETAIL)));
+    EXPECT_EQ(c.nHint != IDS_NONE, rig.Shown(IDC_STATIC_HINT));
     if (c.nHint) {
-        EXPECT_EQ(LoadString(c.nHint), rig.Text(IDC_STATIC_HINT));
-        EXPECT_EQ(std::make_pair(S(10), S(68)), std::make_pair(hint.rc.left, hint.rc.top));
+        EXPECT_EQ(textAt(IDC_STATIC_HINT, S(10), S(68), S(5)), Tie(rig.Place(IDC_STATIC_HINT)));
     }
 
-    for (int nId : {IDC_PROGRESS_TASK, IDC_PROGRESS_TOTAL, IDC_STATIC_TASK, IDC_STATIC_TOTAL,
-                    IDC_STATIC_TASK_PERCENT, IDC_STATIC_TOTAL_PERCENT})
-        EXPECT_EQ(bParts, Look(rig.Item(nId)).bVisible) << nId;
-    if (bParts) {
-        EXPECT_EQ(Xywh(S(58), S(66), S(231), S(15)), Tie(Look(rig.Item(IDC_PROGRESS_TASK)).rc));
-        EXPECT_EQ(Xywh(S(58), S(92), S(231), S(15)), Tie(Look(rig.Item(IDC_PROGRESS_TOTAL)).rc));
-        EXPECT_EQ(Xywh(S(294), S(65), S(40), S(14)), Tie(Look(rig.Item(IDC_STATIC_TASK_PERCENT)).rc));
-        EXPECT_EQ(Xywh(S(294), S(91), S(40), S(16)), Tie(Look(rig.Item(IDC_STATIC_TOTAL_PERCENT)).rc));
-        EXPECT_EQ(S(54) - S(1), Look(rig.Item(IDC_STATIC_TASK)).rc.right);
-        EXPECT_EQ(S(91), Look(rig.Item(IDC_STATIC_TOTAL)).rc.top);
-        EXPECT_EQ(LoadString(IDS_TASK), rig.Text(IDC_STATIC_TASK));
-        EXPECT_EQ("40%", rig.Text(IDC_STATIC_TASK_PERCENT));
-        EXPECT_EQ("28%", rig.Text(IDC_STATIC_TOTAL_PERCENT)); // (40 + 100) / 5
-        EXPECT_EQ(40, SendMessageA(rig.Item(IDC_PROGRESS_TASK), PBM_GETPOS, 0, 0));
+    // The labels end 4 pixels left of the bars.
+    const std::pair<int, std::tuple<LONG, LONG, LONG, LONG>> parts[] = {
+        {IDC_PROGRESS_TASK, Xywh(S(58), S(66), S(231), S(15))},
+        {IDC_PROGRESS_TOTAL, Xywh(S(58), S(92), S(231), S(15))},
+        {IDC_STATIC_TASK_PERCENT, Xywh(S(294), S(65), S(40), S(14))},
+        {IDC_STATIC_TOTAL_PERCENT, Xywh(S(294), S(91), S(40), S(16))},
+        {IDC_STATIC_TASK,
+         textAt(IDC_STATIC_TASK, S(54) - TextWidth(rig.Item(IDC_STATIC_TASK)), S(65), -S(1))},
+        {IDC_STATIC_TOTAL,
+         textAt(IDC_STATIC_TOTAL, S(54) - TextWidth(rig.Item(IDC_STATIC_TOTAL)), S(91), -S(1))},
+    };
+    for (const auto& [nId, rc] : parts) {
+        EXPECT_EQ(bParts, rig.Shown(nId)) << nId;
+        if (bParts) {
+            EXPECT_EQ(rc, Tie(rig.Place(nId))) << nId;
+        }
+    }
+    if (bParts) { // (40 + 100) / 5 in all
+        EXPECT_EQ(std::make_tuple(LoadString(IDS_TASK), std::string("40%"), std::string("28%"), LRESULT{40}),
+                  std::make_tuple(rig.Text(IDC_STATIC_TASK), rig.Text(IDC_STATIC_TASK_PERCENT),
+                                  rig.Text(IDC_STATIC_TOTAL_PERCENT),
+                                  SendMessageA(rig.Item(IDC_PROGRESS_TASK), PBM_GETPOS, 0, 0)));
     }
 
-    // Buttons from the bottom right: OK or Close, Cancel, Resume; help left of them.
-    const Seen ok = Look(rig.Item(IDOK));
-    const Seen cancel = Look(rig.Item(IDCANCEL));
-    const Seen resume = Look(rig.Item(IDC_BUTTON_RESUME));
-    const Seen help = Look(rig.Item(IDC_BUTTON_HELP));
-    const Seen properties = Look(rig.Item(IDC_BUTTON_PROPERTIES));
-    // Where each button goes is checked natively; here, that the window places them.
-    EXPECT_EQ(std::make_tuple(W - S(9), H - S(32), S(22)),
-              std::make_tuple(ok.rc.right + S(1), ok.rc.top, ok.rc.bottom - ok.rc.top));
-    EXPECT_EQ(ok.rc.left - S(4), cancel.rc.right + S(1));
+    // Buttons from the bottom right: OK or Close, Cancel, Resume; help left of
+    // them. Where each goes is checked natively; here, that the window places them.
+    const RECT ok = rig.Place(IDOK);
+    EXPECT_EQ(std::make_tuple(W - S(9), H - S(32), S(22), ok.left - S(4)),
+              std::make_tuple(ok.right + S(1), ok.top, ok.bottom - ok.top, rig.Place(IDCANCEL).right + S(1)));
     EXPECT_EQ(std::make_tuple(true, c.bPrinting, c.bResume, c.bHelp, true, !c.bPrinting),
-              std::make_tuple(ok.bVisible, cancel.bVisible, resume.bVisible, help.bVisible,
-                              properties.bVisible, properties.bEnabled));
+              std::make_tuple(rig.Shown(IDOK), rig.Shown(IDCANCEL), rig.Shown(IDC_BUTTON_RESUME),
+                              rig.Shown(IDC_BUTTON_HELP), rig.Shown(IDC_BUTTON_PROPERTIES),
+                              IsWindowEnabled(rig.Item(IDC_BUTTON_PROPERTIES)) != FALSE));
 }
 
-// Clicks a button that opens a modal dialog; from the dialog's own loop, finds
-// it by one of its controls, reads that control's text and presses OK.
+// Clicks a button that opens a modal dialog; from the dialog's own loop, reads
+// the text of one of its controls and presses OK.
 std::string ClickForModal(const CRig& rig, int nButton, int nControl) {
-    static int s_nControl;
-    static char s_szText[1024];
-    s_nControl = nControl;
-    std::strcpy(s_szText, "(not opened)");
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nTimer, DWORD) {
-        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
-            if (const HWND hControl = GetDlgItem(hWnd, s_nControl)) {
-                GetWindowTextA(hControl, s_szText, sizeof(s_szText));
-                KillTimer(nullptr, nTimer);
-                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-                return;
-            }
-    });
+    char szText[1024] = "(not opened)";
+    WhenDialogShows(nControl, [&](HWND hWnd) { GetDlgItemTextA(hWnd, nControl, szText, sizeof(szText)); });
     rig.Click(nButton);
-    return s_szText;
+    return szText;
 }
 
 } // namespace
@@ -281,7 +226,7 @@ TEST(StatusWindow, LayoutsAtTwoDpis) {
     for (const LayoutCase& c : cases) {
         CRig rig(c.strScript, c.pszModel);
         ASSERT_TRUE(rig.WaitForState(c.nState)) << c.pszName << ": " << rig.Text(IDC_STATIC_MESSAGE);
-        rig.Pump(100);
+        Pump(100);
         ExpectLayout(rig, c, 96);
         EXPECT_FALSE(rig.Visible()) << c.pszName; // nothing opened it
         // Moved to a monitor at 144 DPI: the same layout half as large again, in a larger font.
@@ -305,19 +250,21 @@ TEST(StatusWindow, LayoutsAtTwoDpis) {
 TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancelled) {
     const char kJob[] =
         "0 1 0 0 0\n1500 3 4 40 0\n3000 3 4 50 0x80000001 hold\n4500 3 4 60 0\n600000 1 0 0 0\n";
-    const CAgentSettings settings = Switches(TRUE, FALSE);
+    CAgentSettings settings;
+    settings.SetOpenWhenPrintingSetting(FALSE);
     CRig rig(kJob, kKestrel, &settings);
     ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
     EXPECT_FALSE(rig.Visible());
     ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
-    rig.Pump(100);
+    Pump(100);
     EXPECT_TRUE(rig.Visible());
     // Opened without taking the activation from the user's work.
     EXPECT_NE(rig.Window(), GetActiveWindow());
     rig.Click(IDC_BUTTON_RESUME);
-    EXPECT_TRUE(WaitFor(
-        [&] { return rig.WaitForState(IDS_PRINTING, 100) && rig.Text(IDC_STATIC_TASK_PERCENT) == "60%"; },
-        10000));
+    EXPECT_TRUE(Pump(10000, [&] {
+        return rig.Text(IDC_STATIC_MESSAGE) == LoadString(IDS_PRINTING) &&
+               rig.Text(IDC_STATIC_TASK_PERCENT) == "60%";
+    }));
     EXPECT_FALSE(rig.Visible());
     // Cancel ends the job long before its last step.
     rig.Click(IDCANCEL);
@@ -344,30 +291,16 @@ TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     // "B" keeps the stored colour but marks it as the default again ("T" is
     // typed on a keyboard below). "b" opens the colour dialog, as a nested
     // loop of the user-interface thread: Exit ends it at once, and nothing is
-    // stored.
+    // stored (a dialog left open would take the OK pressed after, and store
+    // its colour).
     SendMessageA(rig.Window(), WM_CHAR, 'B', 0);
-    static HWND s_hStatus;
-    static bool s_bNested;
-    static int s_nTicks; // with the dialog up: Exit at the first, closed by hand after 50
-    s_hStatus = rig.Window();
-    s_bNested = false;
-    s_nTicks = 0;
-    const UINT_PTR nTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));) {
-            if (GetWindow(hWnd, GW_OWNER) != s_hStatus || !IsWindowVisible(hWnd))
-                continue;
-            if (s_nTicks++ == 0) {
-                s_bNested = CNestedLoop::IsActive();
-                CNestedLoop::EndAll();
-            } else if (s_nTicks > 50) {
-                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
-            }
-        }
+    bool bNested = false;
+    WhenDialogShows(COLOR_ADD, [&](HWND hWnd) {
+        bNested = CNestedLoop::IsActive() && GetWindow(hWnd, GW_OWNER) == rig.Window();
+        CNestedLoop::EndAll();
     });
     SendMessageA(rig.Window(), WM_CHAR, 'b', 0);
-    KillTimer(nullptr, nTimer);
-    EXPECT_TRUE(s_bNested);
-    EXPECT_GE(50, s_nTicks) << "the dialog stayed open after Exit";
+    EXPECT_TRUE(bNested);
     EXPECT_FALSE(CNestedLoop::IsActive());
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
@@ -404,7 +337,7 @@ TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancelsAndAFailedCancelOrResumeI
         ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
         ASSERT_TRUE(rig.Visible()) << c.pszName;
         PostMessageA(rig.Window(), c.nMessage, c.wParam, 0);
-        rig.Pump(50);
+        Pump(50);
         EXPECT_FALSE(rig.Visible()) << c.pszName;
         for (const std::string& strLine : trace.Lines())
             EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
@@ -426,7 +359,7 @@ TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancelsAndAFailedCancelOrResumeI
 // leaves it open; closed by the user while printing, an error opens it until
 // its time is up, though the error lasts.
 TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
-    const CAgentSettings settings = Switches(TRUE, TRUE);
+    const CAgentSettings settings; // both switches on
     CRig rig("", nullptr, &settings, 500);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
     const HWND hWnd = rig.Window();
@@ -446,27 +379,28 @@ TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
     rig.Click(IDOK);
     SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
     EXPECT_TRUE(visibleAfter(WM_NY_PRINTING_ENDED));
-    EXPECT_TRUE(WaitFor([&] { return rig.Pump() && !rig.Visible(); }, 10000));
+    EXPECT_TRUE(Pump(10000, [&] { return !rig.Visible(); }));
 }
 
 namespace {
 
-// Starts a program of the Linux side (xdotool) and dispatches this thread's
-// messages until fnDone holds. The X
+// Starts xdotool (a program of the Linux side) and dispatches this thread's
+// messages, translated as the agent's loop does, until fnDone holds. The X
 // server's input focus follows the window's activation a little later, so a
 // key typed too early goes elsewhere: the keys are typed again, up to five
 // times, two seconds apart.
-template <typename TDone> bool TypeAndWait(const std::string& strCommand, TDone fnDone) {
+template <typename TDone> bool TypeAndWait(const std::string& strArguments, TDone fnDone) {
     for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        std::string strLine = strCommand;
-        if (!CreateProcessA(nullptr, strLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        CSimChild xdotool;
+        if (!xdotool.StartProgram("/usr/bin/xdotool", strArguments))
             return false;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        if (WaitFor([&] { return CRig::Pump() && fnDone(); }, 2000))
+        if (WaitFor(
+                [&] {
+                    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg))
+                        TranslateMessage(&msg);
+                    return fnDone();
+                },
+                2000))
             return true;
     }
     return false;
@@ -502,12 +436,12 @@ TEST(StatusWindowOnScreen, KeysTypedToTheActiveWindowReachIt) {
     for (const auto& c : cases) {
         CRegistry::SetTextColor(&dwChosen);
         rig.Open();
-        ASSERT_TRUE(WaitFor([&] { return CRig::Pump() && GetForegroundWindow() == rig.Window(); }, 5000));
+        ASSERT_TRUE(Pump(5000, [&] { return GetForegroundWindow() == rig.Window(); }));
         RECT rc = {};
         GetWindowRect(rig.Window(), &rc);
         const std::string strMouse =
             std::to_string((rc.left + rc.right) / 2) + " " + std::to_string(rc.top + 5);
-        EXPECT_TRUE(TypeAndWait("/usr/bin/xdotool mousemove " + strMouse + " key " + c.pszKeys, [&] {
+        EXPECT_TRUE(TypeAndWait("mousemove " + strMouse + " key " + c.pszKeys, [&] {
             return textColour() == c.dwText && rig.Visible() != c.bHidden;
         })) << c.pszKeys;
     }

@@ -9,6 +9,7 @@
 
 #include "app/format.h"
 #include "app/strings.h"
+#include "app/wide_text.h"
 #include "resources/string_ids.h"
 #include "tests/common/trace_capture.h"
 #include "ui/dialog_font.h"
@@ -36,18 +37,10 @@ std::wstring RawEntry(LANGID wLanguage, unsigned int nID, bool* pbBlockFound = n
     return std::wstring(p + 1, *p);
 }
 
-std::string Utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
 // The printf directives of an entry, in order ("%%" included).
 std::vector<std::string> Placeholders(const std::wstring& text) {
     static const std::regex directive("%[-+ #0]*[0-9]*(\\.[0-9]+)?(hh|h|ll|l)?[a-zA-Z%]");
-    const std::string narrow = Utf8(text);
+    const std::string narrow = Utf8FromWide(text);
     std::vector<std::string> found;
     for (auto it = std::sregex_iterator(narrow.begin(), narrow.end(), directive);
          it != std::sregex_iterator(); ++it)
@@ -91,7 +84,7 @@ TEST(StringTable, EveryLanguageHasEveryEntryWithEnglishPlaceholders) {
                 continue;
             }
             EXPECT_EQ(Placeholders(RawEntry(0x0009, nID)), Placeholders(text))
-                << std::hex << wLanguage << std::dec << " entry " << nID << ": " << Utf8(text);
+                << std::hex << wLanguage << std::dec << " entry " << nID << ": " << Utf8FromWide(text);
         }
     }
 }
@@ -118,7 +111,7 @@ TEST(StringTable, TaskAndTotalLabelsFitLeftOfTheBars) {
                 GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
                 EXPECT_LE(size.cx, MulDiv(nRoom96, static_cast<int>(nDpi), 96))
                     << std::hex << wLanguage << std::dec << " entry " << nID << " at " << nDpi
-                    << " DPI: " << Utf8(text);
+                    << " DPI: " << Utf8FromWide(text);
             }
         }
         SelectObject(hdc, hOld);
@@ -159,5 +152,5 @@ TEST(LoadStringRussian, FallsToRussianWithCyrillicIntact) {
 
 TEST(LoadStringDutch, EntryWithoutPlaceholderIgnoresItsArgument) {
     ASSERT_EQ(0x0413, GetUserDefaultLangID());
-    EXPECT_EQ(Utf8(RawEntry(0x0013, 101)), FormatString(101, "Tessel Photo"));
+    EXPECT_EQ(Utf8FromWide(RawEntry(0x0013, 101)), FormatString(101, "Tessel Photo"));
 }

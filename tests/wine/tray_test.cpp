@@ -58,36 +58,33 @@ protected:
 
 const Texts kTexts{"About...", "Open on error", "Open when printing", "Open", "Exit"};
 
-struct MenuCase {
-    const char* pszName;
-    std::vector<Printer> printers;
-    bool bOpenOnError, bOpenWhenPrinting;
-    std::vector<Item> expected;
-};
-
-Item Entry(const char* pszText, unsigned nCommand, bool bChecked = false, bool bGrayed = false) {
-    return Item{pszText, nCommand, bChecked, bGrayed, nCommand == kOpen, kNoImage};
-}
-Item PrinterEntry(const char* pszName, unsigned nCommand, int nImage) {
-    return Item{pszName, nCommand, false, false, false, nImage};
-}
-
-std::vector<std::tuple<std::string, unsigned, bool, bool, bool, int>> Fields(const std::vector<Item>& items) {
-    std::vector<std::tuple<std::string, unsigned, bool, bool, bool, int>> fields;
+// Each item as "text:command" and what it has of a check mark, gray, bold default and picture.
+std::vector<std::string> Lines(const std::vector<Item>& items) {
+    std::vector<std::string> lines;
     for (const Item& i : items)
-        fields.emplace_back(i.strText, i.nCommand, i.bChecked, i.bGrayed, i.bDefault, i.nImage);
-    return fields;
+        lines.push_back(i.strText + ":" + std::to_string(i.nCommand) + (i.bChecked ? " checked" : "") +
+                        (i.bGrayed ? " grayed" : "") + (i.bDefault ? " default" : "") +
+                        (i.nImage == kNoImage ? "" : " image " + std::to_string(i.nImage)));
+    return lines;
 }
 
+// The printers' pictures: ready 0, error 1, not connected 2, printing 4. A
+// text missing from the string table leaves its entry out: no default, nothing
+// grayed.
 TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
-    const std::vector<MenuCase> cases = {
+    const struct {
+        const char* pszName;
+        std::vector<Printer> printers;
+        bool bOpenOnError, bOpenWhenPrinting;
+        std::vector<std::string> expected;
+        Texts texts = kTexts;
+    } cases[] = {
         {"no printer",
          {},
          true,
          false,
-         {Entry("About...", kAbout), Item{}, Entry("Open on error", kOpenOnError, true),
-          Entry("Open when printing", kOpenWhenPrinting), Item{}, Entry("Open", kOpen),
-          Entry("Exit", kExit)}},
+         {"About...:103", ":0", "Open on error:104 checked", "Open when printing:105", ":0",
+          "Open:106 default", "Exit:107"}},
         {"one of each state",
          {{"Zeta & Co", true, false, false},
           {"Alpha", false, true, true},
@@ -96,24 +93,22 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
           {"Both", true, true, true}},
          false,
          true,
-         {Entry("About...", kAbout, false, true), Item{}, PrinterEntry("Zeta && Co", 1106, kImageReady),
-          PrinterEntry("Alpha", 1107, kImageNotConnected), PrinterEntry("Mid", 1108, kImageError),
-          PrinterEntry("Busy", 1109, kImagePrinting), PrinterEntry("Both", 1110, kImageError), Item{},
-          Entry("Open on error", kOpenOnError), Entry("Open when printing", kOpenWhenPrinting, true), Item{},
-          Entry("Open", kOpen), Entry("Exit", kExit)}},
+         {"About...:103 grayed", ":0", "Zeta && Co:1106 image 0", "Alpha:1107 image 2", "Mid:1108 image 1",
+          "Busy:1109 image 4", "Both:1110 image 1", ":0", "Open on error:104",
+          "Open when printing:105 checked", ":0", "Open:106 default", "Exit:107"}},
+        {"texts missing",
+         {{"P", true, false, true}},
+         true,
+         true,
+         {":0", "P:1106 image 4", ":0", "a:104 checked", "b:105 checked", ":0", "c:107"},
+         Texts{"", "a", "b", "", "c"}},
     };
-    for (const MenuCase& c : cases) {
-        const std::vector<Item> items = BuildItems(kTexts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting);
-        EXPECT_EQ(Fields(c.expected), Fields(items)) << c.pszName;
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, Lines(BuildItems(c.texts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting)))
+            << c.pszName;
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kFirstPrinter + c.printers.size()));
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kExit));
     }
-    // A text missing from the string table leaves its entry out: no default, nothing grayed.
-    const std::vector<Item> items =
-        BuildItems(Texts{"", "a", "b", "", "c"}, {{"P", true, false, true}}, 1, 1);
-    ASSERT_EQ(7u, items.size());
-    EXPECT_FALSE(items[0].nCommand || items[0].bGrayed);
-    EXPECT_TRUE(std::none_of(items.begin(), items.end(), [](const Item& i) { return i.bDefault; }));
 }
 
 TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
@@ -130,21 +125,20 @@ TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
             info.cbSize = sizeof(info);
             info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE;
             ASSERT_TRUE(GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &info));
-            EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << i;
-            EXPECT_EQ(items[i].nCommand == kNone, (info.fType & MFT_SEPARATOR) != 0) << i;
-            EXPECT_EQ(items[i].nCommand, info.wID) << i;
-            EXPECT_EQ(items[i].bChecked, (info.fState & MFS_CHECKED) != 0) << i;
-            EXPECT_TRUE(items[i].nCommand == kNone || items[i].bGrayed == ((info.fState & MFS_GRAYED) != 0))
-                << i;
             std::string strText;
             EXPECT_TRUE(menu.GetMenuText(static_cast<UINT>(i), strText, MF_BYPOSITION));
-            EXPECT_EQ(items[i].strText, strText) << i;
+            // A separator's gray is the system's.
+            const bool bSeparator = items[i].nCommand == kNone;
+            EXPECT_EQ(std::make_tuple(true, bSeparator, items[i].nCommand, items[i].bChecked,
+                                      !bSeparator && items[i].bGrayed, items[i].strText),
+                      std::make_tuple((info.fType & MFT_OWNERDRAW) != 0, (info.fType & MFT_SEPARATOR) != 0,
+                                      info.wID, (info.fState & MFS_CHECKED) != 0,
+                                      !bSeparator && (info.fState & MFS_GRAYED) != 0, strText))
+                << i;
         }
     }
 }
 
-// The tip is cut between two characters of the code page, never inside one:
-// U+6253 takes three bytes in UTF-8 and two in the Chinese double-byte page.
 TEST(TrayTip, TheErrorTipIsCutBetweenCharacters) {
     const auto narrow = [](UINT nCodePage, const std::wstring& wstrText) {
         std::string strText(wstrText.size() * 4, '\0');
@@ -366,14 +360,8 @@ TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
 // copyright holder once.
 TEST_F(TrayAppletTest, AboutNamesTheCopyrightHolderOnce) {
     WCHAR szLegal[128] = {};
-    // The dialog is up once its own loop dispatches this.
-    RunLater(20, [&] {
-        for (HWND hWnd = nullptr; (hWnd = FindWindowExA(nullptr, hWnd, "#32770", nullptr));)
-            if (GetDlgItem(hWnd, IDC_STATIC_LEGAL) && GetDlgItem(hWnd, IDC_TREE_DEVICE)) {
-                GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, szLegal, 128);
-                PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-            }
-    });
+    WhenDialogShows(IDC_STATIC_LEGAL,
+                    [&](HWND hWnd) { GetDlgItemTextW(hWnd, IDC_STATIC_LEGAL, szLegal, 128); });
     m_applet.HandleMenuCommand(kAbout);
     EXPECT_EQ(std::wstring(L"Copyright \u00A9 2026 Tessel"), szLegal);
 }
