@@ -23,27 +23,17 @@ CAgentMetrics Agent(std::vector<CPrinterMetrics> printers) {
     return {"2.1.0.7", 1, 1712345678123, std::move(printers)};
 }
 
-// The sample lines of one metric (of all metrics if empty), in order.
-Strings Samples(const std::string& strText, const std::string& strMetric = "") {
-    Strings samples;
+// The file's lines that start with strStart, in order and without it: the
+// samples of a metric, or the families' "# TYPE" lines (the file's form, HELP
+// before TYPE and each family's samples together, is checked by promtool in
+// the fleet's end-to-end test).
+Strings Lines(const std::string& strText, const std::string& strStart) {
+    Strings lines;
     std::istringstream in(strText);
     for (std::string strLine; std::getline(in, strLine);)
-        if (strLine[0] != '#' &&
-            (strMetric.empty() || strLine.substr(0, strLine.find_first_of("{ ")) == strMetric))
-            samples.push_back(strLine);
-    return samples;
-}
-
-// The families as "name type", in order (the file's form, HELP before TYPE and
-// each family's samples together, is checked by promtool in the fleet's
-// end-to-end test).
-Strings Families(const std::string& strText) {
-    Strings families;
-    std::istringstream in(strText);
-    for (std::string strLine; std::getline(in, strLine);)
-        if (strLine.compare(0, 7, "# TYPE ") == 0)
-            families.push_back(strLine.substr(7));
-    return families;
+        if (strLine.compare(0, strStart.size(), strStart) == 0)
+            lines.push_back(strLine.substr(strStart.size()));
+    return lines;
 }
 
 // The printer's name escaped in its label: a backslash, a quote and a line
@@ -55,37 +45,33 @@ TEST(MetricsText, WholeFileForOnePrinter) {
     printer.printer.nTotal = 28;
     printer.nErrorsTotal = 3;
     const std::string strText = EncodeMetrics(Agent({printer}));
-    EXPECT_EQ((Strings{"nyagent_agent_info gauge", "nyagent_last_update_timestamp_seconds gauge",
-                       "nyagent_printer_connected gauge", "nyagent_printer_state gauge",
-                       "nyagent_printer_error_code gauge", "nyagent_printer_task_progress_ratio gauge",
-                       "nyagent_printer_total_progress_ratio gauge", "nyagent_printer_errors_total counter"}),
-              Families(strText));
+    EXPECT_EQ((Strings{"agent_info gauge", "last_update_timestamp_seconds gauge", "printer_connected gauge",
+                       "printer_state gauge", "printer_error_code gauge", "printer_task_progress_ratio gauge",
+                       "printer_total_progress_ratio gauge", "printer_errors_total counter"}),
+              Lines(strText, "# TYPE nyagent_"));
     const std::string L =
         "{printer=\"C:\\\\Front \\\"desk\\\"\\n\tÉ\",port=\"USB001\",road=\"usb\",model=\"Kestrel "
         "200\",session=\"1\"";
     EXPECT_EQ(
-        (Strings{"nyagent_agent_info{version=\"2.1.0.7\",session=\"1\"} 1",
-                 "nyagent_last_update_timestamp_seconds 1712345678.123",
-                 "nyagent_printer_connected" + L + "} 1", "nyagent_printer_state" + L + ",state=\"idle\"} 0",
-                 "nyagent_printer_state" + L + ",state=\"printing\"} 0",
-                 "nyagent_printer_state" + L + ",state=\"error\"} 1",
-                 "nyagent_printer_state" + L + ",state=\"not_connected\"} 0",
-                 "nyagent_printer_error_code" + L + "} 2147483652",
-                 "nyagent_printer_task_progress_ratio" + L + "} 0.4",
-                 "nyagent_printer_total_progress_ratio" + L + "} 0.28",
-                 "nyagent_printer_errors_total" + L + "} 3"}),
-        Samples(strText));
+        (Strings{"agent_info{version=\"2.1.0.7\",session=\"1\"} 1",
+                 "last_update_timestamp_seconds 1712345678.123", "printer_connected" + L + "} 1",
+                 "printer_state" + L + ",state=\"idle\"} 0", "printer_state" + L + ",state=\"printing\"} 0",
+                 "printer_state" + L + ",state=\"error\"} 1",
+                 "printer_state" + L + ",state=\"not_connected\"} 0",
+                 "printer_error_code" + L + "} 2147483652", "printer_task_progress_ratio" + L + "} 0.4",
+                 "printer_total_progress_ratio" + L + "} 0.28", "printer_errors_total" + L + "} 3"}),
+        Lines(strText, "nyagent_"));
 }
 
 // Printer families only with printers, and the printers sorted by name.
 TEST(MetricsText, PrinterFamiliesOnlyWithPrintersSortedByName) {
-    EXPECT_EQ(2u, Families(EncodeMetrics(Agent({}))).size());
+    EXPECT_EQ(2u, Lines(EncodeMetrics(Agent({})), "# TYPE nyagent_").size());
     const std::string strText =
         EncodeMetrics(Agent({Printer("Lobby"), Printer("Annex"), Printer("Zebra"), Printer("Écran")}));
-    EXPECT_EQ(8u, Families(strText).size());
+    EXPECT_EQ(8u, Lines(strText, "# TYPE nyagent_").size());
     // Byte order: the UTF-8 name after the ASCII ones.
     Strings names;
-    for (const std::string& strLine : Samples(strText, "nyagent_printer_errors_total"))
+    for (const std::string& strLine : Lines(strText, "nyagent_printer_errors_total{"))
         names.push_back(strLine.substr(strLine.find('"') + 1, strLine.find("\",") - strLine.find('"') - 1));
     EXPECT_EQ((Strings{"Annex", "Lobby", "Zebra", "Écran"}), names);
 }
@@ -114,14 +100,13 @@ TEST(MetricsText, StateSeriesAndNumbersInTheirShortestExactForm) {
         metrics.nTimestampMs = c.nMs;
         const std::string strText = EncodeMetrics(metrics);
         std::string strSet;
-        for (const std::string& strLine : Samples(strText, "nyagent_printer_state"))
+        for (const std::string& strLine : Lines(strText, "nyagent_printer_state{"))
             strSet += strLine.back();
         EXPECT_EQ(c.pszSet, strSet);
-        EXPECT_EQ(c.cConnected, Samples(strText, "nyagent_printer_connected").at(0).back());
-        const std::string strTask = Samples(strText, "nyagent_printer_task_progress_ratio").at(0);
+        EXPECT_EQ(c.cConnected, Lines(strText, "nyagent_printer_connected{").at(0).back());
+        const std::string strTask = Lines(strText, "nyagent_printer_task_progress_ratio{").at(0);
         EXPECT_EQ(std::string("} ") + c.pszRatio, strTask.substr(strTask.rfind('}')));
-        EXPECT_EQ(Strings{std::string("nyagent_last_update_timestamp_seconds ") + c.pszSeconds},
-                  Samples(strText, "nyagent_last_update_timestamp_seconds"));
+        EXPECT_EQ(Strings{c.pszSeconds}, Lines(strText, "nyagent_last_update_timestamp_seconds "));
     }
 }
 
