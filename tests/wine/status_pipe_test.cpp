@@ -8,11 +8,8 @@
 #include <sddl.h>
 
 #include <algorithm>
-#include <functional>
-#include <iterator>
 #include <memory>
 #include <regex>
-#include <thread>
 #include <utility>
 
 #include "app/json/json_text.h"
@@ -36,14 +33,9 @@ const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockE
 
 const std::string g_strPipe = CStatusPipeSecurity::SessionPipeName();
 
-// A signed printer on the given road, connected.
-CStatusEntry Entry(const std::string& strName, StatusRoad road, std::uint8_t nState, std::uint8_t nPhase,
-                   std::uint32_t nCode) {
-    CStatusEntry entry = EntryIn(strName, "idle");
+// A printer of EntryIn's on another road.
+CStatusEntry OnRoad(CStatusEntry entry, StatusRoad road) {
     entry.road = road;
-    entry.record.SetDeviceState(nState);
-    entry.record.SetPrintPhase(nPhase);
-    entry.record.SetStatusCode(nCode);
     return entry;
 }
 
@@ -65,14 +57,7 @@ public:
         EXPECT_TRUE(m_child.StartProgram(NYSTATUS_EXE, strArguments));
     }
     CNyStatusRun Wait(DWORD dwTimeoutMs = 30000) {
-        WaitFor(
-            [&] {
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                    DispatchMessageA(&msg);
-                return !m_child.IsRunning();
-            },
-            dwTimeoutMs);
+        Pump(dwTimeoutMs, [&] { return !m_child.IsRunning(); });
         return {m_child.Wait(0), m_child.Output()};
     }
 
@@ -104,33 +89,21 @@ protected:
 // One state on each road, listed in one answer; each state's fields and exit
 // code are checked natively.
 TEST_F(StatusPipeTest, EachRoadGivesItsStateAndTheWorstStateTheExitCode) {
-    const struct {
-        CStatusEntry entry;
-        const char *pszRoad, *pszState;
-    } kCases[] = {
-        {Entry("usb idle", StatusRoad::Usb, kStateReady, 0, 0), "usb", "idle"},
-        {Entry("net error", StatusRoad::Network, kStateReady, 0, 0x20000002), "network", "error"},
-        {Entry("pp printing", StatusRoad::PrintPath, kStatePrintingFlagged, kPhaseFeedIn, 0), "print-path",
-         "printing"},
-        {Entry("lpt", StatusRoad::None, kStateReady, 0, 0), "none", "not-connected"},
-    };
-    for (const auto& c : kCases) {
-        CStatusEntry entry = c.entry;
-        if (entry.road == StatusRoad::None)
-            entry.record = CDeviceStatus(); // its status is never read
+    CStatusEntry lpt = OnRoad(EntryIn("lpt", "idle"), StatusRoad::None);
+    lpt.record = CDeviceStatus(); // its status is never read
+    for (const CStatusEntry& entry :
+         {EntryIn("usb idle", "idle"), OnRoad(EntryIn("net error", "error", 0x20000002), StatusRoad::Network),
+          OnRoad(EntryIn("pp printing", "printing"), StatusRoad::PrintPath), lpt})
         m_board.Set(entry);
-    }
     const CNyStatusRun list = RunNyStatus("--json");
     EXPECT_EQ(static_cast<DWORD>(kExitError), list.dwExit) << "the worst state";
-    const CJsonValue* pPrinters = Parsed(list.strOutput).Find("printers");
-    ASSERT_TRUE(pPrinters && pPrinters->Items().size() == std::size(kCases)) << list.strOutput;
-    for (std::size_t i = 0; i < std::size(kCases); ++i) {
-        const CJsonValue& printer = pPrinters->Items()[i];
-        SCOPED_TRACE(kCases[i].entry.strName);
-        EXPECT_EQ(kCases[i].pszRoad, printer.StringOf("road"));
-        EXPECT_EQ(kCases[i].pszState, printer.StringOf("state"));
-        EXPECT_EQ(kCases[i].entry.record.GetStatusCode(), printer.Find("error_code")->AsNumber());
-    }
+    const CJsonValue answer = Parsed(list.strOutput);
+    ASSERT_TRUE(answer.Find("printers")) << list.strOutput;
+    std::string strRoadsAndStates;
+    for (const CJsonValue& printer : answer.Find("printers")->Items())
+        strRoadsAndStates += printer.StringOf("road") + " " + printer.StringOf("state") + ", ";
+    EXPECT_EQ("usb idle, network error, print-path printing, none not-connected, ", strRoadsAndStates)
+        << list.strOutput;
     EXPECT_EQ(static_cast<DWORD>(kExitPrinting), RunNyStatus("--json --printer \"pp printing\"").dwExit);
     const std::string strTable = RunNyStatus("").strOutput;
     EXPECT_NE(std::string::npos, strTable.find("pp printing  print-path  printing       0%")) << strTable;
@@ -160,7 +133,7 @@ TEST_F(StatusPipeTest, BadInputGetsItsErrorLineAndTheClose) {
 }
 
 TEST_F(StatusPipeTest, SixtyFourClientsAtOnceAndAWatcherThatNeverReadsIsDropped) {
-    m_board.Set(Entry("K", StatusRoad::Usb, kStateReady, 0, 0));
+    m_board.Set(EntryIn("K", "idle"));
     std::vector<std::unique_ptr<CStatusPipeClient>> clients;
     for (DWORD i = 0; i < CStatusPipeServer::kMaxClients; ++i)
         clients.push_back(Connect());
@@ -178,7 +151,7 @@ TEST_F(StatusPipeTest, SixtyFourClientsAtOnceAndAWatcherThatNeverReadsIsDropped)
     ASSERT_EQ(CStatusPipeClient::Result::Ok,
               pWatcher->Send("{\"version\":1,\"request\":\"watch\"}\n", 5000, nullptr));
     // Far more than the queue's bound and the pipe's buffer, none of it read.
-    CStatusEntry entry = Entry("K", StatusRoad::Usb, kStateReady, 0, 0);
+    CStatusEntry entry = EntryIn("K", "idle");
     entry.strAdvice.assign(3000, 'a');
     for (int i = 0; i < 400; ++i) {
         entry.nTask = i;
@@ -256,14 +229,9 @@ TEST(StatusPipeAgent, AWatchSeesTheJobInOrderAndAWaitEndsWhenThePaperOutIsResume
     CNyStatusChild wait("--wait ready --timeout 60 --printer \"" + spooled.Name() + "\"");
     // Dispatches until the paper-out is on the board; a wait then starts, and the Resume follows.
     CStatusEntry entry;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            return monitor.GetStatusBoard().Find(spooled.Name(), entry) && entry.record.IsError(nullptr);
-        },
-        30000));
+    ASSERT_TRUE(Pump(30000, [&] {
+        return monitor.GetStatusBoard().Find(spooled.Name(), entry) && entry.record.IsError(nullptr);
+    }));
     EXPECT_EQ(static_cast<DWORD>(kExitReady), wait.Wait().dwExit) << "ready before the job";
     CNyStatusChild waitForResume("--wait ready --printer \"" + spooled.Name() + "\"");
     EXPECT_EQ(STILL_ACTIVE, waitForResume.Wait(1500).dwExit) << "no return while out of paper";
