@@ -12,30 +12,20 @@
 
 namespace {
 
-// A record as a printer would send it, independently of the accessors under
-// test: vendor 0x1234, product 0x003F, a serial, a firmware version that fills
-// its field (no NUL), state 3, WiFi 2, phase 4, progress 57, code 0x80000201.
-std::array<std::uint8_t, 44> WireRecord() {
+using N = StatusNotification;
+
+} // namespace
+
+TEST(DeviceStatus, FieldsAtTheirOffsetsTheSignatureAndEqualityWithoutWifi) {
+    // A record as a printer would send it, independently of the accessors under
+    // test: vendor 0x1234, product 0x003F, a serial, a firmware version that fills
+    // its field (no NUL), state 3, WiFi 2, phase 4, progress 57, code 0x80000201.
     static const char kWire[] = "NYRA\x34\x12\x3F\x00"
                                 "SN-0042\0\0\0\0\0\0\0\0\0"
                                 "V1.23.45\x03\x02\x04\x39\x01\x02\x00\x80\0\0\0";
     static_assert(sizeof(kWire) == 44, "one record and the literal's NUL");
     std::array<std::uint8_t, 44> bytes{};
     std::memcpy(bytes.data(), kWire, 44);
-    return bytes;
-}
-
-using N = StatusNotification;
-
-std::vector<N> Classify(const CDeviceStatus& previous, const CDeviceStatus& fresh) {
-    const StatusChanges changes = ClassifyChange(previous, fresh);
-    return std::vector<N>(changes.aItems, changes.aItems + changes.nCount);
-}
-
-} // namespace
-
-TEST(DeviceStatus, FieldsAtTheirOffsetsTheSignatureAndEqualityWithoutWifi) {
-    const auto bytes = WireRecord();
     const CDeviceStatus status(bytes.data());
     EXPECT_EQ(std::make_tuple(true, 0x1234, 0x003F, std::string("SN-0042"), std::string("V1.23.45"), 3, 2, 4,
                               57, 0x80000201u),
@@ -80,9 +70,7 @@ TEST(DeviceStatus, PrintingFollowsStateAndPhase) {
         {2, 5, false, false}, {4, 7, false, false}, {20, 6, false, false}, {1, 8, false, false},
     };
     for (const Case& c : cases) {
-        CDeviceStatus status;
-        status.SetDeviceState(c.state);
-        status.SetPrintPhase(c.phase);
+        const CDeviceStatus status = Record(c.state, c.phase, 0, 0);
         // The flag is written only when the answer is TRUE.
         bool flag = !c.flag;
         EXPECT_EQ(c.printing, status.IsPrinting(&flag)) << int(c.state) << "/" << int(c.phase);
@@ -108,6 +96,8 @@ TEST(StatusChange, NotificationsInOrder) {
         {"no error below the classes", Record(1, 0, 0, 0), Record(1, 0, 0, 0x07FFFFFF), {N::StatusChanged}},
         {"WiFi change while printing", Record(3, 0, 0, 0, 1), Record(3, 0, 0, 0, 2), {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, Classify(c.previous, c.fresh)) << c.what;
+    for (const Case& c : cases) {
+        const StatusChanges changes = ClassifyChange(c.previous, c.fresh);
+        EXPECT_EQ(c.expected, std::vector<N>(changes.aItems, changes.aItems + changes.nCount)) << c.what;
+    }
 }

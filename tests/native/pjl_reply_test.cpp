@@ -67,8 +67,6 @@ TEST(PjlReply, CopyRecord) {
     const std::size_t kStatus = CDeviceStatus::kSize;
     std::vector<std::uint8_t> oddCount = ByteRun(0x10, 43, kStatus);
     oddCount[43] = 0x0C; // the lone last digit
-    // Each pair is read on its own: "G1", "01", " 7", "-1", "+f", "-f", "A\"", "xx".
-    std::vector<std::uint8_t> nonHex = {0x00, 0x01, 0x07, 0xFF, 0x0F, 0xF1, 0x0A};
 
     // A record, or the trace of a reply without the key (the record then
     // stays as it was).
@@ -81,7 +79,8 @@ TEST(PjlReply, CopyRecord) {
         {&kPjlStatusRequest, Reply("NYSTATUS=" + HexRun(0xD0, 44)), ByteRun(0xD0, 44, kStatus), ""},
         {&kPjlInfoRequest, Reply("NYCONFIG=" + HexRun(0x01, 78)), ByteRun(0x01, 78, 78), ""},
         {&kPjlStatusRequest, "NYSTATUS=" + HexRun(0x10, 43) + "C", oddCount, ""},
-        {&kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", nonHex, ""},
+        // Each pair is read on its own: "G1", "01", " 7", "-1", "+f", "-f", "A\"", "xx".
+        {&kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", {0x00, 0x01, 0x07, 0xFF, 0x0F, 0xF1, 0x0A}, ""},
         // The payload runs on past its end: the second key is read as " N", "YS", "TA", "TU", "S=", "02".
         {&kPjlStatusRequest, "NYSTATUS=01 NYSTATUS=02", {1, 0, 0, 0, 0, 0, 2}, ""},
         {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)), {}, NoKey("CLanStatusThread", "NYSTATUS=")},
