@@ -67,6 +67,9 @@ TEST(PjlReply, CopyRecord) {
     const std::size_t kStatus = CDeviceStatus::kSize;
     std::vector<std::uint8_t> oddCount = ByteRun(0x10, 43, kStatus);
     oddCount[43] = 0x0C; // the lone last digit
+    // The payload runs on into the trailer and the second key: "\r\n", "\x1b%", "-1", "23", "45", "XN",
+    // "YS", "TA", "TU", "S=", "02".
+    const std::vector<std::uint8_t> runOn = {1, 0, 0, 0xFF, 0x23, 0x45, 0, 0, 0, 0, 0, 2};
 
     // A record, or the trace of a reply without the key (the record then
     // stays as it was).
@@ -81,8 +84,7 @@ TEST(PjlReply, CopyRecord) {
         {&kPjlStatusRequest, "NYSTATUS=" + HexRun(0x10, 43) + "C", oddCount, ""},
         // Each pair is read on its own: "G1", "01", " 7", "-1", "+f", "-f", "A\"", "xx".
         {&kPjlStatusRequest, "NYSTATUS=G101 7-1+f-fA\"xx", {0x00, 0x01, 0x07, 0xFF, 0x0F, 0xF1, 0x0A}, ""},
-        // The payload runs on past its end: the second key is read as " N", "YS", "TA", "TU", "S=", "02".
-        {&kPjlStatusRequest, "NYSTATUS=01 NYSTATUS=02", {1, 0, 0, 0, 0, 0, 2}, ""},
+        {&kPjlStatusRequest, "NYSTATUS=01\r\n" + kUel + "NYSTATUS=02", runOn, ""},
         {&kPjlStatusRequest, Reply("NYCONFIG=" + HexRun(0, 78)), {}, NoKey("CLanStatusThread", "NYSTATUS=")},
         {&kPjlInfoRequest, "NYCONFIG" + HexRun(0, 78), {}, NoKey("CLanInfoThread", "NYCONFIG=")},
     };
