@@ -1,9 +1,13 @@
-// Status records and board entries for the status tests.
+// Status records and board entries for the status tests, and the JSON lines
+// they are read back from.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
+#include "app/json/json_text.h"
 #include "monitor/status_entry.h"
 
 // A record with the fields the tests vary, unsigned.
@@ -31,4 +35,11 @@ inline CStatusEntry EntryIn(const std::string& strName, const std::string& strSt
     entry.record.SetDeviceState(strState == "printing" ? kStatePrinting : kStateReady);
     entry.record.SetStatusCode(strState == "error" ? dwCode : 0);
     return entry;
+}
+
+// A JSON text read, expected to be valid.
+inline CJsonValue Parsed(const std::string& strLine) {
+    CJsonValue value;
+    EXPECT_EQ(JsonError::None, ParseJson(strLine, value)) << strLine;
+    return value;
 }

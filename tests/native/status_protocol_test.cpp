@@ -32,12 +32,6 @@ CStatusEntry Entry(const std::string& strName, std::uint8_t nState, std::uint8_t
     return entry;
 }
 
-CJsonValue Parsed(const std::string& strLine) {
-    CJsonValue value;
-    EXPECT_EQ(JsonError::None, ParseJson(strLine, value)) << strLine;
-    return value;
-}
-
 } // namespace
 
 TEST(Json, ReadsAndRefusesStrictly) {
