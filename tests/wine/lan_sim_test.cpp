@@ -40,18 +40,15 @@ namespace {
 // connection attempt is never answered, so it ends in the connect time-out.
 class CFullBacklogListener {
 public:
-    CFullBacklogListener() : m_hListener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
-        sockaddr_in address = Loopback(0);
-        bind(m_hListener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    CFullBacklogListener()
+        : m_hListener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)), m_nTcpPort(BindLoopback(m_hListener)) {
         listen(m_hListener, 1);
-        int nLength = sizeof(address);
-        getsockname(m_hListener, reinterpret_cast<sockaddr*>(&address), &nLength);
-        m_nTcpPort = ntohs(address.sin_port);
+        const sockaddr_in address = Loopback(m_nTcpPort);
         for (SOCKET& hQueued : m_ahQueued) {
             hQueued = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
             u_long nNonBlocking = 1;
             ioctlsocket(hQueued, FIONBIO, &nNonBlocking);
-            connect(hQueued, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+            connect(hQueued, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
         }
         Sleep(200);
     }
@@ -64,8 +61,8 @@ public:
 
 private:
     SOCKET m_hListener;
+    std::uint32_t m_nTcpPort;
     SOCKET m_ahQueued[2] = {};
-    std::uint32_t m_nTcpPort = 0;
 };
 
 } // namespace
