@@ -121,24 +121,12 @@ TEST_F(LanSimTest, TheFirstReadShowsThePrinterAndPollingGoesOnAfterFailures) {
     CNetworkPrinter printer("--script \"" + script.Path() + "\"");
     ASSERT_TRUE(printer.Started());
     CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
-    std::vector<std::string> calls;
-    const auto told = [&](std::size_t nCalls) {
-        return WaitFor(
-            [&] {
-                const std::vector<std::string> fresh = m_Notify.Take();
-                calls.insert(calls.end(), fresh.begin(), fresh.end());
-                return calls.size() >= nCalls;
-            },
-            10000);
-    };
-    ASSERT_TRUE(told(1));
-    EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, calls);
+    EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, m_Notify.TakeAfter(1, 10000));
     EXPECT_TRUE(device.IsPrinting(nullptr));
 
     printer.Stop();
-    calls.clear();
-    EXPECT_TRUE(told(3));
-    EXPECT_EQ((std::vector<std::string>{"PrintingEnded", "RefreshDisplay", "RefreshDisplay"}), calls);
+    EXPECT_EQ((std::vector<std::string>{"PrintingEnded", "RefreshDisplay", "RefreshDisplay"}),
+              m_Notify.TakeAfter(3, 10000));
     EXPECT_EQ(0x80001000u, device.GetStatusCode());
 }
 
