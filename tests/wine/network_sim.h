@@ -38,7 +38,6 @@ public:
     bool Started() const { return m_sim.Started(); }
     const std::string& Port() const { return m_strPort; }
     std::uint32_t TcpPort() const { return m_nTcpPort; }
-    std::string Output() { return m_sim.Output(); }
     std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
 
 private:
