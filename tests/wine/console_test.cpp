@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include <windows.h>
 #include <sddl.h>
@@ -14,8 +15,8 @@
 
 namespace {
 
-std::string EventName(const std::string& strPort, const char* pszEvent) {
-    return "Global\\KORVA.Nylm.Console." + strPort + "." + pszEvent;
+std::string EventName(const std::string& strPort, const char* pszEvent, const char* pszPrefix = "Global\\") {
+    return pszPrefix + ("KORVA.Nylm.Console." + strPort + "." + pszEvent);
 }
 
 bool IsSignalled(const CUniqueHandle& hEvent) {
@@ -34,22 +35,31 @@ protected:
 
 } // namespace
 
+// The events are global on Windows 2000 and later; older systems name them
+// without the prefix.
 TEST_F(ConsoleTest, FirstConsoleCreatesBothEventsAndSecondOpensThem) {
-    {
-        CConsole first(m_strPort);
-        CConsole second(m_strPort);
-        // A signal of the second reaches a listener once (auto-reset), and Resume does not touch Cancel.
-        CUniqueHandle hCancel(OpenEventA(SYNCHRONIZE, FALSE, m_strCancel.c_str()));
-        CUniqueHandle hResume(OpenEventA(SYNCHRONIZE, FALSE, m_strResume.c_str()));
-        second.ReplyClose();
-        EXPECT_TRUE(IsSignalled(hCancel));
-        EXPECT_FALSE(IsSignalled(hCancel) || IsSignalled(hResume));
-        second.ReplyResume();
-        EXPECT_TRUE(IsSignalled(hResume));
-        EXPECT_FALSE(IsSignalled(hCancel));
+    for (const auto& [dwPlatform, dwMajor, pszPrefix] :
+         {std::tuple{VER_PLATFORM_WIN32_NT, 5, "Global\\"}, {VER_PLATFORM_WIN32_WINDOWS, 4, ""}}) {
+        SCOPED_TRACE(dwMajor);
+        SetWindowsVersionForTesting(dwPlatform, dwMajor, 0);
+        const std::string strCancel = EventName(m_strPort, "Cancel", pszPrefix);
+        {
+            CConsole first(m_strPort);
+            CConsole second(m_strPort);
+            // A signal of the second reaches a listener once (auto-reset), and Resume does not touch Cancel.
+            CUniqueHandle hCancel(OpenEventA(SYNCHRONIZE, FALSE, strCancel.c_str()));
+            CUniqueHandle hResume(
+                OpenEventA(SYNCHRONIZE, FALSE, EventName(m_strPort, "Resume", pszPrefix).c_str()));
+            second.ReplyClose();
+            EXPECT_TRUE(IsSignalled(hCancel));
+            EXPECT_FALSE(IsSignalled(hCancel) || IsSignalled(hResume));
+            second.ReplyResume();
+            EXPECT_TRUE(IsSignalled(hResume));
+            EXPECT_FALSE(IsSignalled(hCancel));
+        }
+        // Once the last handle is gone, the events are gone.
+        EXPECT_EQ(nullptr, OpenEventA(SYNCHRONIZE, FALSE, strCancel.c_str()));
     }
-    // Once the last handle is gone, the events are gone.
-    EXPECT_EQ(nullptr, OpenEventA(SYNCHRONIZE, FALSE, m_strCancel.c_str()));
 }
 
 // Events that exist under a descriptor refusing to create them are opened to
@@ -91,15 +101,6 @@ TEST_F(ConsoleTest, NameTakenByAnotherKindOfObjectFailsTheDevice) {
     EXPECT_EQ(nullptr, OpenEventA(SYNCHRONIZE, FALSE, EventName(strPort, "Cancel").c_str()));
     // A backslash in the port name makes the event name a path that does not exist.
     EXPECT_THROW(CConsole console(m_strPort + "\\X"), CConsole::CExcept);
-}
-
-TEST_F(ConsoleTest, OlderSystemsNameEventsWithoutGlobalPrefix) {
-    SetWindowsVersionForTesting(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    CConsole console(m_strPort);
-    CUniqueHandle hLocal(
-        OpenEventA(SYNCHRONIZE, FALSE, ("KORVA.Nylm.Console." + m_strPort + ".Cancel").c_str()));
-    console.ReplyClose();
-    EXPECT_TRUE(IsSignalled(hLocal));
 }
 
 // The default device: its status is never read, and without its console it

@@ -19,20 +19,11 @@ TEST(Device, ConnectionFollowsTheLinkAndDisconnectingKeepsIt) {
 namespace {
 
 // A device whose polling step takes the next record from a list.
-class CReplayDevice : public CStatusDevice {
+class CReplayDevice : public CDefDevice {
 public:
     CReplayDevice(CDeviceNotify* pNotify, std::vector<CDeviceStatus> records)
-        : CStatusDevice(pNotify, "Replay", "REPLAY", "REPLAY", FALSE), m_Records(std::move(records)) {}
-
-    DWORD ReadStatus(CDeviceStatus* pStatus) override {
-        *pStatus = GetCurrentStatus();
-        return 0;
-    }
-    DWORD ReadInfo(DEVICE_INFO*) override { return ERROR_NOT_SUPPORTED; }
-    DWORD GetNumberOfLogs(WORD*) override { return ERROR_NOT_SUPPORTED; }
-    DWORD GetLogs(WORD, DEVICE_LOG*) override { return ERROR_NOT_SUPPORTED; }
-    DWORD OnCancel() override { return ERROR_NOT_SUPPORTED; }
-    DWORD OnResume() override { return ERROR_NOT_SUPPORTED; }
+        : CDefDevice(pNotify, "Replay", UniqueName("REPLAY").c_str(), nullptr),
+          m_Records(std::move(records)) {}
     void PollStatus() override { UpdateStatus(m_Records.at(m_nNext++)); }
 
 private:

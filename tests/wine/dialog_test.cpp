@@ -29,12 +29,11 @@ protected:
 
 } // namespace
 
-TEST(Dialog, BindsAtInitAnswersAndIsDestroyedOnce) {
+TEST(Dialog, AnswersAndIsDestroyedOnce) {
     EXPECT_FALSE(CProbeDialog(9999).Create(nullptr));
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
     const HWND hWnd = dialog.GetSafeHwnd();
-    EXPECT_EQ(hWnd, dialog.m_hBoundAtInit);
     EXPECT_FALSE(IsWindowVisible(hWnd));
     EXPECT_FALSE(dialog.Create(nullptr));
     EXPECT_EQ(1, dialog.m_nInits);

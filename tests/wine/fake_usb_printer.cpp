@@ -28,14 +28,8 @@ CFakeUsbPrinter::CFakeUsbPrinter(const std::string& strSerial)
         "\\??\\usb#vid_0e7a&pid_003c#" + Lower(strSerial) + "#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
     const std::string strSection = "\\BaseNamedObjects\\NySim.UsbPrint." + strSerial;
     m_strPath = "\\\\?\\" + strLink.substr(4);
-    HKEY hKey = nullptr;
-    EXPECT_EQ(0, RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                 &hKey, nullptr));
-    RegSetValueExA(hKey, "SymbolicLink", 0, REG_SZ, reinterpret_cast<const BYTE*>(strLink.c_str()),
-                   static_cast<DWORD>(strLink.size() + 1));
-    RegSetValueExA(hKey, "Section", 0, REG_SZ, reinterpret_cast<const BYTE*>(strSection.c_str()),
-                   static_cast<DWORD>(strSection.size() + 1));
-    RegCloseKey(hKey);
+    SetMachineString(m_strKey, "SymbolicLink", strLink);
+    SetMachineString(m_strKey, "Section", strSection);
 }
 
 CFakeUsbPrinter::~CFakeUsbPrinter() {

@@ -9,14 +9,6 @@
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_printer.h"
 
-inline sockaddr_in Loopback(std::uint32_t nTcpPort) {
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<u_short>(nTcpPort));
-    return address;
-}
-
 inline bool Accepts(std::uint32_t nTcpPort) {
     const SOCKET hSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     const sockaddr_in address = Loopback(nTcpPort);
@@ -46,7 +38,6 @@ public:
     bool Started() const { return m_sim.Started(); }
     const std::string& Port() const { return m_strPort; }
     std::uint32_t TcpPort() const { return m_nTcpPort; }
-    std::string Output() { return m_sim.Output(); }
     std::string Link() const { return "127.0.0.1:" + std::to_string(m_nTcpPort); }
 
 private:

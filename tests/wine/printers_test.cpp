@@ -12,6 +12,7 @@
 #include "ui/status_window_source.h"
 #include "tests/common/trace_capture.h"
 #include "tests/wine/monitor_harness.h"
+#include "tests/wine/recording_notify.h"
 #include "tests/wine/test_port_monitor.h"
 #include "tests/wine/test_printer.h"
 #include "tests/wine/winsock_environment.h"
@@ -130,21 +131,22 @@ protected:
     }
 };
 
-// When each device of CStopOrderDevices is asked to stop and when it goes.
+// When each CStopOrderDevice is asked to stop and when it goes.
 std::vector<std::string> g_stopEvents;
 
-class CStopOrderDevices : public CDevices {
-    class CDevice_ : public CDefDevice {
-    public:
-        using CDefDevice::CDefDevice;
-        ~CDevice_() override { g_stopEvents.push_back("delete"); }
-        void SignalStop() override { g_stopEvents.push_back("signal"); }
-    };
+class CStopOrderDevice : public CDefDevice {
+public:
+    using CDefDevice::CDefDevice;
+    ~CStopOrderDevice() override { g_stopEvents.push_back("delete"); }
+    void SignalStop() override { g_stopEvents.push_back("signal"); }
+};
 
+// The devices of every printer made as Device, on its port.
+template <class Device> class CDevicesOf : public CDevices {
 public:
     std::unique_ptr<CDevice> CreateDevice(int, BOOL, CDeviceNotify* pControl, const char* pszPrinterName,
                                           const char* pszPort, const char*) override {
-        return std::make_unique<CDevice_>(pControl, pszPrinterName, pszPort, pszPort);
+        return std::make_unique<Device>(pControl, pszPrinterName, pszPort, pszPort);
     }
 };
 
@@ -154,7 +156,7 @@ public:
 // try; removing printers asks every device to stop before the first is waited for.
 TEST(Printers, AFailedEnumerationKeepsTheSetAndDevicesStopTogether) {
     CNyAgentWindows windows;
-    CStopOrderDevices devices;
+    CDevicesOf<CStopOrderDevice> devices;
     CFailingPrinters printers(windows, FALSE);
     const std::string strPrefix = UniqueName("Kestrel Keep ");
     const CTestPrinter a(strPrefix + "A", "LPT1", "Kestrel 2004"), b(strPrefix + "B", "LPT1", "Kestrel 2005");
@@ -178,19 +180,8 @@ class CToldDevice : public CDefDevice {
 public:
     using CDefDevice::CDefDevice;
     void Tell(std::uint8_t bState) {
-        CDeviceStatus status;
-        status.SetSignature();
-        status.SetDeviceState(bState);
-        SetCurrentStatus(status);
+        SetCurrentStatus(Record(bState, 0, 0));
         m_pDeviceControl->RefreshDisplay();
-    }
-};
-
-class CToldDevices : public CDevices {
-public:
-    std::unique_ptr<CDevice> CreateDevice(int, BOOL, CDeviceNotify* pControl, const char* pszPrinterName,
-                                          const char* pszPort, const char*) override {
-        return std::make_unique<CToldDevice>(pControl, pszPrinterName, pszPort, pszPort);
     }
 };
 
@@ -223,7 +214,7 @@ public:
 TEST(DeviceControl, ARecordReadWhileTheWindowIsMadeIsShown) {
     CMonitorHarness harness;
     CLateReadWindows windows;
-    CToldDevices devices;
+    CDevicesOf<CToldDevice> devices;
     const std::string strName = UniqueName("Kestrel Late ");
     const CDeviceControl control(harness.m_monitor.GetSafeHwnd(), windows, devices, FALSE, strName.c_str(),
                                  "LPT1", "LPT1");

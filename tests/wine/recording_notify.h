@@ -9,6 +9,7 @@
 
 #include "monitor/device_notify.h"
 #include "monitor/device_status.h"
+#include "tests/wine/test_printer.h"
 
 class CRecordingNotify : public CDeviceNotify {
 public:
@@ -25,6 +26,16 @@ public:
         std::vector<std::string> calls;
         calls.swap(m_calls);
         return calls;
+    }
+    // Take, once at least nCalls were told or dwTimeOutMs have passed.
+    std::vector<std::string> TakeAfter(std::size_t nCalls, DWORD dwTimeOutMs) {
+        WaitFor(
+            [&] {
+                std::lock_guard<std::mutex> lock(m_lock);
+                return m_calls.size() >= nCalls;
+            },
+            dwTimeOutMs);
+        return Take();
     }
 
 private:

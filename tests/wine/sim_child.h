@@ -42,7 +42,6 @@ public:
     ~CSimulator() { Stop(); }
     void Stop();
     bool Started() const { return m_bStarted; }
-    std::string Output() { return m_child.Output(); }
 
 private:
     std::string m_strStop;

@@ -15,17 +15,6 @@ std::string PortKey(const std::string& strPort) {
     return printpath::PortSettingsKey(printpath::kTcpIpMonitorName, strPort);
 }
 
-// Sets a value under a key of HKEY_LOCAL_MACHINE, creating the key when needed.
-void SetValue(const std::string& strKey, const std::string& strValue, DWORD dwType, const void* pData,
-              DWORD cbData) {
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(hKey, strValue.c_str(), 0, dwType, static_cast<const BYTE*>(pData), cbData));
-    RegCloseKey(hKey);
-}
-
 } // namespace
 
 std::string CTestPortMonitor::DllPath() {
@@ -33,8 +22,7 @@ std::string CTestPortMonitor::DllPath() {
 }
 
 CTestPortMonitor::CTestPortMonitor() {
-    const std::string strDriver = DllPath();
-    SetValue(MonitorKey(), "Driver", REG_SZ, strDriver.c_str(), static_cast<DWORD>(strDriver.size() + 1));
+    SetMachineString(MonitorKey(), "Driver", DllPath());
 }
 
 CTestPortMonitor::~CTestPortMonitor() {
@@ -69,11 +57,11 @@ void CTestPortMonitor::AddBarePort(const std::string& strPort) {
 
 void CTestPortMonitor::SetString(const std::string& strPort, const std::string& strValue,
                                  const std::string& strData) {
-    SetValue(PortKey(strPort), strValue, REG_SZ, strData.c_str(), static_cast<DWORD>(strData.size() + 1));
+    SetMachineString(PortKey(strPort), strValue, strData);
 }
 
 void CTestPortMonitor::SetDWORD(const std::string& strPort, const std::string& strValue, DWORD dwData) {
-    SetValue(PortKey(strPort), strValue, REG_DWORD, &dwData, sizeof(dwData));
+    SetMachineValue(PortKey(strPort), strValue, REG_DWORD, &dwData, sizeof(dwData));
 }
 
 void CTestPortMonitor::DeleteValue(const std::string& strPort, const std::string& strValue) {

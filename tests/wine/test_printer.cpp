@@ -4,34 +4,19 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
-
-void SetString(HKEY hKey, const char* pszName, const std::string& strValue) {
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strValue.c_str()),
-                             static_cast<DWORD>(strValue.size() + 1)));
-}
-
-} // namespace
+const std::string kPrintersKey = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
 
 CTestPrinter::CTestPrinter(const std::string& strName, const std::string& strPort,
                            const std::string& strDriver)
-    : m_strName(strName), m_strKey(std::string(kPrintersKey) + strName) {
-    HKEY hKey = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_strKey.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
-    SetString(hKey, "Name", strName);
-    SetString(hKey, "Printer Driver", strDriver);
-    SetString(hKey, "Port", strPort);
-    SetString(hKey, "Print Processor", "winprint");
-    SetString(hKey, "Datatype", "RAW");
-    SetString(hKey, "Description", "");
+    : m_strName(strName), m_strKey(kPrintersKey + strName) {
+    SetMachineString(m_strKey, "Name", strName);
+    SetMachineString(m_strKey, "Printer Driver", strDriver);
+    SetMachineString(m_strKey, "Port", strPort);
+    SetMachineString(m_strKey, "Print Processor", "winprint");
+    SetMachineString(m_strKey, "Datatype", "RAW");
+    SetMachineString(m_strKey, "Description", "");
     const DWORD dwAttributes = PRINTER_ATTRIBUTE_LOCAL;
-    RegSetValueExA(hKey, "Attributes", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwAttributes),
-                   sizeof(dwAttributes));
-    RegCloseKey(hKey);
+    SetMachineValue(m_strKey, "Attributes", REG_DWORD, &dwAttributes, sizeof(dwAttributes));
 }
 
 CTestPrinter::~CTestPrinter() {
@@ -39,12 +24,21 @@ CTestPrinter::~CTestPrinter() {
 }
 
 void CTestPrinter::SetPrinterData(const std::string& strValue, const std::string& strData) {
+    SetMachineString(m_strKey + "\\PrinterDriverData", strValue, strData);
+}
+
+void SetMachineValue(const std::string& strKey, const std::string& strValue, DWORD dwType, const void* pData,
+                     DWORD cbData) {
     HKEY hKey = nullptr;
-    const std::string strKey = m_strKey + "\\PrinterDriverData";
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &hKey, nullptr));
-    SetString(hKey, strValue.c_str(), strData);
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(hKey, strValue.c_str(), 0, dwType, static_cast<const BYTE*>(pData), cbData));
     RegCloseKey(hKey);
+}
+
+void SetMachineString(const std::string& strKey, const std::string& strValue, const std::string& strData) {
+    SetMachineValue(strKey, strValue, REG_SZ, strData.c_str(), static_cast<DWORD>(strData.size() + 1));
 }
 
 std::string UniqueName(const std::string& strBase) {

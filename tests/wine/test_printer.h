@@ -24,6 +24,11 @@ private:
     std::string m_strKey;
 };
 
+// Sets a value under a key of HKEY_LOCAL_MACHINE, creating the key when needed.
+void SetMachineValue(const std::string& strKey, const std::string& strValue, DWORD dwType, const void* pData,
+                     DWORD cbData);
+void SetMachineString(const std::string& strKey, const std::string& strValue, const std::string& strData);
+
 // A name no other test process uses at the same time.
 std::string UniqueName(const std::string& strBase);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/winver.h"
@@ -104,13 +105,13 @@ TEST_F(UsbDiscovery, GetDevicePathTakesTheFirstEntryContainingThePort) {
     Install({first, second, third});
     EXPECT_EQ((Lines{Found(first), Found(second), Found(third)}), Synchronise(System::Nt2000));
 
+    // A port without a printer leaves the path found before.
     std::string strPath;
-    EXPECT_TRUE(m_devices.GetDevicePath("USB001", strPath));
-    EXPECT_EQ(CSimUsbSetup::InterfacePath(first), strPath);
-    EXPECT_TRUE(m_devices.GetDevicePath("USB002", strPath));
-    EXPECT_EQ(CSimUsbSetup::InterfacePath(third), strPath);
-    EXPECT_FALSE(m_devices.GetDevicePath("USB003", strPath));
-    EXPECT_EQ(CSimUsbSetup::InterfacePath(third), strPath);
+    for (const auto& [pszPort, bFound, pPrinter] :
+         {std::tuple{"USB001", true, &first}, {"USB002", true, &third}, {"USB003", false, &third}}) {
+        EXPECT_EQ(bFound, m_devices.GetDevicePath(pszPort, strPath)) << pszPort;
+        EXPECT_EQ(CSimUsbSetup::InterfacePath(*pPrinter), strPath) << pszPort;
+    }
 }
 
 TEST_F(UsbDiscovery, AFailingPropertyReadEndsTheSearchKeepingEarlierEntries) {

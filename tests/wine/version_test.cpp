@@ -17,6 +17,12 @@ bool RunsAsTheAgentFile() {
     return pszName && lstrcmpiA(pszName + 1, "NyAgent.exe") == 0;
 }
 
+// The value of the key, or what a failed read leaves of the caller's.
+std::string Read(const char* pszKey) {
+    std::string strValue = "unchanged";
+    return CNyAgentApp::GetVersionInformation(pszKey, strValue) ? strValue : "failed, " + strValue;
+}
+
 } // namespace
 
 TEST(VersionRecord, LastTranslationHoldingTheKeyWinsAndTheFixedBlockGivesTheVersion) {
@@ -25,25 +31,17 @@ TEST(VersionRecord, LastTranslationHoldingTheKeyWinsAndTheFixedBlockGivesTheVers
     WORD wMajor = 0, wMinor = 0, wBuild = 0, wRevision = 0;
     ASSERT_TRUE(CNyAgentApp::GetProductVersion(wMajor, wMinor, wBuild, wRevision));
     EXPECT_EQ((std::vector<WORD>{7, 8, 9, 10}), (std::vector<WORD>{wMajor, wMinor, wBuild, wRevision}));
-    std::string strValue;
-    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("ProductName", strValue));
-    EXPECT_EQ("Second Product", strValue);
     // A key held by the first translation only is still found.
-    EXPECT_TRUE(CNyAgentApp::GetVersionInformation("CompanyName", strValue));
-    EXPECT_EQ("First Company", strValue);
+    EXPECT_EQ((std::vector<std::string>{"Second Product", "First Company", "failed, unchanged"}),
+              (std::vector<std::string>{Read("ProductName"), Read("CompanyName"), Read("NoSuchKey")}));
     EXPECT_STREQ("Second Product", CNyAgentApp::GetProductName());
-    strValue = "unchanged";
-    EXPECT_FALSE(CNyAgentApp::GetVersionInformation("NoSuchKey", strValue));
-    EXPECT_EQ("unchanged", strValue);
 }
 
 TEST(VersionRecord, MissingAgentFileLeavesValuesAndRetries) {
     if (RunsAsTheAgentFile())
         GTEST_SKIP() << "runs only without NyAgent.exe beside it";
     CTraceCapture trace;
-    std::string strValue = "unchanged";
-    EXPECT_FALSE(CNyAgentApp::GetVersionInformation("ProductName", strValue));
-    EXPECT_EQ("unchanged", strValue);
+    EXPECT_EQ("failed, unchanged", Read("ProductName"));
     EXPECT_STREQ("", CNyAgentApp::GetProductName());
     EXPECT_STREQ("", CNyAgentApp::GetProductName());
     // Not kept: each call looks for the file again.
