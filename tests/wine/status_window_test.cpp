@@ -312,54 +312,18 @@ TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
 }
 
-// The printer has no device. Closing the window hides it and never presses
-// Cancel, whether Cancel shows (a job prints) or not: a Cancel would fail and
-// be traced. Cancel and Resume pressed fail: the lower line says so until the
-// next status report (that every language's text fits it is checked with the
-// string table).
-TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancelsAndAFailedCancelOrResumeIsShown) {
-    const struct {
-        const char* pszName;
-        UINT nMessage;
-        WPARAM wParam;
-        bool bCancelShown;
-    } cases[] = {
-        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
-        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
-        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
-        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
-    };
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    for (const auto& c : cases) {
-        CTraceCapture trace;
-        rig.Open();
-        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
-        ASSERT_TRUE(rig.Visible()) << c.pszName;
-        PostMessageA(rig.Window(), c.nMessage, c.wParam, 0);
-        Pump(50);
-        EXPECT_FALSE(rig.Visible()) << c.pszName;
-        for (const std::string& strLine : trace.Lines())
-            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
-    }
-    for (const auto& [nButton, nMessage] :
-         {std::pair<int, StringId>{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}}) {
-        ShowWindow(rig.Item(nButton), SW_SHOWNA);
-        rig.Click(nButton);
-        EXPECT_EQ(LoadString(nMessage), rig.Text(IDC_STATIC_DETAIL)) << nButton;
-        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
-        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
-    }
-}
-
-// The status messages and the user's opening and closing reach the window's
-// policy, and its error timer runs on the real window (the policy's rows are
-// checked natively, and that a lasting error is raised once with the status
-// changes): a job opens and closes it; opened by the user, an error's end
-// leaves it open; closed by the user while printing, an error opens it until
-// its time is up, though the error lasts.
-TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
-    const CAgentSettings settings; // both switches on
+// The printer has no device; both switches are on. The status messages and
+// the user's opening and closing reach the window's policy, and its error
+// timer runs on the real window (the policy's rows are checked natively, and
+// that a lasting error is raised once with the status changes): a job opens
+// and closes it; opened by the user, an error's end leaves it open; closed by
+// the user while printing, an error opens it until its time is up, though the
+// error lasts. Closing the window hides it and never presses Cancel, whether
+// Cancel shows (a job prints) or not: a Cancel would fail and be traced.
+// Cancel and Resume pressed fail: the lower line says so until the next status
+// report (that every language's text fits it is checked with the string table).
+TEST(StatusWindow, TheUsersActionsReachThePolicyClosingNeverCancelsAndFailuresAreShown) {
+    const CAgentSettings settings;
     CRig rig("", nullptr, &settings, 500);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
     const HWND hWnd = rig.Window();
@@ -380,6 +344,37 @@ TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
     SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
     EXPECT_TRUE(visibleAfter(WM_NY_PRINTING_ENDED));
     EXPECT_TRUE(Pump(10000, [&] { return !rig.Visible(); }));
+
+    const struct {
+        const char* pszName;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bCancelShown;
+    } cases[] = {
+        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
+        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
+        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
+        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
+    };
+    for (const auto& c : cases) {
+        CTraceCapture trace;
+        rig.Open();
+        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
+        ASSERT_TRUE(rig.Visible()) << c.pszName;
+        PostMessageA(hWnd, c.nMessage, c.wParam, 0);
+        Pump(50);
+        EXPECT_FALSE(rig.Visible()) << c.pszName;
+        for (const std::string& strLine : trace.Lines())
+            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
+    }
+    for (const auto& [nButton, nMessage] :
+         {std::pair<int, StringId>{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}}) {
+        ShowWindow(rig.Item(nButton), SW_SHOWNA);
+        rig.Click(nButton);
+        EXPECT_EQ(LoadString(nMessage), rig.Text(IDC_STATIC_DETAIL)) << nButton;
+        SendMessageA(hWnd, WM_NY_REFRESH, 0, 0);
+        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
+    }
 }
 
 namespace {
