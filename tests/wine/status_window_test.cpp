@@ -246,13 +246,19 @@ TEST(StatusWindow, LayoutsAtTwoDpis) {
 
 // Opening on an error is on, opening while printing off: the paper-out opens
 // the window, Resume and Cancel reach the printer (how each message reaches
-// the window's policy is checked below, on a window without a device).
-TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancelled) {
+// the window's policy is checked below, on a window without a device). A
+// colour the user chose and a position too far up and left were stored before
+// the window opened.
+TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutHelpColoursResumeAndCancel) {
     const char kJob[] =
         "0 1 0 0 0\n1500 3 4 40 0\n3000 3 4 50 0x80000001 hold\n4500 3 4 60 0\n600000 1 0 0 0\n";
+    const DWORD dwChosen = 0x01102030;
+    CRegistry::SetBkColor(&dwChosen);
+    CRegistry::SetWindowPos({100, 50});
     CAgentSettings settings;
     settings.SetOpenWhenPrintingSetting(FALSE);
-    CRig rig(kJob, kKestrel, &settings);
+    auto pRig = std::make_unique<CRig>(kJob, kKestrel, &settings);
+    const CRig& rig = *pRig;
     ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
     EXPECT_FALSE(rig.Visible());
     ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
@@ -260,27 +266,6 @@ TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancel
     EXPECT_TRUE(rig.Visible());
     // Opened without taking the activation from the user's work.
     EXPECT_NE(rig.Window(), GetActiveWindow());
-    rig.Click(IDC_BUTTON_RESUME);
-    EXPECT_TRUE(Pump(10000, [&] {
-        return rig.Text(IDC_STATIC_MESSAGE) == LoadString(IDS_PRINTING) &&
-               rig.Text(IDC_STATIC_TASK_PERCENT) == "60%";
-    }));
-    EXPECT_FALSE(rig.Visible());
-    // Cancel ends the job long before its last step.
-    rig.Click(IDCANCEL);
-    ASSERT_TRUE(rig.WaitForState(IDS_READY));
-    // The information dialog on the printer, with its device tree.
-    EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
-}
-
-TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
-    // A colour the user chose and a position too far up and left, stored before the window opened.
-    const DWORD dwChosen = 0x01102030;
-    CRegistry::SetBkColor(&dwChosen);
-    CRegistry::SetWindowPos({100, 50});
-    auto pRig = std::make_unique<CRig>(Holding("0x80000001"), kKestrel);
-    const CRig& rig = *pRig;
-    ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
     RECT rc = {};
     GetWindowRect(rig.Window(), &rc);
     EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(rc.right, rc.bottom));
@@ -305,6 +290,18 @@ TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
     EXPECT_EQ(0x00102030ul, dwBk);
+
+    rig.Click(IDC_BUTTON_RESUME);
+    EXPECT_TRUE(Pump(10000, [&] {
+        return rig.Text(IDC_STATIC_MESSAGE) == LoadString(IDS_PRINTING) &&
+               rig.Text(IDC_STATIC_TASK_PERCENT) == "60%";
+    }));
+    EXPECT_FALSE(rig.Visible());
+    // Cancel ends the job long before its last step.
+    rig.Click(IDCANCEL);
+    ASSERT_TRUE(rig.WaitForState(IDS_READY));
+    // The information dialog on the printer, with its device tree.
+    EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
     // The corrected position is stored when the window goes.
     pRig.reset();
     POINT pt = {};
