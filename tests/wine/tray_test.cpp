@@ -70,8 +70,8 @@ std::vector<std::string> Lines(const std::vector<Item>& items) {
 
 // The printers' pictures: ready 0, error 1, not connected 2, printing 4. A
 // text missing from the string table leaves its entry out: no default, nothing
-// grayed.
-TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
+// grayed. The items become the owner-drawn menu, rebuilt as on every right click.
+TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitchesAndBecomeTheOwnerDrawnMenu) {
     const struct {
         const char* pszName;
         std::vector<Printer> printers;
@@ -103,23 +103,16 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
          {":0", "P:1106 image 4", ":0", "a:104 checked", "b:105 checked", ":0", "c:107"},
          Texts{"", "a", "b", "", "c"}},
     };
+    CTrayMenu menu;
     for (const auto& c : cases) {
-        EXPECT_EQ(c.expected, Lines(BuildItems(c.texts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting)))
-            << c.pszName;
+        const std::vector<Item> items = BuildItems(c.texts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting);
+        EXPECT_EQ(c.expected, Lines(items)) << c.pszName;
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kFirstPrinter + c.printers.size()));
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kExit));
-    }
-}
-
-TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
-    const std::vector<Item> items =
-        BuildItems(kTexts, {{"First", true, false, true}, {"Second", false, false, false}}, false, true);
-    CTrayMenu menu;
-    for (int nBuild = 0; nBuild < 2; ++nBuild) { // rebuilt as on every right click
         ASSERT_TRUE(menu.Build(items));
         const HMENU hMenu = menu.GetSafeHmenu();
         ASSERT_EQ(static_cast<int>(items.size()), GetMenuItemCount(hMenu));
-        EXPECT_EQ(static_cast<UINT>(kOpen), GetMenuDefaultItem(hMenu, FALSE, GMDI_USEDISABLED));
+        UINT nDefault = static_cast<UINT>(-1);
         for (std::size_t i = 0; i < items.size(); ++i) {
             MENUITEMINFOA info{};
             info.cbSize = sizeof(info);
@@ -134,8 +127,10 @@ TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
                       std::make_tuple((info.fType & MFT_OWNERDRAW) != 0, (info.fType & MFT_SEPARATOR) != 0,
                                       info.wID, (info.fState & MFS_CHECKED) != 0,
                                       !bSeparator && (info.fState & MFS_GRAYED) != 0, strText))
-                << i;
+                << c.pszName << " " << i;
+            nDefault = items[i].bDefault ? items[i].nCommand : nDefault;
         }
+        EXPECT_EQ(nDefault, GetMenuDefaultItem(hMenu, FALSE, GMDI_USEDISABLED)) << c.pszName;
     }
 }
 
