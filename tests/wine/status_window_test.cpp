@@ -207,6 +207,28 @@ std::string ClickForModal(const CRig& rig, int nButton, int nControl) {
     return szText;
 }
 
+// Starts xdotool (a program of the Linux side) and dispatches this thread's
+// messages, translated as the agent's loop does, until fnDone holds. The X
+// server's input focus follows the window's activation a little later, so a
+// key typed too early goes elsewhere: the keys are typed again, up to five
+// times, two seconds apart.
+template <typename TDone> bool TypeAndWait(const std::string& strArguments, TDone fnDone) {
+    for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
+        CSimChild xdotool;
+        if (!xdotool.StartProgram("/usr/bin/xdotool", strArguments))
+            return false;
+        if (WaitFor(
+                [&] {
+                    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg))
+                        TranslateMessage(&msg);
+                    return fnDone();
+                },
+                2000))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TEST(StatusWindow, LayoutsAtTwoDpis) {
@@ -373,32 +395,6 @@ TEST(StatusWindow, TheUsersActionsReachThePolicyClosingNeverCancelsAndFailuresAr
         EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
     }
 }
-
-namespace {
-
-// Starts xdotool (a program of the Linux side) and dispatches this thread's
-// messages, translated as the agent's loop does, until fnDone holds. The X
-// server's input focus follows the window's activation a little later, so a
-// key typed too early goes elsewhere: the keys are typed again, up to five
-// times, two seconds apart.
-template <typename TDone> bool TypeAndWait(const std::string& strArguments, TDone fnDone) {
-    for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
-        CSimChild xdotool;
-        if (!xdotool.StartProgram("/usr/bin/xdotool", strArguments))
-            return false;
-        if (WaitFor(
-                [&] {
-                    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg))
-                        TranslateMessage(&msg);
-                    return fnDone();
-                },
-                2000))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 // Keys typed on the keyboard of an X display (wine-display.sh), with the
 // mouse over the window, reach the active status window, not the button that
