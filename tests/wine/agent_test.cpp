@@ -63,8 +63,6 @@ public:
         WaitFor([&] { return !(windows = Windows(pszClass, bShown)).empty(); }, 5000);
         return windows.empty() ? nullptr : windows[0];
     }
-    // The tray's message window, once the icon has been added.
-    HWND MessageWindow() const { return FindWindowOf("CNyTaskBarApplet"); }
     HANDLE Process() const { return m_hProcess.Get(); }
 
 private:
@@ -99,7 +97,7 @@ protected:
     // Starts the agent and waits for its tray icon.
     void StartAgent() {
         ASSERT_TRUE(m_agent.Start(""));
-        m_hMessageWindow = m_agent.MessageWindow();
+        m_hMessageWindow = m_agent.FindWindowOf("CNyTaskBarApplet");
         ASSERT_TRUE(m_hMessageWindow && WaitFor([&] { return NotifyIcon(m_hMessageWindow); }, 5000));
     }
     // Chooses the tray menu's entry nFromBottom places up from its last
