@@ -63,8 +63,6 @@ public:
         WaitFor([&] { return !(windows = Windows(pszClass, bShown)).empty(); }, 5000);
         return windows.empty() ? nullptr : windows[0];
     }
-    // The tray's message window, once the icon has been added.
-    HWND MessageWindow() const { return FindWindowOf("CNyTaskBarApplet"); }
     HANDLE Process() const { return m_hProcess.Get(); }
 
 private:
@@ -72,16 +70,13 @@ private:
     DWORD m_dwProcessId = 0;
 };
 
-BOOL NotifyIcon(DWORD dwMessage, HWND hWnd) {
+// The shell's answer to a modification that changes nothing (NIM_MODIFY):
+// TRUE only while the icon exists.
+BOOL NotifyIcon(HWND hWnd, DWORD dwMessage = NIM_MODIFY) {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = hWnd;
     return Shell_NotifyIconA(dwMessage, &data);
-}
-
-// The shell's answer to a modification that changes nothing: TRUE only while the icon exists.
-BOOL IconExists(HWND hWnd) {
-    return NotifyIcon(NIM_MODIFY, hWnd);
 }
 
 // Ends every agent as another process does.
@@ -102,8 +97,8 @@ protected:
     // Starts the agent and waits for its tray icon.
     void StartAgent() {
         ASSERT_TRUE(m_agent.Start(""));
-        m_hMessageWindow = m_agent.MessageWindow();
-        ASSERT_TRUE(m_hMessageWindow && WaitFor([&] { return IconExists(m_hMessageWindow); }, 5000));
+        m_hMessageWindow = m_agent.FindWindowOf("CNyTaskBarApplet");
+        ASSERT_TRUE(m_hMessageWindow && WaitFor([&] { return NotifyIcon(m_hMessageWindow); }, 5000));
     }
     // Chooses the tray menu's entry nFromBottom places up from its last
     // (1: Exit), with the keys a user would press.
@@ -150,30 +145,28 @@ constexpr int kExitEntry = 1;
 constexpr int kOpenOnErrorEntry = 4;
 
 // A second start in the session exits at once and the first runs on; it adds
-// its icon again when the shell says it was restarted.
-TEST_F(AgentTest, SecondStartExitsAtOnceAndTheFirstRunsOnAndAddsItsIconAgain) {
-    StartAgent();
-    // "destroyall" without a slash or hyphen is no flag: just another start.
-    for (const char* pszArguments : {"", "destroyall", "/other"}) {
-        CAgent second;
-        ASSERT_TRUE(second.Start(pszArguments));
-        EXPECT_EQ(0u, second.Wait(5000)) << pszArguments;
-        EXPECT_TRUE(second.Windows("CNyTaskBarApplet").empty()) << pszArguments;
-    }
-    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_agent.Wait(300));
-    ASSERT_TRUE(NotifyIcon(NIM_DELETE, m_hMessageWindow));
-    ASSERT_FALSE(IconExists(m_hMessageWindow));
-    SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return IconExists(m_hMessageWindow); }, 2000));
-}
-
-// How fast it ends is measured by scripts/bench-agent.sh, not here.
-TEST_F(AgentTest, DestroyAllInAnyLetterCaseEndsTheAgent) {
-    for (const char* pszFlag : {"/destroyall", "-DestroyAll", "/DESTROYALL"}) {
+// its icon again when the shell says it was restarted. "destroyall" from
+// another process ends it in any letter case; without a slash or hyphen it is
+// no flag, just another start. (How fast it ends is measured by
+// scripts/bench-agent.sh, not here.)
+TEST_F(AgentTest, SecondStartExitsAtOnceAndTheFirstRunsOnUntilDestroyAllInAnyLetterCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "/destroyall"}, {"destroyall", "-DestroyAll"}, {"/other", "/DESTROYALL"}};
+    for (const auto& [pszSecond, pszFlag] : cases) {
+        SCOPED_TRACE(pszFlag);
         StartAgent();
+        CAgent second;
+        ASSERT_TRUE(second.Start(pszSecond));
+        EXPECT_EQ(0u, second.Wait(5000));
+        EXPECT_TRUE(second.Windows("CNyTaskBarApplet").empty());
+        EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_agent.Wait(300));
+        ASSERT_TRUE(NotifyIcon(m_hMessageWindow, NIM_DELETE));
+        ASSERT_FALSE(NotifyIcon(m_hMessageWindow));
+        SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return NotifyIcon(m_hMessageWindow); }, 2000));
         DestroyAll(pszFlag);
-        EXPECT_EQ(0u, m_agent.Wait(5000)) << pszFlag;
-        EXPECT_FALSE(IconExists(m_hMessageWindow)) << pszFlag;
+        EXPECT_EQ(0u, m_agent.Wait(5000));
+        EXPECT_FALSE(NotifyIcon(m_hMessageWindow));
     }
 }
 

@@ -64,8 +64,10 @@ TEST_F(ConsoleTest, FirstConsoleCreatesBothEventsAndSecondOpensThem) {
 
 // Events that exist under a descriptor refusing to create them are opened to
 // be signalled; where the descriptor only lets the agent wait, the console
-// still stands and Cancel and Resume report the refusal.
-TEST_F(ConsoleTest, EventUnderRefusingDescriptorIsOpenedToBeSignalled) {
+// still stands and Cancel and Resume report the refusal. The default device's
+// status is never read, and without its console it cannot pass Cancel and
+// Resume on.
+TEST_F(ConsoleTest, EventUnderRefusingDescriptorIsOpenedToBeSignalledAndTheDefaultDeviceNeedsItsConsole) {
     const struct {
         const char* pszDescriptor;
         DWORD dwResult;
@@ -87,6 +89,13 @@ TEST_F(ConsoleTest, EventUnderRefusingDescriptorIsOpenedToBeSignalled) {
         EXPECT_EQ(c.dwResult, device.OnResume());
         EXPECT_EQ(c.dwResult == 0, IsSignalled(hResume));
         EXPECT_EQ(c.dwResult == 0 ? 0u : 2u, m_Trace.Lines().size());
+        CDeviceStatus status;
+        std::memset(status.Data(), 0xAB, CDeviceStatus::kSize);
+        EXPECT_EQ(0u, device.ReadStatus(&status));
+        EXPECT_EQ(0, std::memcmp(CDeviceStatus().Data(), status.Data(), CDeviceStatus::kSize));
+        device.CloseConsole();
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_STATE), device.OnCancel());
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_STATE), device.OnResume());
     }
 }
 
@@ -101,17 +110,4 @@ TEST_F(ConsoleTest, NameTakenByAnotherKindOfObjectFailsTheDevice) {
     EXPECT_EQ(nullptr, OpenEventA(SYNCHRONIZE, FALSE, EventName(strPort, "Cancel").c_str()));
     // A backslash in the port name makes the event name a path that does not exist.
     EXPECT_THROW(CConsole console(m_strPort + "\\X"), CConsole::CExcept);
-}
-
-// The default device: its status is never read, and without its console it
-// cannot pass Cancel and Resume on.
-TEST_F(ConsoleTest, DefaultDeviceHasTheAllZeroRecordAndNeedsItsConsole) {
-    CDefDevice device(nullptr, "Kestrel on LPT", m_strPort.c_str(), m_strPort.c_str());
-    CDeviceStatus status;
-    std::memset(status.Data(), 0xAB, CDeviceStatus::kSize);
-    EXPECT_EQ(0u, device.ReadStatus(&status));
-    EXPECT_EQ(0, std::memcmp(CDeviceStatus().Data(), status.Data(), CDeviceStatus::kSize));
-    device.CloseConsole();
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_STATE), device.OnCancel());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_STATE), device.OnResume());
 }

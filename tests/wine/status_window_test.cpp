@@ -207,6 +207,28 @@ std::string ClickForModal(const CRig& rig, int nButton, int nControl) {
     return szText;
 }
 
+// Starts xdotool (a program of the Linux side) and dispatches this thread's
+// messages, translated as the agent's loop does, until fnDone holds. The X
+// server's input focus follows the window's activation a little later, so a
+// key typed too early goes elsewhere: the keys are typed again, up to five
+// times, two seconds apart.
+template <typename TDone> bool TypeAndWait(const std::string& strArguments, TDone fnDone) {
+    for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
+        CSimChild xdotool;
+        if (!xdotool.StartProgram("/usr/bin/xdotool", strArguments))
+            return false;
+        if (WaitFor(
+                [&] {
+                    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg))
+                        TranslateMessage(&msg);
+                    return fnDone();
+                },
+                2000))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TEST(StatusWindow, LayoutsAtTwoDpis) {
@@ -246,13 +268,19 @@ TEST(StatusWindow, LayoutsAtTwoDpis) {
 
 // Opening on an error is on, opening while printing off: the paper-out opens
 // the window, Resume and Cancel reach the printer (how each message reaches
-// the window's policy is checked below, on a window without a device).
-TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancelled) {
+// the window's policy is checked below, on a window without a device). A
+// colour the user chose and a position too far up and left were stored before
+// the window opened.
+TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutHelpColoursResumeAndCancel) {
     const char kJob[] =
         "0 1 0 0 0\n1500 3 4 40 0\n3000 3 4 50 0x80000001 hold\n4500 3 4 60 0\n600000 1 0 0 0\n";
+    const DWORD dwChosen = 0x01102030;
+    CRegistry::SetBkColor(&dwChosen);
+    CRegistry::SetWindowPos({100, 50});
     CAgentSettings settings;
     settings.SetOpenWhenPrintingSetting(FALSE);
-    CRig rig(kJob, kKestrel, &settings);
+    auto pRig = std::make_unique<CRig>(kJob, kKestrel, &settings);
+    const CRig& rig = *pRig;
     ASSERT_TRUE(rig.WaitForState(IDS_PRINTING));
     EXPECT_FALSE(rig.Visible());
     ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
@@ -260,27 +288,6 @@ TEST(StatusWindow, OpensAndClosesByItselfAcrossAJobWithAPaperOutResumedAndCancel
     EXPECT_TRUE(rig.Visible());
     // Opened without taking the activation from the user's work.
     EXPECT_NE(rig.Window(), GetActiveWindow());
-    rig.Click(IDC_BUTTON_RESUME);
-    EXPECT_TRUE(Pump(10000, [&] {
-        return rig.Text(IDC_STATIC_MESSAGE) == LoadString(IDS_PRINTING) &&
-               rig.Text(IDC_STATIC_TASK_PERCENT) == "60%";
-    }));
-    EXPECT_FALSE(rig.Visible());
-    // Cancel ends the job long before its last step.
-    rig.Click(IDCANCEL);
-    ASSERT_TRUE(rig.WaitForState(IDS_READY));
-    // The information dialog on the printer, with its device tree.
-    EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
-}
-
-TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
-    // A colour the user chose and a position too far up and left, stored before the window opened.
-    const DWORD dwChosen = 0x01102030;
-    CRegistry::SetBkColor(&dwChosen);
-    CRegistry::SetWindowPos({100, 50});
-    auto pRig = std::make_unique<CRig>(Holding("0x80000001"), kKestrel);
-    const CRig& rig = *pRig;
-    ASSERT_TRUE(rig.WaitForState(IDS_OUT_OF_PAPER));
     RECT rc = {};
     GetWindowRect(rig.Window(), &rc);
     EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(rc.right, rc.bottom));
@@ -305,6 +312,18 @@ TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     DWORD dwBk = 0;
     CRegistry::GetBkColor(dwBk, nullptr);
     EXPECT_EQ(0x00102030ul, dwBk);
+
+    rig.Click(IDC_BUTTON_RESUME);
+    EXPECT_TRUE(Pump(10000, [&] {
+        return rig.Text(IDC_STATIC_MESSAGE) == LoadString(IDS_PRINTING) &&
+               rig.Text(IDC_STATIC_TASK_PERCENT) == "60%";
+    }));
+    EXPECT_FALSE(rig.Visible());
+    // Cancel ends the job long before its last step.
+    rig.Click(IDCANCEL);
+    ASSERT_TRUE(rig.WaitForState(IDS_READY));
+    // The information dialog on the printer, with its device tree.
+    EXPECT_NE("(not opened)", ClickForModal(rig, IDC_BUTTON_PROPERTIES, IDC_TREE_DEVICE));
     // The corrected position is stored when the window goes.
     pRig.reset();
     POINT pt = {};
@@ -312,54 +331,18 @@ TEST(StatusWindow, HelpColourKeysColourDialogAndPosition) {
     EXPECT_EQ(std::make_pair(305L, 160L), std::make_pair(pt.x, pt.y));
 }
 
-// The printer has no device. Closing the window hides it and never presses
-// Cancel, whether Cancel shows (a job prints) or not: a Cancel would fail and
-// be traced. Cancel and Resume pressed fail: the lower line says so until the
-// next status report (that every language's text fits it is checked with the
-// string table).
-TEST(StatusWindow, ClosingHidesTheWindowAndNeverCancelsAndAFailedCancelOrResumeIsShown) {
-    const struct {
-        const char* pszName;
-        UINT nMessage;
-        WPARAM wParam;
-        bool bCancelShown;
-    } cases[] = {
-        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
-        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
-        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
-        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
-    };
-    CRig rig("", nullptr);
-    ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
-    for (const auto& c : cases) {
-        CTraceCapture trace;
-        rig.Open();
-        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
-        ASSERT_TRUE(rig.Visible()) << c.pszName;
-        PostMessageA(rig.Window(), c.nMessage, c.wParam, 0);
-        Pump(50);
-        EXPECT_FALSE(rig.Visible()) << c.pszName;
-        for (const std::string& strLine : trace.Lines())
-            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
-    }
-    for (const auto& [nButton, nMessage] :
-         {std::pair<int, StringId>{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}}) {
-        ShowWindow(rig.Item(nButton), SW_SHOWNA);
-        rig.Click(nButton);
-        EXPECT_EQ(LoadString(nMessage), rig.Text(IDC_STATIC_DETAIL)) << nButton;
-        SendMessageA(rig.Window(), WM_NY_REFRESH, 0, 0);
-        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
-    }
-}
-
-// The status messages and the user's opening and closing reach the window's
-// policy, and its error timer runs on the real window (the policy's rows are
-// checked natively, and that a lasting error is raised once with the status
-// changes): a job opens and closes it; opened by the user, an error's end
-// leaves it open; closed by the user while printing, an error opens it until
-// its time is up, though the error lasts.
-TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
-    const CAgentSettings settings; // both switches on
+// The printer has no device; both switches are on. The status messages and
+// the user's opening and closing reach the window's policy, and its error
+// timer runs on the real window (the policy's rows are checked natively, and
+// that a lasting error is raised once with the status changes): a job opens
+// and closes it; opened by the user, an error's end leaves it open; closed by
+// the user while printing, an error opens it until its time is up, though the
+// error lasts. Closing the window hides it and never presses Cancel, whether
+// Cancel shows (a job prints) or not: a Cancel would fail and be traced.
+// Cancel and Resume pressed fail: the lower line says so until the next status
+// report (that every language's text fits it is checked with the string table).
+TEST(StatusWindow, TheUsersActionsReachThePolicyClosingNeverCancelsAndFailuresAreShown) {
+    const CAgentSettings settings;
     CRig rig("", nullptr, &settings, 500);
     ASSERT_TRUE(rig.WaitForState(IDS_NOT_CONNECTED));
     const HWND hWnd = rig.Window();
@@ -380,33 +363,38 @@ TEST(StatusWindow, MessagesAndTheUsersActionsReachThePolicyAndTheTimer) {
     SendMessageA(hWnd, WM_NY_ERROR_RAISED, 0, 0);
     EXPECT_TRUE(visibleAfter(WM_NY_PRINTING_ENDED));
     EXPECT_TRUE(Pump(10000, [&] { return !rig.Visible(); }));
-}
 
-namespace {
-
-// Starts xdotool (a program of the Linux side) and dispatches this thread's
-// messages, translated as the agent's loop does, until fnDone holds. The X
-// server's input focus follows the window's activation a little later, so a
-// key typed too early goes elsewhere: the keys are typed again, up to five
-// times, two seconds apart.
-template <typename TDone> bool TypeAndWait(const std::string& strArguments, TDone fnDone) {
-    for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
-        CSimChild xdotool;
-        if (!xdotool.StartProgram("/usr/bin/xdotool", strArguments))
-            return false;
-        if (WaitFor(
-                [&] {
-                    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&msg))
-                        TranslateMessage(&msg);
-                    return fnDone();
-                },
-                2000))
-            return true;
+    const struct {
+        const char* pszName;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bCancelShown;
+    } cases[] = {
+        {"WM_CLOSE while printing", WM_CLOSE, 0, true},
+        {"WM_CLOSE while idle", WM_CLOSE, 0, false},
+        {"taskbar's Close while printing", WM_SYSCOMMAND, SC_CLOSE, true},
+        {"Escape while printing", WM_CHAR, VK_ESCAPE, true},
+    };
+    for (const auto& c : cases) {
+        CTraceCapture trace;
+        rig.Open();
+        ShowWindow(rig.Item(IDCANCEL), c.bCancelShown ? SW_SHOWNA : SW_HIDE);
+        ASSERT_TRUE(rig.Visible()) << c.pszName;
+        PostMessageA(hWnd, c.nMessage, c.wParam, 0);
+        Pump(50);
+        EXPECT_FALSE(rig.Visible()) << c.pszName;
+        for (const std::string& strLine : trace.Lines())
+            EXPECT_EQ(std::string::npos, strLine.find("OnCancel")) << c.pszName << ": " << strLine;
     }
-    return false;
+    for (const auto& [nButton, nMessage] :
+         {std::pair<int, StringId>{IDCANCEL, IDS_CANCEL_FAILED}, {IDC_BUTTON_RESUME, IDS_RESUME_FAILED}}) {
+        ShowWindow(rig.Item(nButton), SW_SHOWNA);
+        rig.Click(nButton);
+        EXPECT_EQ(LoadString(nMessage), rig.Text(IDC_STATIC_DETAIL)) << nButton;
+        SendMessageA(hWnd, WM_NY_REFRESH, 0, 0);
+        EXPECT_EQ("", rig.Text(IDC_STATIC_DETAIL)) << nButton;
+    }
 }
-
-} // namespace
 
 // Keys typed on the keyboard of an X display (wine-display.sh), with the
 // mouse over the window, reach the active status window, not the button that

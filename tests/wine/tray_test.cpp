@@ -70,8 +70,8 @@ std::vector<std::string> Lines(const std::vector<Item>& items) {
 
 // The printers' pictures: ready 0, error 1, not connected 2, printing 4. A
 // text missing from the string table leaves its entry out: no default, nothing
-// grayed.
-TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
+// grayed. The items become the owner-drawn menu, rebuilt as on every right click.
+TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitchesAndBecomeTheOwnerDrawnMenu) {
     const struct {
         const char* pszName;
         std::vector<Printer> printers;
@@ -103,23 +103,16 @@ TEST(TrayMenuItems, FollowThePrintersInTheirOrderAndTheSwitches) {
          {":0", "P:1106 image 4", ":0", "a:104 checked", "b:105 checked", ":0", "c:107"},
          Texts{"", "a", "b", "", "c"}},
     };
+    CTrayMenu menu;
     for (const auto& c : cases) {
-        EXPECT_EQ(c.expected, Lines(BuildItems(c.texts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting)))
-            << c.pszName;
+        const std::vector<Item> items = BuildItems(c.texts, c.printers, c.bOpenOnError, c.bOpenWhenPrinting);
+        EXPECT_EQ(c.expected, Lines(items)) << c.pszName;
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kFirstPrinter + c.printers.size()));
         EXPECT_EQ(nullptr, FindPrinter(c.printers, kExit));
-    }
-}
-
-TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
-    const std::vector<Item> items =
-        BuildItems(kTexts, {{"First", true, false, true}, {"Second", false, false, false}}, false, true);
-    CTrayMenu menu;
-    for (int nBuild = 0; nBuild < 2; ++nBuild) { // rebuilt as on every right click
         ASSERT_TRUE(menu.Build(items));
         const HMENU hMenu = menu.GetSafeHmenu();
         ASSERT_EQ(static_cast<int>(items.size()), GetMenuItemCount(hMenu));
-        EXPECT_EQ(static_cast<UINT>(kOpen), GetMenuDefaultItem(hMenu, FALSE, GMDI_USEDISABLED));
+        UINT nDefault = static_cast<UINT>(-1);
         for (std::size_t i = 0; i < items.size(); ++i) {
             MENUITEMINFOA info{};
             info.cbSize = sizeof(info);
@@ -134,8 +127,10 @@ TEST(TrayMenu, TheItemsBecomeTheOwnerDrawnMenu) {
                       std::make_tuple((info.fType & MFT_OWNERDRAW) != 0, (info.fType & MFT_SEPARATOR) != 0,
                                       info.wID, (info.fState & MFS_CHECKED) != 0,
                                       !bSeparator && (info.fState & MFS_GRAYED) != 0, strText))
-                << i;
+                << c.pszName << " " << i;
+            nDefault = items[i].bDefault ? items[i].nCommand : nDefault;
         }
+        EXPECT_EQ(nDefault, GetMenuDefaultItem(hMenu, FALSE, GMDI_USEDISABLED)) << c.pszName;
     }
 }
 
@@ -234,28 +229,11 @@ TEST_F(TrayAppletTest, IconAndTipOfAPrinterReallyInErrorAndAnEntryWhateverItsNam
     m_monitor.RemoveAllPrinters();
 }
 
-// The agent's loop: the icon exists while it runs; Exit removes it and ends the loop with 0.
-TEST_F(TrayAppletTest, TheMenusExitEndsTheRunLoop) {
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    BOOL bAdded = FALSE;
-    RunLater(50, [&] {
-        icon.hWnd = CTaskBarApplet::GetMessageWindow();
-        icon.uID = m_applet.GetId();
-        bAdded = Shell_NotifyIconA(NIM_MODIFY, &icon);
-        m_applet.HandleMenuCommand(kExit);
-    });
-    m_applet.SetState(2);
-    EXPECT_EQ(0, RunLoop());
-    EXPECT_TRUE(bAdded);
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
-    EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
-}
-
-// Exit chosen while the status window's Properties button reads a network
-// printer that takes requests and never answers: the read is abandoned, no
-// information dialog opens, and the printers go and the loop ends only once
-// the read has returned, without any exchange waiting for its time-out.
+// The agent's loop, its icon shown, and Exit chosen while the status window's
+// Properties button reads a network printer that takes requests and never
+// answers: the read is abandoned, no information dialog opens, and the
+// printers go and the loop ends with 0, its icon removed, only once the read
+// has returned, without any exchange waiting for its time-out.
 TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     CNetworkPrinter sim("--scenario idle --misbehave silent");
     ASSERT_TRUE(sim.Started());
@@ -269,11 +247,16 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
     ASSERT_TRUE(IsWindowEnabled(hProperties));
     m_trace.Clear();
     const std::size_t nCount = m_monitor.GetPrinters().GetCount();
-    bool bReading = false;
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    bool bReading = false, bAdded = false;
     std::size_t nAfterExit = 0, nAfterRead = 0;
     RunLater(50, [&] {
         RunLater(500, [&] {
             bReading = CNestedLoop::IsActive();
+            icon.hWnd = CTaskBarApplet::GetMessageWindow();
+            icon.uID = m_applet.GetId();
+            bAdded = Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
             m_applet.HandleMenuCommand(kExit);
             nAfterExit = m_monitor.GetPrinters().GetCount();
         });
@@ -281,7 +264,9 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
         nAfterRead = m_monitor.GetPrinters().GetCount();
     });
     EXPECT_EQ(0, RunLoop());
-    EXPECT_TRUE(bReading);
+    EXPECT_TRUE(bReading && bAdded);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    EXPECT_EQ(nullptr, CTaskBarApplet::GetMessageWindow());
     EXPECT_EQ(std::make_pair(nCount, nCount), std::make_pair(nAfterExit, nAfterRead));
     EXPECT_EQ(0u, m_monitor.GetPrinters().GetCount());
     EXPECT_EQ(1, m_trace.Count(
@@ -290,11 +275,22 @@ TEST_F(TrayAppletTest, ExitWhileTheInformationReadWaitsOnASilentPrinter) {
 }
 
 // Only the menu takes the foreground; the other mouse notifications of the
-// icon do nothing; anything else still shows the framework's box.
-TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNorAsk) {
+// icon do nothing; anything else still shows the framework's box. Then the
+// session's end, told to the tray's top-level window: nothing blocks it;
+// under a nested loop the loops are asked to end and the printers stay for
+// the process's end, otherwise the printers go with their devices.
+TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusDoNothingAndTheSessionsEndIsNeverBlocked) {
+    const CTestPrinter printer(UniqueName("Kestrel End "), "USB997", "Kestrel 2006");
+    InitMonitor();
+    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
+    ASSERT_LT(0u, nCount);
     static bool s_bBox;
     std::vector<std::tuple<UINT, bool, bool>> seen; // code, foreground kept, box shown
+    // Per case (nested first): the answer to the query, printers left, loop asked to end.
+    using Ended = std::tuple<LRESULT, std::size_t, bool>;
+    std::vector<Ended> ended;
     RunLater(50, [&] {
+        const HWND hWnd = CTaskBarApplet::GetMessageWindow();
         const HWND hOther = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                             nullptr, nullptr, nullptr, nullptr);
         // Closes the box whenever one shows.
@@ -308,12 +304,23 @@ TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNor
                                  WM_XBUTTONUP, WM_MOUSEWHEEL, WM_LBUTTONDOWN, WM_USER + 5}) {
             SetForegroundWindow(hOther);
             s_bBox = false;
-            SendMessageA(CTaskBarApplet::GetMessageWindow(), CTaskBarApplet::GetAppletMessage(),
-                         m_applet.GetId(), nCode);
+            SendMessageA(hWnd, CTaskBarApplet::GetAppletMessage(), m_applet.GetId(), nCode);
             seen.emplace_back(nCode, GetForegroundWindow() == hOther, s_bBox);
         }
         KillTimer(nullptr, nBoxTimer);
         DestroyWindow(hOther);
+
+        bool bEndAsked = false;
+        const auto endSession = [&] {
+            const LRESULT lAnswer = SendMessageA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            SendMessageA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+            ended.emplace_back(lAnswer, m_monitor.GetPrinters().GetCount(), std::exchange(bEndAsked, false));
+        };
+        {
+            const CNestedLoop loop([&bEndAsked] { bEndAsked = true; });
+            endSession();
+        }
+        endSession();
         m_applet.Quit();
     });
     EXPECT_EQ(0, RunLoop());
@@ -324,36 +331,7 @@ TEST_F(TrayAppletTest, NotificationsOtherThanTheMenusNeitherTakeTheForegroundNor
         EXPECT_TRUE(!bMouse || bKept) << std::hex << nCode;
         EXPECT_EQ(!bMouse, bBox) << std::hex << nCode;
     }
-}
-
-// The session's end, told to the tray's top-level window: nothing blocks it;
-// under a nested loop the loops are asked to end and the printers stay for
-// the process's end, otherwise the printers go with their devices.
-TEST_F(TrayAppletTest, TheSessionsEndStopsThePrintersOrEndsTheNestedLoops) {
-    const CTestPrinter printer(UniqueName("Kestrel End "), "USB997", "Kestrel 2006");
-    InitMonitor();
-    const std::size_t nCount = m_monitor.GetPrinters().GetCount();
-    ASSERT_LT(0u, nCount);
-    // Per case (nested first): the answer to the query, printers left, loop asked to end.
-    using Seen = std::tuple<LRESULT, std::size_t, bool>;
-    std::vector<Seen> seen;
-    RunLater(20, [&] {
-        bool bEndAsked = false;
-        const auto endSession = [&] {
-            const HWND hWnd = CTaskBarApplet::GetMessageWindow();
-            const LRESULT lAnswer = SendMessageA(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-            SendMessageA(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-            seen.emplace_back(lAnswer, m_monitor.GetPrinters().GetCount(), std::exchange(bEndAsked, false));
-        };
-        {
-            const CNestedLoop loop([&bEndAsked] { bEndAsked = true; });
-            endSession();
-        }
-        endSession();
-        m_applet.Quit();
-    });
-    EXPECT_EQ(0, RunLoop());
-    EXPECT_EQ((std::vector<Seen>{{TRUE, nCount, true}, {TRUE, 0, false}}), seen);
+    EXPECT_EQ((std::vector<Ended>{{TRUE, nCount, true}, {TRUE, 0, false}}), ended);
 }
 
 // About, from the menu, beside the agent's file: the legal line names the
