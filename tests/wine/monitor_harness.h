@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "devices/devices.h"
@@ -12,6 +13,16 @@
 #include "monitor/status_messages.h"
 #include "resources/resource_ids.h"
 #include "ui/status_window_source.h"
+
+// The controller of the printer of that name in the set, or null.
+inline const CDeviceControl* FindControl(const CPrinters& printers, const std::string& strPrinterName) {
+    const CDeviceControl* pFound = nullptr;
+    printers.ForEach([&](const CDeviceControl& control) {
+        if (control.GetPrinterName() == strPrinterName)
+            pFound = &control;
+    });
+    return pFound;
+}
 
 class CMonitorHarness {
 public:
@@ -35,12 +46,7 @@ public:
         m_printers.Synchronise(m_devices);
     }
     const CDeviceControl* Find(const std::string& strPrinterName) const {
-        const CDeviceControl* pFound = nullptr;
-        m_printers.ForEach([&](const CDeviceControl& control) {
-            if (control.GetPrinterName() == strPrinterName)
-                pFound = &control;
-        });
-        return pFound;
+        return FindControl(m_printers, strPrinterName);
     }
     // Dispatches what is queued; the status messages taken since the last
     // call, each from a window that the monitor window owns.

@@ -165,15 +165,7 @@ TEST_F(MonitorRoadTest, AUsbPrinterUnpluggedWhileItsCancelWaitsGoesAfterTheCance
     ASSERT_TRUE(monitor.Create(nullptr));
     SendMessageA(monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
                  reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&tray)), 0);
-    const auto find = [&] {
-        const CDeviceControl* pFound = nullptr;
-        monitor.GetPrinters().ForEach([&](const CDeviceControl& control) {
-            if (control.GetPrinterName() == usb.Name())
-                pFound = &control;
-        });
-        return pFound;
-    };
-    const CDeviceControl* pControl = find();
+    const CDeviceControl* pControl = FindControl(monitor.GetPrinters(), usb.Name());
     ASSERT_TRUE(pControl);
     ASSERT_TRUE(pControl->IsConnected());
 
@@ -185,5 +177,5 @@ TEST_F(MonitorRoadTest, AUsbPrinterUnpluggedWhileItsCancelWaitsGoesAfterTheCance
         EXPECT_TRUE(pControl->IsConnected()) << "no update during the wait";
     }
     EXPECT_TRUE(Pump(5000, [&] { return !pControl->IsConnected(); }));
-    EXPECT_EQ(pControl, find()) << "the same controller and device";
+    EXPECT_EQ(pControl, FindControl(monitor.GetPrinters(), usb.Name())) << "the same controller and device";
 }
