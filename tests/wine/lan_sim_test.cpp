@@ -32,10 +32,6 @@ protected:
     CRecordingNotify m_Notify;
 };
 
-} // namespace
-
-namespace {
-
 // A loopback listener whose one-place backlog is already taken: the next
 // connection attempt is never answered, so it ends in the connect time-out.
 class CFullBacklogListener {
