@@ -1,6 +1,5 @@
 // The fleet's events: what a sequence of printer sets raises, the error
-// counts and models, the rate limit on a printer that flaps, and the status
-// board telling each of its readers.
+// counts and models, and the rate limit on a printer that flaps.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +7,6 @@
 
 #include "monitor/fleet/event_rate_limiter.h"
 #include "monitor/fleet/fleet_tracker.h"
-#include "monitor/status_board.h"
 #include "tests/native/status_entries.h"
 
 namespace {
@@ -102,22 +100,6 @@ TEST(EventRateLimiter, TenAnHourThenOneSummary) {
     // Small limits, and times near zero.
     CEventRateLimiter small(2, 10);
     EXPECT_EQ("RRS-RRS", Verdicts(small, "A", {0, 0, 0, 9, 10, 10, 19}));
-}
-
-TEST(StatusBoard, TellsEachReaderOfRealChangesOnly) {
-    CStatusBoard board;
-    int nPipe = 0;
-    int nFleet = 0;
-    board.SetListener(&nPipe, [&] { ++nPipe; });
-    board.SetListener(&nFleet, [&] { ++nFleet; });
-    board.Set(EntryIn("A", "idle"));
-    board.Set(EntryIn("A", "idle"));
-    board.Set(EntryIn("A", "printing"));
-    board.SetListener(&nPipe, nullptr);
-    board.Keep({});
-    EXPECT_EQ(2, nPipe);
-    EXPECT_EQ(3, nFleet);
-    EXPECT_EQ(3u, board.GetCounter());
 }
 
 } // namespace
