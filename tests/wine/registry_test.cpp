@@ -149,22 +149,9 @@ const struct {
     {"X", WriteX, 0xFFFFFB50, 0xFFFFFB50},
 };
 
-TEST_F(RegistryTest, EachSetterWritesADwordUnderTheUsersKeyOnly) {
-    for (const auto& write : kWrites)
-        EXPECT_EQ(ERROR_SUCCESS, write.pfnWrite(write.dwGiven)) << write.pszValue;
-    for (const auto& write : kWrites) {
-        DWORD dwType = REG_NONE, dwValue = 0, dwSize = sizeof(dwValue);
-        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kAgentKey, write.pszValue, RRF_RT_ANY,
-                                              &dwType, &dwValue, &dwSize));
-        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType) << write.pszValue;
-        EXPECT_EQ(write.dwStored, dwValue) << write.pszValue;
-    }
-    CUniqueKey hMachineKey;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
-              RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAgentKey, 0, KEY_READ, hMachineKey.Receive()));
-}
-
-TEST_F(RegistryTest, AFailedWriteReturnsItsError) {
+// Each setter writes a DWORD under the user's key only, or returns the error
+// of its failed write.
+TEST_F(RegistryTest, EachSetterWritesADwordUnderTheUsersKeyOnlyOrReturnsItsError) {
     // A volatile key cannot hold a non-volatile one: no write reaches the agent key.
     CUniqueKey hProductKey;
     ASSERT_EQ(ERROR_SUCCESS,
@@ -176,6 +163,20 @@ TEST_F(RegistryTest, AFailedWriteReturnsItsError) {
     // Without a colour nothing is written.
     EXPECT_EQ(ERROR_INVALID_PARAMETER, CRegistry::SetBkColor(nullptr));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, CRegistry::SetTextColor(nullptr));
+
+    hProductKey.Reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessel");
+    for (const auto& write : kWrites) {
+        EXPECT_EQ(ERROR_SUCCESS, write.pfnWrite(write.dwGiven)) << write.pszValue;
+        DWORD dwType = REG_NONE, dwValue = 0, dwSize = sizeof(dwValue);
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kAgentKey, write.pszValue, RRF_RT_ANY,
+                                              &dwType, &dwValue, &dwSize));
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType) << write.pszValue;
+        EXPECT_EQ(write.dwStored, dwValue) << write.pszValue;
+    }
+    CUniqueKey hMachineKey;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAgentKey, 0, KEY_READ, hMachineKey.Receive()));
 }
 
 // A port of a TCP/IP port monitor of its own, with one value of its settings.
