@@ -19,8 +19,6 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
 class LanDeviceTest : public ::testing::Test {
 protected:
     void TearDown() override { SetWindowsVersionForTesting(VER_PLATFORM_WIN32_NT, 10, 0); }

@@ -16,8 +16,6 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
 // A device on the printer's link that polls only when the test says so: it
 // is connected once, then its polling thread is stopped.
 std::unique_ptr<CLanDevice> ManualDevice(CDeviceNotify* pNotify, const std::string& strLink) {

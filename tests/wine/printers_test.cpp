@@ -17,12 +17,6 @@
 #include "tests/wine/test_printer.h"
 #include "tests/wine/winsock_environment.h"
 
-namespace {
-
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
-} // namespace
-
 TEST(Printers, ConnectAndDisconnectAsTheLinkComesAndGoes) {
     CMonitorHarness harness;
     CTestPortMonitor monitor;
