@@ -11,8 +11,16 @@
 #include "devices/devices.h"
 #include "monitor/printers.h"
 #include "monitor/status_messages.h"
+#include "monitor/tray_state.h"
 #include "resources/resource_ids.h"
 #include "ui/status_window_source.h"
+
+// A tray that shows nothing, for a monitor window made as the agent makes it.
+class CSilentTray : public CTrayState {
+public:
+    void SetState(int) override {}
+    void PostDestroy() override {}
+};
 
 // The controller of the printer of that name in the set, or null.
 inline const CDeviceControl* FindControl(const CPrinters& printers, const std::string& strPrinterName) {

@@ -13,7 +13,6 @@
 
 #include "devices/devices.h"
 #include "monitor/dialog_monitor.h"
-#include "monitor/tray_state.h"
 #include "sim/usb/usb_driver_service.h"
 #include "sim/usb/usb_setup.h"
 #include "tests/wine/fake_usb_printer.h"
@@ -26,8 +25,6 @@
 #include "ui/status_window_source.h"
 
 namespace {
-
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
 // Ready while the test sets up, then feed in, a yellow pass, a paper-out held
 // until Resume, the rest of the pass, ready.
@@ -48,12 +45,6 @@ bool MappingExists(const std::string& strName) {
     CUniqueHandle hMapping(OpenFileMappingA(FILE_MAP_READ, FALSE, strName.c_str()));
     return static_cast<bool>(hMapping);
 }
-
-class CSilentTray : public CTrayState {
-public:
-    void SetState(int) override {}
-    void PostDestroy() override {}
-};
 
 class MonitorRoadTest : public ::testing::Test {
 protected:

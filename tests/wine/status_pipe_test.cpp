@@ -17,8 +17,8 @@
 #include "monitor/dialog_monitor.h"
 #include "monitor/status_answer.h"
 #include "monitor/status_pipe_server.h"
-#include "monitor/tray_state.h"
 #include "tests/native/status_entries.h"
+#include "tests/wine/monitor_harness.h"
 #include "tests/wine/network_sim.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
@@ -28,8 +28,6 @@
 #include "ui/status_window_source.h"
 
 namespace {
-
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
 const std::string g_strPipe = CStatusPipeSecurity::SessionPipeName();
 
@@ -179,12 +177,6 @@ TEST_F(StatusPipeTest, OnlyTheUserSystemAndAdministratorsMayConnect) {
 }
 
 namespace {
-
-class CSilentTray : public CTrayState {
-public:
-    void SetState(int) override {}
-    void PostDestroy() override {}
-};
 
 // Feed in, yellow, a paper-out held until Resume, yellow again, ready.
 constexpr char kJob[] = "0 1 0 0 0\n1500 3 1 0 0\n3000 3 4 30 0\n4500 3 4 40 0x80000001 hold\n"
