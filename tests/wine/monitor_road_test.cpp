@@ -7,8 +7,6 @@
 // its Cancel waits for the print path.
 #include "tests/wine/winsock_environment.h"
 
-#include <functional>
-
 #include <dbt.h>
 
 #include "devices/devices.h"
@@ -71,26 +69,6 @@ protected:
             WaitFor([&] { return MappingExists(usbbridge::kMappingPrefix + m_usb.strSerial); }, 10000));
     }
 
-    // Dispatches the queue until the printer's job has ended; Resume is
-    // given when the paper-out arrives, by pfnResume.
-    std::vector<UINT> PlayJob(CMonitorHarness& harness, const std::function<void()>& pfnResume) {
-        std::vector<UINT> messages;
-        bool bPrinted = false;
-        WaitFor(
-            [&] {
-                const std::vector<UINT> fresh = harness.TakeMessages();
-                messages.insert(messages.end(), fresh.begin(), fresh.end());
-                for (UINT nMessage : fresh) {
-                    bPrinted = bPrinted || nMessage == WM_NY_PRINTING_ENDED;
-                    if (nMessage == WM_NY_ERROR_RAISED)
-                        pfnResume();
-                }
-                return bPrinted && !messages.empty() && messages.back() == WM_NY_STATUS_CHANGED;
-            },
-            25000);
-        return messages;
-    }
-
     const std::string m_strUsbPort = UniqueName("USB");
     SimUsbPrinter m_usb;
     std::unique_ptr<CFakeUsbPrinter> m_pBridge;
@@ -119,9 +97,24 @@ TEST_F(MonitorRoadTest, EveryRoadAtOnceWithTheUsbPrinterUnpluggedAndBack) {
     }
     harness.TakeMessages();
 
-    // Resume by the printer's own request, as the USB device sends it.
-    std::vector<UINT> messages =
-        PlayJob(harness, [&] { EXPECT_EQ(0u, m_pBridge->Set(usbbridge::kRequestResume)); });
+    // Dispatches the queue until the printer's job has ended; Resume is given
+    // when the paper-out arrives, by the printer's own request as the USB
+    // device sends it.
+    std::vector<UINT> messages;
+    bool bPrinted = false;
+    WaitFor(
+        [&] {
+            const std::vector<UINT> fresh = harness.TakeMessages();
+            messages.insert(messages.end(), fresh.begin(), fresh.end());
+            for (UINT nMessage : fresh) {
+                bPrinted = bPrinted || nMessage == WM_NY_PRINTING_ENDED;
+                if (nMessage == WM_NY_ERROR_RAISED) {
+                    EXPECT_EQ(0u, m_pBridge->Set(usbbridge::kRequestResume));
+                }
+            }
+            return bPrinted && !messages.empty() && messages.back() == WM_NY_STATUS_CHANGED;
+        },
+        25000);
     EXPECT_EQ(kJobMessages, messages);
 
     // Unplugged: the link goes, the controller disconnects; plugged in again,

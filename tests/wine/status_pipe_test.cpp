@@ -31,12 +31,6 @@ namespace {
 
 const std::string g_strPipe = CStatusPipeSecurity::SessionPipeName();
 
-// A printer of EntryIn's on another road.
-CStatusEntry OnRoad(CStatusEntry entry, StatusRoad road) {
-    entry.road = road;
-    return entry;
-}
-
 // NyStatus.exe as a child process, the messages of this thread dispatched while it is awaited.
 class CNyStatusChild : public CSimChild {
 public:
@@ -70,11 +64,11 @@ protected:
 // One state on each road, listed in one answer; each state's fields and exit
 // code are checked natively.
 TEST_F(StatusPipeTest, EachRoadGivesItsStateAndTheWorstStateTheExitCode) {
-    CStatusEntry lpt = OnRoad(EntryIn("lpt", "idle"), StatusRoad::None);
+    CStatusEntry lpt = EntryIn("lpt", "idle", 0, StatusRoad::None);
     lpt.record = CDeviceStatus(); // its status is never read
     for (const CStatusEntry& entry :
-         {EntryIn("usb idle", "idle"), OnRoad(EntryIn("net error", "error", 0x20000002), StatusRoad::Network),
-          OnRoad(EntryIn("pp printing", "printing"), StatusRoad::PrintPath), lpt})
+         {EntryIn("usb idle", "idle"), EntryIn("net error", "error", 0x20000002, StatusRoad::Network),
+          EntryIn("pp printing", "printing", 0, StatusRoad::PrintPath), lpt})
         m_board.Set(entry);
     CNyStatusChild list("--json");
     EXPECT_EQ(static_cast<DWORD>(kExitError), list.Finish()) << "the worst state";
