@@ -179,25 +179,14 @@ TEST_F(RegistryTest, EachSetterWritesADwordUnderTheUsersKeyOnlyOrReturnsItsError
               RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAgentKey, 0, KEY_READ, hMachineKey.Receive()));
 }
 
-// A port of a TCP/IP port monitor of its own, with one value of its settings.
-class PortSettingsTest : public ::testing::Test {
-protected:
-    ~PortSettingsTest() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strMonitorKey.c_str()); }
-    void StoreOnly(const char* pszName, const CValue& value) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strMonitorKey.c_str());
-        Store(HKEY_LOCAL_MACHINE, m_strMonitorKey + "\\Ports\\IP_10.0.0.7", pszName, value);
-    }
-
-    const std::string m_strMonitor = UniqueName("NyAgent Test Monitor ");
-    const std::string m_strMonitorKey =
-        "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor;
-};
-
 // Each case stores one value of the port's settings and reads both. The
 // address is text up to its first zero (a value stored without one is read
 // whole); the TCP port is read whatever its type when it fits four bytes. A
 // failed read leaves the caller's text, and gives the default port.
-TEST_F(PortSettingsTest, AddressAndTcpPortAreReadWhateverTheirType) {
+TEST(PortSettings, AddressAndTcpPortAreReadWhateverTheirType) {
+    // A port of a TCP/IP port monitor of its own.
+    const std::string strMonitor = UniqueName("NyAgent Test Monitor ");
+    const std::string strMonitorKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + strMonitor;
     const struct {
         const char* pszName;
         CValue value;           // REG_NONE: no port key
@@ -214,16 +203,18 @@ TEST_F(PortSettingsTest, AddressAndTcpPortAreReadWhateverTheirType) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(std::string(test.pszName) + " of type " + std::to_string(test.value.dwType));
-        StoreOnly(test.pszName, test.value);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
+        Store(HKEY_LOCAL_MACHINE, strMonitorKey + "\\Ports\\IP_10.0.0.7", test.pszName, test.value);
         std::string strAddress = "old";
         EXPECT_EQ(std::string(test.pszAddress) == "old" ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS,
-                  CRegistry::GetIpAddresFromPortSettings(m_strMonitor, "IP_10.0.0.7", strAddress));
+                  CRegistry::GetIpAddresFromPortSettings(strMonitor, "IP_10.0.0.7", strAddress));
         EXPECT_EQ(test.pszAddress, strAddress);
         DWORD dwTcpPort = 1;
         EXPECT_EQ(test.lPortResult,
-                  CRegistry::GetTcpPortFromPortSettings(m_strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
+                  CRegistry::GetTcpPortFromPortSettings(strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
         EXPECT_EQ(test.dwTcpPort, dwTcpPort);
     }
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
 }
 
 } // namespace
