@@ -7,7 +7,6 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <algorithm>
 #include <memory>
 #include <regex>
 #include <utility>
@@ -216,16 +215,15 @@ TEST(StatusPipeAgent, AWatchSeesTheJobInOrderAndAWaitEndsWhenThePaperOutIsResume
     EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), watch.Finish()) << "the agent went";
     const std::string strWatched = watch.Output();
     // The states and phases the watch told, each once in a row.
-    std::vector<std::string> steps;
+    std::string strSteps, strLast;
     const std::regex step(R"re("state":"([^"]*)".*?"phase":"([^"]*)")re");
     for (std::sregex_iterator it(strWatched.begin(), strWatched.end(), step), end; it != end; ++it) {
         const std::string strStep = (*it)[1].str() + " " + (*it)[2].str();
-        if (steps.empty() || steps.back() != strStep)
-            steps.push_back(strStep);
+        if (strStep != strLast)
+            strSteps += (strLast = strStep) + ", ";
     }
-    const std::vector<std::string> kJobSteps = {"idle none",  "printing feed-in", "printing yellow",
-                                                "error none", "printing yellow",  "idle none"};
-    auto it = std::search(steps.begin(), steps.end(), kJobSteps.begin(), kJobSteps.end());
-    EXPECT_NE(steps.end(), it) << ::testing::PrintToString(steps);
+    EXPECT_NE(std::string::npos, strSteps.find("idle none, printing feed-in, printing yellow, error none, "
+                                               "printing yellow, idle none, "))
+        << strSteps;
     monitor.DestroyWindow();
 }
