@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iomanip>
+#include <sstream>
 
 #include "monitor/byte_order.h"
 #include "tests/common/trace_capture.h"
@@ -96,6 +98,8 @@ Source DefaultPrinter(const char* pszFirmware, const char* pszSerial) {
 } // namespace
 
 TEST(DeviceTree, ItemsOfUsbNetworkAndDefaultPrinters) {
+    // The product's items but its version, the same for both printers.
+    const std::string kProduct = "18|\t#175\n10|\t\t#163 : \"Kestrel Driver\"\n18|\t\t#176 : \"NyAgent\"\n";
     struct Case {
         const char* pszName;
         Source source;
@@ -117,11 +121,8 @@ TEST(DeviceTree, ItemsOfUsbNetworkAndDefaultPrinters) {
          "12|\t\t#172 : 3?5 \n"
          "6|\t\t#187 : 3000000000.65535.2.3\n"
          "20|\t#188\n"
-         "20|\t\t#192\n"
-         "18|\t#175\n"
-         "10|\t\t#163 : \"Kestrel Driver\"\n"
-         "18|\t\t#176 : \"NyAgent\"\n"
-         "18|\t\t#177 : 4.0.4\n"},
+         "20|\t\t#192\n" +
+             kProduct + "18|\t\t#177 : 4.0.4\n"},
         {"network", NetworkPrinter(),
          "0|#161 : \"Brindle H\"\n"
          "10|\t#162 : \"NY_10.0.0.5\"\n"
@@ -133,11 +134,8 @@ TEST(DeviceTree, ItemsOfUsbNetworkAndDefaultPrinters) {
          "4|\t\t#168 : \"SN-7\"\n"
          "8|\t\t#169 : \"V2.10\"\n"
          "20|\t#188\n"
-         "20|\t\t#151 #152\n"
-         "18|\t#175\n"
-         "10|\t\t#163 : \"Kestrel Driver\"\n"
-         "18|\t\t#176 : \"NyAgent\"\n"
-         "18|\t\t#177 : #160\n"},
+         "20|\t\t#151 #152\n" +
+             kProduct + "18|\t\t#177 : #160\n"},
     };
     for (const Case& c : cases) {
         std::string strTree;
@@ -156,13 +154,7 @@ TEST(DeviceTree, ItemsOfUsbNetworkAndDefaultPrinters) {
 
 TEST(DeviceExport, InformationAndAboutTextsAndTheirBytes) {
     std::tm time = {};
-    time.tm_year = 124;
-    time.tm_mon = 2;
-    time.tm_mday = 4;
-    time.tm_wday = 1;
-    time.tm_hour = 14;
-    time.tm_min = 5;
-    time.tm_sec = 9;
+    std::istringstream("Mon 2024-03-04 14:05:09") >> std::get_time(&time, "%a %Y-%m-%d %H:%M:%S");
     EXPECT_EQ("Monday, March 04, 2024 (02:05:09 PM)", device_export::FormatTime(time));
 
     const std::string strRule(78, '=');

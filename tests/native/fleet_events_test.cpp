@@ -1,6 +1,5 @@
 // The fleet's events: what a sequence of printer sets raises, the error
-// counts and models, the rate limit on a printer that flaps, and the status
-// board telling each of its readers.
+// counts and models, and the rate limit on a printer that flaps.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +7,6 @@
 
 #include "monitor/fleet/event_rate_limiter.h"
 #include "monitor/fleet/fleet_tracker.h"
-#include "monitor/status_board.h"
 #include "tests/native/status_entries.h"
 
 namespace {
@@ -23,18 +21,24 @@ std::string Describe(const std::vector<CFleetEvent>& events) {
     return strText;
 }
 
-TEST(FleetTracker, EventsOfEachStep) {
+// Each case's events step by step, then A's and B's error counts and models: a printer away keeps them, one
+// that leaves the set forgets them.
+TEST(FleetTracker, EventsOfEachStepErrorCountsAndModels) {
     using Set = std::vector<CStatusEntry>;
+    CStatusEntry named = EntryIn("B", "idle");
+    named.record.SetProductId(0x58);
     const struct {
         const char* pszCase;
         std::vector<Set> steps;
         std::vector<const char*> expected;
+        const char* pszAfter;
     } cases[] = {
         {"a printer joins without a link, then leaves and comes back",
-         {{EntryIn("A", "idle"), EntryIn("B", "idle"), EntryIn("C", "off")},
-          {EntryIn("B", "idle")},
+         {{EntryIn("A", "error", 1u << 31), named, EntryIn("C", "off")},
+          {EntryIn("B", "error", 1u << 31)},
           {EntryIn("A", "idle"), EntryIn("B", "off")}},
-         {"A:connected B:connected", "", "A:connected B:disconnected"}},
+         {"A:connected A:raised B:connected", "B:raised", "A:connected B:disconnected"},
+         "0 ; 1 Kestrel Model A; "},
         {"paper out, another error, back; printing raises nothing",
          {{EntryIn("A", "idle")},
           {EntryIn("A", "printing")},
@@ -42,39 +46,27 @@ TEST(FleetTracker, EventsOfEachStep) {
           {EntryIn("A", "error", 1u << 31)},
           {EntryIn("A", "error", 1u << 30)},
           {EntryIn("A", "idle")}},
-         {"A:connected", "", "A:raised", "", "A:raised", "A:cleared"}},
+         {"A:connected", "", "A:raised", "", "A:raised", "A:cleared"},
+         "2 ; 0 ; "},
         {"unplugged in error, back with the same error, then without it",
          {{EntryIn("A", "error", 1u << 31)},
           {EntryIn("A", "off")},
           {EntryIn("A", "error", 1u << 31)},
           {EntryIn("A", "off")},
           {EntryIn("A", "idle")}},
-         {"A:connected A:raised", "A:disconnected", "A:connected", "A:disconnected",
-          "A:connected A:cleared"}},
+         {"A:connected A:raised", "A:disconnected", "A:connected", "A:disconnected", "A:connected A:cleared"},
+         "1 ; 0 ; "},
     };
     for (const auto& c : cases) {
         CFleetTracker tracker;
         for (std::size_t i = 0; i < c.steps.size(); ++i)
             EXPECT_EQ(c.expected[i], Describe(tracker.Update(c.steps[i]))) << c.pszCase << ", step " << i;
+        std::string strAfter;
+        for (const char* pszName : {"A", "B"})
+            strAfter +=
+                std::to_string(tracker.GetErrorsTotal(pszName)) + " " + tracker.GetModel(pszName) + "; ";
+        EXPECT_EQ(c.pszAfter, strAfter) << c.pszCase;
     }
-}
-
-TEST(FleetTracker, CountsEachPrintersErrorsAndKeepsItsModelUntilItLeaves) {
-    CFleetTracker tracker;
-    CStatusEntry named = EntryIn("B", "idle");
-    named.record.SetProductId(0x58);
-    tracker.Update({EntryIn("A", "error", 1u << 31), named});
-    tracker.Update({EntryIn("A", "idle"), EntryIn("B", "error", 1u << 31)});
-    tracker.Update({EntryIn("A", "error", 1u << 31), EntryIn("B", "error", 1u << 30)});
-    tracker.Update({EntryIn("A", "off"), EntryIn("B", "off")});
-    EXPECT_EQ(2u, tracker.GetErrorsTotal("A"));
-    EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
-    EXPECT_EQ("Kestrel Model A", tracker.GetModel("B")) << "a printer away keeps its model";
-    EXPECT_EQ("", tracker.GetModel("A"));
-    tracker.Update({EntryIn("B", "off")});
-    tracker.Update({EntryIn("A", "idle"), EntryIn("B", "off")});
-    EXPECT_EQ(0u, tracker.GetErrorsTotal("A"));
-    EXPECT_EQ(2u, tracker.GetErrorsTotal("B"));
 }
 
 using Verdict = CEventRateLimiter::Verdict;
@@ -102,22 +94,6 @@ TEST(EventRateLimiter, TenAnHourThenOneSummary) {
     // Small limits, and times near zero.
     CEventRateLimiter small(2, 10);
     EXPECT_EQ("RRS-RRS", Verdicts(small, "A", {0, 0, 0, 9, 10, 10, 19}));
-}
-
-TEST(StatusBoard, TellsEachReaderOfRealChangesOnly) {
-    CStatusBoard board;
-    int nPipe = 0;
-    int nFleet = 0;
-    board.SetListener(&nPipe, [&] { ++nPipe; });
-    board.SetListener(&nFleet, [&] { ++nFleet; });
-    board.Set(EntryIn("A", "idle"));
-    board.Set(EntryIn("A", "idle"));
-    board.Set(EntryIn("A", "printing"));
-    board.SetListener(&nPipe, nullptr);
-    board.Keep({});
-    EXPECT_EQ(2, nPipe);
-    EXPECT_EQ(3, nFleet);
-    EXPECT_EQ(3u, board.GetCounter());
 }
 
 } // namespace

@@ -22,14 +22,14 @@ inline CDeviceStatus Record(std::uint8_t nState, std::uint8_t nPhase, std::uint8
     return record;
 }
 
-// A printer on USB001, its record signed. strState: idle, printing, error (with dwCode) or off (the link
-// down).
+// A printer on USB001 (on the USB road unless told), its record signed. strState: idle, printing, error
+// (with dwCode) or off (the link down).
 inline CStatusEntry EntryIn(const std::string& strName, const std::string& strState,
-                            std::uint32_t dwCode = kErrorClassPrinter) {
+                            std::uint32_t dwCode = kErrorClassPrinter, StatusRoad road = StatusRoad::Usb) {
     CStatusEntry entry;
     entry.strName = strName;
     entry.strPort = "USB001";
-    entry.road = StatusRoad::Usb;
+    entry.road = road;
     entry.bConnected = strState != "off";
     entry.record.SetSignature();
     entry.record.SetDeviceState(strState == "printing" ? kStatePrinting : kStateReady);

@@ -1,6 +1,7 @@
 // The status protocol's platform-free parts: the strict JSON reader and
 // writer, the request parser and line reader, the answers made from board
-// entries, the board's change history, and NyStatus.exe's exit codes.
+// entries, the board's change history and listeners, and NyStatus.exe's exit
+// codes.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -108,15 +109,13 @@ TEST(StatusLineReader, CutsLinesInAnyPiecesAndRefusesOneOver4KiB) {
     ASSERT_TRUE(reader.Feed("\n\n", 2, lines));
     EXPECT_EQ((std::vector<std::string>{"ab", "cd", ""}), lines);
 
+    // The same reader: each line has the whole length.
     const std::string strLongest(CStatusLineReader::kMaxLine, 'x');
-    CStatusLineReader fits;
-    lines.clear();
-    ASSERT_TRUE(fits.Feed(strLongest.data(), strLongest.size(), lines));
-    ASSERT_TRUE(fits.Feed("\r\n", 2, lines));
-    EXPECT_EQ(strLongest, lines.at(0));
-    CStatusLineReader tooLong;
-    EXPECT_FALSE(tooLong.Feed((strLongest + "xy").data(), strLongest.size() + 2, lines));
-    EXPECT_FALSE(tooLong.Feed("\n", 1, lines));
+    ASSERT_TRUE(reader.Feed(strLongest.data(), strLongest.size(), lines));
+    ASSERT_TRUE(reader.Feed("\r\n", 2, lines));
+    EXPECT_EQ(strLongest, lines.back());
+    EXPECT_FALSE(reader.Feed((strLongest + "xy").data(), strLongest.size() + 2, lines));
+    EXPECT_FALSE(reader.Feed("\n", 1, lines));
 }
 
 TEST(StatusAnswer, EveryStateWithItsFieldsAndExitCode) {
@@ -174,10 +173,15 @@ TEST(StatusExit, TheWorstStateWinsInTheDocumentedOrder) {
     }
 }
 
-TEST(StatusWatch, ChangesAndRemovalsFollowTheFirstLine) {
+// Each listener of the board (the pipe's, the fleet's) is told of each real change until it leaves.
+TEST(StatusWatch, ChangesAndRemovalsFollowTheFirstLineAndAreToldToTheListeners) {
     CStatusBoard board;
+    int nPipe = 0, nFleet = 0;
+    board.SetListener(&nPipe, [&] { ++nPipe; });
+    board.SetListener(&nFleet, [&] { ++nFleet; });
     board.Set(Entry("A", kStateReady, 0, 0x80000001));
     board.Set(Entry("B", kStateReady, 0, 0));
+    board.SetListener(&nPipe, nullptr);
     CWatchedPrinters printers;
     ASSERT_TRUE(printers.Apply(Parsed(EncodeWatchAnswer(board.Snapshot()))));
     EXPECT_EQ(kExitError, printers.ExitCode(""));
@@ -198,6 +202,7 @@ TEST(StatusWatch, ChangesAndRemovalsFollowTheFirstLine) {
     EXPECT_EQ(kExitNoSuchPrinter, printers.ExitCode("B"));
     EXPECT_EQ(kExitPrinting, printers.ExitCode(""));
     EXPECT_FALSE(printers.Apply(Parsed(EncodeErrorAnswer(StatusFault::MalformedJson, ""))));
+    EXPECT_EQ(std::make_tuple(2, 5, std::uint64_t{5}), std::make_tuple(nPipe, nFleet, board.GetCounter()));
 
     for (std::size_t i = 0; i <= CStatusBoard::kHistory; ++i)
         board.Set(Entry("A", kStateReady, 0, static_cast<std::uint32_t>(i + 1)));

@@ -19,8 +19,6 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
 class LanDeviceTest : public ::testing::Test {
 protected:
     void TearDown() override { SetWindowsVersionForTesting(VER_PLATFORM_WIN32_NT, 10, 0); }
@@ -96,62 +94,54 @@ TEST_F(LanDeviceTest, MutexWithoutMappingAsksThePrinterOnceTheMutexIsFree) {
     EXPECT_EQ(1, m_Trace.Count(MutexWait(1)));
 }
 
-TEST_F(LanDeviceTest, ConsoleEventsCarryCancelAndResume) {
+// A link without a colon fails every exchange: the first read (the polling
+// thread's) fails, the device shows the start-up record and tells nothing, and
+// Cancel asks the printer and fails. With the print path's console events,
+// Cancel and Resume go there, sending and tracing nothing. Once the device is
+// stopping, no exchange starts at all.
+TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchangeButTheConsoleEvents) {
+    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
+    device.OnConnected("printer-without-port");
+    const char kFirstRead[] = "CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = 31\n";
+    ASSERT_TRUE(WaitFor([&] { return m_Trace.Count(kFirstRead) > 0; }, 5000));
+    device.OnDisconnected();
+    EXPECT_EQ(2, device.GetDeviceState());
+    EXPECT_EQ(0x2A, device.GetProductId());
+    EXPECT_TRUE(m_Notify.Take().empty());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.OnCancel());
+
     const auto console = [this](const char* pszName) {
         return CUniqueHandle(CreateEventA(nullptr, FALSE, FALSE,
                                           ("Global\\KORVA.Nylm.Console." + m_strPort + pszName).c_str()));
     };
     const CUniqueHandle hCancel = console(".Cancel"), hResume = console(".Resume");
-    // The link leads nowhere: anything sent on the network would fail.
-    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
     m_Trace.Clear();
     EXPECT_EQ(0u, device.OnCancel());
     EXPECT_EQ(0u, device.OnResume());
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0),
               WaitForMultipleObjects(2, std::array<HANDLE, 2>{hCancel.Get(), hResume.Get()}.data(), TRUE, 0));
     EXPECT_TRUE(m_Trace.Lines().empty());
-}
-
-TEST_F(LanDeviceTest, LinkWithoutColonFailsEveryExchange) {
-    CLanDevice device(&m_Notify, "Kestrel C", m_strPort.c_str(), nullptr);
-    device.OnConnected("printer-without-port");
-    // The first read is the polling thread's.
-    const char kFirstRead[] = "CLanStatusThread::Start() : ReadStatus() failed. GetLastError() = 31\n";
-    ASSERT_TRUE(WaitFor([&] { return m_Trace.Count(kFirstRead) > 0; }, 5000));
-    device.OnDisconnected();
-    // The first read failed: the device shows the start-up record.
-    EXPECT_EQ(2, device.GetDeviceState());
-    EXPECT_EQ(0x2A, device.GetProductId());
-    EXPECT_TRUE(m_Notify.Take().empty());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.OnCancel());
-    // Once the device is stopping, no exchange starts at all.
     device.SignalStop();
     CDeviceStatus status;
     EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), device.ReadStatus9100(&status));
 }
 
-TEST_F(LanDeviceTest, PortInfoFromThePortMonitorOrOnOlderSystemsThePortSettings) {
+TEST_F(LanDeviceTest, PortInfoOfAnUnknownPortAndOnOlderSystemsFromThePortSettings) {
+    // The port monitor's answer on later systems is read in the port cache's test.
     CTestPortMonitor monitor;
-    monitor.AddNetworkPort(m_strPort, "10.1.2.3", 9101);
     std::string strAddress, strLink;
     DWORD dwTcpPort = 0;
-    ASSERT_EQ(0u, CLanDevice::GetPortInfo2K(m_strPort, strAddress, dwTcpPort));
-    CLanDevice::MakeLink(strLink, strAddress, dwTcpPort);
-    EXPECT_EQ("10.1.2.3:9101", strLink);
-    const std::string strUnknown = UniqueName("NOPORT");
     EXPECT_EQ(static_cast<DWORD>(ERROR_UNKNOWN_PORT),
-              CLanDevice::GetPortInfo2K(strUnknown, strAddress, dwTcpPort));
-
-    const std::string strOlder = UniqueName("LAN");
-    monitor.AddNetworkPort(strOlder, "192.168.7.9", 9105);
+              CLanDevice::GetPortInfo2K(UniqueName("NOPORT"), strAddress, dwTcpPort));
+    monitor.AddNetworkPort(m_strPort, "192.168.7.9", 9105);
     SetWindowsVersionForTesting(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ASSERT_EQ(0u, CLanDevice::GetPortInfo2K(strOlder, strAddress, dwTcpPort));
+    ASSERT_EQ(0u, CLanDevice::GetPortInfo2K(m_strPort, strAddress, dwTcpPort));
     CLanDevice::MakeLink(strLink, strAddress, dwTcpPort);
     EXPECT_EQ("192.168.7.9:9105", strLink);
     // A port number that cannot be read fails the look-up, though the port
     // has been set to the default.
-    monitor.SetString(strOlder, "PortNumber", "not a number at all");
+    monitor.SetString(m_strPort, "PortNumber", "not a number at all");
     dwTcpPort = 0;
-    EXPECT_NE(0u, CLanDevice::GetPortInfo2K(strOlder, strAddress, dwTcpPort));
+    EXPECT_NE(0u, CLanDevice::GetPortInfo2K(m_strPort, strAddress, dwTcpPort));
     EXPECT_EQ(9100u, dwTcpPort);
 }

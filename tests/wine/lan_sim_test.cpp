@@ -16,8 +16,6 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
 // A device on the printer's link that polls only when the test says so: it
 // is connected once, then its polling thread is stopped.
 std::unique_ptr<CLanDevice> ManualDevice(CDeviceNotify* pNotify, const std::string& strLink) {
@@ -31,10 +29,6 @@ class LanSimTest : public ::testing::Test {
 protected:
     CRecordingNotify m_Notify;
 };
-
-} // namespace
-
-namespace {
 
 // A loopback listener whose one-place backlog is already taken: the next
 // connection attempt is never answered, so it ends in the connect time-out.
@@ -114,34 +108,28 @@ TEST_F(LanSimTest, EachFailedExchangeEndsWithItsCodeWhereItFailed) {
 
 // The device starts without asking the printer on the caller's thread: its
 // polling thread's first read shows the printer's own state without telling
-// it as a change. A printer that then stops answering ends its job; every
-// failed poll shows the no-answer record, and polling goes on.
-TEST_F(LanSimTest, TheFirstReadShowsThePrinterAndPollingGoesOnAfterFailures) {
+// it as a change. Without the print path's console events, Cancel and Resume
+// ask the printer over PJL (that they take effect is seen in the status
+// window's test): this printer refuses them, failing both. A printer that then
+// stops answering ends its job; every failed poll shows the no-answer record,
+// and polling goes on.
+TEST_F(LanSimTest, TheFirstReadShowsThePrinterItRefusesCancelAndResumeAndPollingGoesOnAfterFailures) {
     CScriptFile script("0 3 4 30 0\n60000 1 0 0 0\n");
-    CNetworkPrinter printer("--script \"" + script.Path() + "\"");
+    CNetworkPrinter printer("--script \"" + script.Path() + "\" --misbehave refuse-command");
     ASSERT_TRUE(printer.Started());
     CLanDevice device(&m_Notify, "Kestrel D", printer.Port().c_str(), printer.Link().c_str());
     EXPECT_EQ(std::vector<std::string>{"RefreshDisplay"}, m_Notify.TakeAfter(1, 10000));
     EXPECT_TRUE(device.IsPrinting(nullptr));
+    CTraceCapture trace;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.OnCancel());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), device.OnResume());
+    for (const std::string strOn : {"Cancel", "Resume"})
+        EXPECT_EQ(1, trace.Count("CLanDevice::On" + strOn + "9100() : Device returns 2\n"));
 
     printer.Stop();
     EXPECT_EQ((std::vector<std::string>{"PrintingEnded", "RefreshDisplay", "RefreshDisplay"}),
               m_Notify.TakeAfter(3, 10000));
     EXPECT_EQ(0x80001000u, device.GetStatusCode());
-}
-
-// Without the print path's console events, Cancel and Resume ask the printer
-// over PJL (that they take effect is seen in the status window's test); a
-// printer refusing them fails both.
-TEST_F(LanSimTest, PrinterRefusingCancelAndResume) {
-    CNetworkPrinter printer("--scenario job --misbehave refuse-command");
-    ASSERT_TRUE(printer.Started());
-    auto pDevice = ManualDevice(&m_Notify, printer.Link());
-    CTraceCapture trace;
-    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnCancel());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), pDevice->OnResume());
-    for (const std::string strOn : {"Cancel", "Resume"})
-        EXPECT_EQ(1, trace.Count("CLanDevice::On" + strOn + "9100() : Device returns 2\n"));
 }
 
 // A stopping device gives up its exchange with a printer that never answers

@@ -5,13 +5,32 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "devices/devices.h"
 #include "monitor/printers.h"
 #include "monitor/status_messages.h"
+#include "monitor/tray_state.h"
 #include "resources/resource_ids.h"
 #include "ui/status_window_source.h"
+
+// A tray that shows nothing, for a monitor window made as the agent makes it.
+class CSilentTray : public CTrayState {
+public:
+    void SetState(int) override {}
+    void PostDestroy() override {}
+};
+
+// The controller of the printer of that name in the set, or null.
+inline const CDeviceControl* FindControl(const CPrinters& printers, const std::string& strPrinterName) {
+    const CDeviceControl* pFound = nullptr;
+    printers.ForEach([&](const CDeviceControl& control) {
+        if (control.GetPrinterName() == strPrinterName)
+            pFound = &control;
+    });
+    return pFound;
+}
 
 class CMonitorHarness {
 public:
@@ -35,12 +54,7 @@ public:
         m_printers.Synchronise(m_devices);
     }
     const CDeviceControl* Find(const std::string& strPrinterName) const {
-        const CDeviceControl* pFound = nullptr;
-        m_printers.ForEach([&](const CDeviceControl& control) {
-            if (control.GetPrinterName() == strPrinterName)
-                pFound = &control;
-        });
-        return pFound;
+        return FindControl(m_printers, strPrinterName);
     }
     // Dispatches what is queued; the status messages taken since the last
     // call, each from a window that the monitor window owns.

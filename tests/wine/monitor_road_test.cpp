@@ -7,13 +7,10 @@
 // its Cancel waits for the print path.
 #include "tests/wine/winsock_environment.h"
 
-#include <functional>
-
 #include <dbt.h>
 
 #include "devices/devices.h"
 #include "monitor/dialog_monitor.h"
-#include "monitor/tray_state.h"
 #include "sim/usb/usb_driver_service.h"
 #include "sim/usb/usb_setup.h"
 #include "tests/wine/fake_usb_printer.h"
@@ -26,8 +23,6 @@
 #include "ui/status_window_source.h"
 
 namespace {
-
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
 // Ready while the test sets up, then feed in, a yellow pass, a paper-out held
 // until Resume, the rest of the pass, ready.
@@ -48,12 +43,6 @@ bool MappingExists(const std::string& strName) {
     CUniqueHandle hMapping(OpenFileMappingA(FILE_MAP_READ, FALSE, strName.c_str()));
     return static_cast<bool>(hMapping);
 }
-
-class CSilentTray : public CTrayState {
-public:
-    void SetState(int) override {}
-    void PostDestroy() override {}
-};
 
 class MonitorRoadTest : public ::testing::Test {
 protected:
@@ -78,26 +67,6 @@ protected:
         ASSERT_TRUE(m_pUsbSim->Started());
         ASSERT_TRUE(
             WaitFor([&] { return MappingExists(usbbridge::kMappingPrefix + m_usb.strSerial); }, 10000));
-    }
-
-    // Dispatches the queue until the printer's job has ended; Resume is
-    // given when the paper-out arrives, by pfnResume.
-    std::vector<UINT> PlayJob(CMonitorHarness& harness, const std::function<void()>& pfnResume) {
-        std::vector<UINT> messages;
-        bool bPrinted = false;
-        WaitFor(
-            [&] {
-                const std::vector<UINT> fresh = harness.TakeMessages();
-                messages.insert(messages.end(), fresh.begin(), fresh.end());
-                for (UINT nMessage : fresh) {
-                    bPrinted = bPrinted || nMessage == WM_NY_PRINTING_ENDED;
-                    if (nMessage == WM_NY_ERROR_RAISED)
-                        pfnResume();
-                }
-                return bPrinted && !messages.empty() && messages.back() == WM_NY_STATUS_CHANGED;
-            },
-            25000);
-        return messages;
     }
 
     const std::string m_strUsbPort = UniqueName("USB");
@@ -128,9 +97,24 @@ TEST_F(MonitorRoadTest, EveryRoadAtOnceWithTheUsbPrinterUnpluggedAndBack) {
     }
     harness.TakeMessages();
 
-    // Resume by the printer's own request, as the USB device sends it.
-    std::vector<UINT> messages =
-        PlayJob(harness, [&] { EXPECT_EQ(0u, m_pBridge->Set(usbbridge::kRequestResume)); });
+    // Dispatches the queue until the printer's job has ended; Resume is given
+    // when the paper-out arrives, by the printer's own request as the USB
+    // device sends it.
+    std::vector<UINT> messages;
+    bool bPrinted = false;
+    WaitFor(
+        [&] {
+            const std::vector<UINT> fresh = harness.TakeMessages();
+            messages.insert(messages.end(), fresh.begin(), fresh.end());
+            for (UINT nMessage : fresh) {
+                bPrinted = bPrinted || nMessage == WM_NY_PRINTING_ENDED;
+                if (nMessage == WM_NY_ERROR_RAISED) {
+                    EXPECT_EQ(0u, m_pBridge->Set(usbbridge::kRequestResume));
+                }
+            }
+            return bPrinted && !messages.empty() && messages.back() == WM_NY_STATUS_CHANGED;
+        },
+        25000);
     EXPECT_EQ(kJobMessages, messages);
 
     // Unplugged: the link goes, the controller disconnects; plugged in again,
@@ -165,15 +149,7 @@ TEST_F(MonitorRoadTest, AUsbPrinterUnpluggedWhileItsCancelWaitsGoesAfterTheCance
     ASSERT_TRUE(monitor.Create(nullptr));
     SendMessageA(monitor.GetSafeHwnd(), CDialogMonitor::kMessageInit,
                  reinterpret_cast<WPARAM>(static_cast<CTrayState*>(&tray)), 0);
-    const auto find = [&] {
-        const CDeviceControl* pFound = nullptr;
-        monitor.GetPrinters().ForEach([&](const CDeviceControl& control) {
-            if (control.GetPrinterName() == usb.Name())
-                pFound = &control;
-        });
-        return pFound;
-    };
-    const CDeviceControl* pControl = find();
+    const CDeviceControl* pControl = FindControl(monitor.GetPrinters(), usb.Name());
     ASSERT_TRUE(pControl);
     ASSERT_TRUE(pControl->IsConnected());
 
@@ -185,5 +161,5 @@ TEST_F(MonitorRoadTest, AUsbPrinterUnpluggedWhileItsCancelWaitsGoesAfterTheCance
         EXPECT_TRUE(pControl->IsConnected()) << "no update during the wait";
     }
     EXPECT_TRUE(Pump(5000, [&] { return !pControl->IsConnected(); }));
-    EXPECT_EQ(pControl, find()) << "the same controller and device";
+    EXPECT_EQ(pControl, FindControl(monitor.GetPrinters(), usb.Name())) << "the same controller and device";
 }

@@ -20,16 +20,9 @@ namespace {
 class CMonitorLoads {
 public:
     CMonitorLoads() {
-        const auto pfnRegister = reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("ntdll.dll"), "LdrRegisterDllNotification")));
-        EXPECT_TRUE(pfnRegister && pfnRegister(0, OnNotification, this, &m_pCookie) == 0);
+        EXPECT_EQ(0, Ntdll<RegisterFn>("LdrRegisterDllNotification")(0, OnNotification, this, &m_pCookie));
     }
-    ~CMonitorLoads() {
-        const auto pfnUnregister = reinterpret_cast<UnregisterFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("ntdll.dll"), "LdrUnregisterDllNotification")));
-        if (pfnUnregister && m_pCookie)
-            pfnUnregister(m_pCookie);
-    }
+    ~CMonitorLoads() { Ntdll<UnregisterFn>("LdrUnregisterDllNotification")(m_pCookie); }
     // The loads since the last call.
     int Take() { return m_nLoads.exchange(0); }
 
@@ -44,9 +37,13 @@ private:
     using RegisterFn = LONG(NTAPI*)(ULONG, NotificationFn, void*, void**);
     using UnregisterFn = LONG(NTAPI*)(void*);
 
+    template <class Fn> static Fn Ntdll(const char* pszName) {
+        return reinterpret_cast<Fn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), pszName)));
+    }
     static void CALLBACK OnNotification(ULONG ulReason, const CLoaded* pLoaded, void* pContext) {
-        const UNICODE_STRING* pName = pLoaded->pBaseDllName;
-        const std::wstring strName(pName->Buffer, pName->Length / sizeof(wchar_t));
+        const UNICODE_STRING& name = *pLoaded->pBaseDllName;
+        const std::wstring strName(name.Buffer, name.Length / sizeof(wchar_t));
         if (ulReason == 1 && _wcsicmp(strName.c_str(), L"NyPortMon.dll") == 0)
             ++static_cast<CMonitorLoads*>(pContext)->m_nLoads;
     }

@@ -149,22 +149,9 @@ const struct {
     {"X", WriteX, 0xFFFFFB50, 0xFFFFFB50},
 };
 
-TEST_F(RegistryTest, EachSetterWritesADwordUnderTheUsersKeyOnly) {
-    for (const auto& write : kWrites)
-        EXPECT_EQ(ERROR_SUCCESS, write.pfnWrite(write.dwGiven)) << write.pszValue;
-    for (const auto& write : kWrites) {
-        DWORD dwType = REG_NONE, dwValue = 0, dwSize = sizeof(dwValue);
-        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kAgentKey, write.pszValue, RRF_RT_ANY,
-                                              &dwType, &dwValue, &dwSize));
-        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType) << write.pszValue;
-        EXPECT_EQ(write.dwStored, dwValue) << write.pszValue;
-    }
-    CUniqueKey hMachineKey;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
-              RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAgentKey, 0, KEY_READ, hMachineKey.Receive()));
-}
-
-TEST_F(RegistryTest, AFailedWriteReturnsItsError) {
+// Each setter writes a DWORD under the user's key only, or returns the error
+// of its failed write.
+TEST_F(RegistryTest, EachSetterWritesADwordUnderTheUsersKeyOnlyOrReturnsItsError) {
     // A volatile key cannot hold a non-volatile one: no write reaches the agent key.
     CUniqueKey hProductKey;
     ASSERT_EQ(ERROR_SUCCESS,
@@ -176,27 +163,30 @@ TEST_F(RegistryTest, AFailedWriteReturnsItsError) {
     // Without a colour nothing is written.
     EXPECT_EQ(ERROR_INVALID_PARAMETER, CRegistry::SetBkColor(nullptr));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, CRegistry::SetTextColor(nullptr));
-}
 
-// A port of a TCP/IP port monitor of its own, with one value of its settings.
-class PortSettingsTest : public ::testing::Test {
-protected:
-    ~PortSettingsTest() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strMonitorKey.c_str()); }
-    void StoreOnly(const char* pszName, const CValue& value) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strMonitorKey.c_str());
-        Store(HKEY_LOCAL_MACHINE, m_strMonitorKey + "\\Ports\\IP_10.0.0.7", pszName, value);
+    hProductKey.Reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tessel");
+    for (const auto& write : kWrites) {
+        EXPECT_EQ(ERROR_SUCCESS, write.pfnWrite(write.dwGiven)) << write.pszValue;
+        DWORD dwType = REG_NONE, dwValue = 0, dwSize = sizeof(dwValue);
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kAgentKey, write.pszValue, RRF_RT_ANY,
+                                              &dwType, &dwValue, &dwSize));
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), dwType) << write.pszValue;
+        EXPECT_EQ(write.dwStored, dwValue) << write.pszValue;
     }
-
-    const std::string m_strMonitor = UniqueName("NyAgent Test Monitor ");
-    const std::string m_strMonitorKey =
-        "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor;
-};
+    CUniqueKey hMachineKey;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAgentKey, 0, KEY_READ, hMachineKey.Receive()));
+}
 
 // Each case stores one value of the port's settings and reads both. The
 // address is text up to its first zero (a value stored without one is read
 // whole); the TCP port is read whatever its type when it fits four bytes. A
 // failed read leaves the caller's text, and gives the default port.
-TEST_F(PortSettingsTest, AddressAndTcpPortAreReadWhateverTheirType) {
+TEST(PortSettings, AddressAndTcpPortAreReadWhateverTheirType) {
+    // A port of a TCP/IP port monitor of its own.
+    const std::string strMonitor = UniqueName("NyAgent Test Monitor ");
+    const std::string strMonitorKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + strMonitor;
     const struct {
         const char* pszName;
         CValue value;           // REG_NONE: no port key
@@ -213,16 +203,18 @@ TEST_F(PortSettingsTest, AddressAndTcpPortAreReadWhateverTheirType) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(std::string(test.pszName) + " of type " + std::to_string(test.value.dwType));
-        StoreOnly(test.pszName, test.value);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
+        Store(HKEY_LOCAL_MACHINE, strMonitorKey + "\\Ports\\IP_10.0.0.7", test.pszName, test.value);
         std::string strAddress = "old";
         EXPECT_EQ(std::string(test.pszAddress) == "old" ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS,
-                  CRegistry::GetIpAddresFromPortSettings(m_strMonitor, "IP_10.0.0.7", strAddress));
+                  CRegistry::GetIpAddresFromPortSettings(strMonitor, "IP_10.0.0.7", strAddress));
         EXPECT_EQ(test.pszAddress, strAddress);
         DWORD dwTcpPort = 1;
         EXPECT_EQ(test.lPortResult,
-                  CRegistry::GetTcpPortFromPortSettings(m_strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
+                  CRegistry::GetTcpPortFromPortSettings(strMonitor, "IP_10.0.0.7", dwTcpPort, 9100));
         EXPECT_EQ(test.dwTcpPort, dwTcpPort);
     }
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, strMonitorKey.c_str());
 }
 
 } // namespace

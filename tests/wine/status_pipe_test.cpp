@@ -7,7 +7,6 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <algorithm>
 #include <memory>
 #include <regex>
 #include <utility>
@@ -17,8 +16,8 @@
 #include "monitor/dialog_monitor.h"
 #include "monitor/status_answer.h"
 #include "monitor/status_pipe_server.h"
-#include "monitor/tray_state.h"
 #include "tests/native/status_entries.h"
+#include "tests/wine/monitor_harness.h"
 #include "tests/wine/network_sim.h"
 #include "tests/wine/sim_child.h"
 #include "tests/wine/test_port_monitor.h"
@@ -29,39 +28,20 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
 const std::string g_strPipe = CStatusPipeSecurity::SessionPipeName();
 
-// A printer of EntryIn's on another road.
-CStatusEntry OnRoad(CStatusEntry entry, StatusRoad road) {
-    entry.road = road;
-    return entry;
-}
-
-// NyStatus.exe run to its end, the messages of this thread dispatched meanwhile.
-struct CNyStatusRun {
-    DWORD dwExit = STILL_ACTIVE;
-    std::string strOutput;
-};
-
-class CNyStatusChild {
+// NyStatus.exe as a child process, the messages of this thread dispatched while it is awaited.
+class CNyStatusChild : public CSimChild {
 public:
     explicit CNyStatusChild(const std::string& strArguments) {
-        EXPECT_TRUE(m_child.StartProgram(NYSTATUS_EXE, strArguments));
+        EXPECT_TRUE(StartProgram(NYSTATUS_EXE, strArguments));
     }
-    CNyStatusRun Wait(DWORD dwTimeoutMs = 30000) {
-        Pump(dwTimeoutMs, [&] { return !m_child.IsRunning(); });
-        return {m_child.Wait(0), m_child.Output()};
+    // Its exit code, or STILL_ACTIVE when it still runs.
+    DWORD Finish(DWORD dwTimeoutMs = 30000) {
+        Pump(dwTimeoutMs, [&] { return !IsRunning(); });
+        return Wait(0);
     }
-
-private:
-    CSimChild m_child;
 };
-
-CNyStatusRun RunNyStatus(const std::string& strArguments) {
-    return CNyStatusChild(strArguments).Wait();
-}
 
 // A connected raw client.
 std::unique_ptr<CStatusPipeClient> Connect() {
@@ -83,28 +63,30 @@ protected:
 // One state on each road, listed in one answer; each state's fields and exit
 // code are checked natively.
 TEST_F(StatusPipeTest, EachRoadGivesItsStateAndTheWorstStateTheExitCode) {
-    CStatusEntry lpt = OnRoad(EntryIn("lpt", "idle"), StatusRoad::None);
+    CStatusEntry lpt = EntryIn("lpt", "idle", 0, StatusRoad::None);
     lpt.record = CDeviceStatus(); // its status is never read
     for (const CStatusEntry& entry :
-         {EntryIn("usb idle", "idle"), OnRoad(EntryIn("net error", "error", 0x20000002), StatusRoad::Network),
-          OnRoad(EntryIn("pp printing", "printing"), StatusRoad::PrintPath), lpt})
+         {EntryIn("usb idle", "idle"), EntryIn("net error", "error", 0x20000002, StatusRoad::Network),
+          EntryIn("pp printing", "printing", 0, StatusRoad::PrintPath), lpt})
         m_board.Set(entry);
-    const CNyStatusRun list = RunNyStatus("--json");
-    EXPECT_EQ(static_cast<DWORD>(kExitError), list.dwExit) << "the worst state";
-    const CJsonValue answer = Parsed(list.strOutput);
-    ASSERT_TRUE(answer.Find("printers")) << list.strOutput;
+    CNyStatusChild list("--json");
+    EXPECT_EQ(static_cast<DWORD>(kExitError), list.Finish()) << "the worst state";
+    const CJsonValue answer = Parsed(list.Output());
+    ASSERT_TRUE(answer.Find("printers")) << list.Output();
     std::string strRoadsAndStates;
     for (const CJsonValue& printer : answer.Find("printers")->Items())
         strRoadsAndStates += printer.StringOf("road") + " " + printer.StringOf("state") + ", ";
     EXPECT_EQ("usb idle, network error, print-path printing, none not-connected, ", strRoadsAndStates)
-        << list.strOutput;
-    EXPECT_EQ(static_cast<DWORD>(kExitPrinting), RunNyStatus("--json --printer \"pp printing\"").dwExit);
-    const std::string strTable = RunNyStatus("").strOutput;
-    EXPECT_NE(std::string::npos, strTable.find("pp printing  print-path  printing       0%")) << strTable;
-    EXPECT_EQ(static_cast<DWORD>(kExitNoSuchPrinter), RunNyStatus("--printer nobody").dwExit);
-    EXPECT_EQ(static_cast<DWORD>(kExitUsage), RunNyStatus("--wait soon").dwExit);
+        << list.Output();
+    EXPECT_EQ(static_cast<DWORD>(kExitPrinting), CNyStatusChild("--json --printer \"pp printing\"").Finish());
+    CNyStatusChild table("");
+    table.Finish();
+    EXPECT_NE(std::string::npos, table.Output().find("pp printing  print-path  printing       0%"))
+        << table.Output();
+    EXPECT_EQ(static_cast<DWORD>(kExitNoSuchPrinter), CNyStatusChild("--printer nobody").Finish());
+    EXPECT_EQ(static_cast<DWORD>(kExitUsage), CNyStatusChild("--wait soon").Finish());
     m_server.Stop();
-    EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), RunNyStatus("").dwExit);
+    EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), CNyStatusChild("").Finish());
 }
 
 TEST_F(StatusPipeTest, BadInputGetsItsErrorLineAndTheClose) {
@@ -189,12 +171,6 @@ TEST_F(StatusPipeTest, OnlyTheUserSystemAndAdministratorsMayConnect) {
 
 namespace {
 
-class CSilentTray : public CTrayState {
-public:
-    void SetState(int) override {}
-    void PostDestroy() override {}
-};
-
 // Feed in, yellow, a paper-out held until Resume, yellow again, ready.
 constexpr char kJob[] = "0 1 0 0 0\n1500 3 1 0 0\n3000 3 4 30 0\n4500 3 4 40 0x80000001 hold\n"
                         "6000 3 4 70 0\n7500 1 0 0 0\n";
@@ -226,30 +202,28 @@ TEST(StatusPipeAgent, AWatchSeesTheJobInOrderAndAWaitEndsWhenThePaperOutIsResume
     ASSERT_TRUE(Pump(30000, [&] {
         return monitor.GetStatusBoard().Find(spooled.Name(), entry) && entry.record.IsError(nullptr);
     }));
-    EXPECT_EQ(static_cast<DWORD>(kExitReady), wait.Wait().dwExit) << "ready before the job";
+    EXPECT_EQ(static_cast<DWORD>(kExitReady), wait.Finish()) << "ready before the job";
     CNyStatusChild waitForResume("--wait ready --printer \"" + spooled.Name() + "\"");
-    EXPECT_EQ(STILL_ACTIVE, waitForResume.Wait(1500).dwExit) << "no return while out of paper";
+    EXPECT_EQ(STILL_ACTIVE, waitForResume.Finish(1500)) << "no return while out of paper";
     CUniqueHandle hResume(OpenEventA(EVENT_MODIFY_STATE, FALSE,
                                      ("Global\\KORVA.Nylm.Console." + printer.Port() + ".Resume").c_str()));
     ASSERT_TRUE(hResume);
     SetEvent(hResume.Get());
-    EXPECT_EQ(static_cast<DWORD>(kExitReady), waitForResume.Wait().dwExit);
+    EXPECT_EQ(static_cast<DWORD>(kExitReady), waitForResume.Finish());
 
     server.Stop();
-    const CNyStatusRun watched = watch.Wait();
-    EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), watched.dwExit) << "the agent went";
+    EXPECT_EQ(static_cast<DWORD>(kExitNoAgent), watch.Finish()) << "the agent went";
+    const std::string strWatched = watch.Output();
     // The states and phases the watch told, each once in a row.
-    std::vector<std::string> steps;
+    std::string strSteps, strLast;
     const std::regex step(R"re("state":"([^"]*)".*?"phase":"([^"]*)")re");
-    for (std::sregex_iterator it(watched.strOutput.begin(), watched.strOutput.end(), step), end; it != end;
-         ++it) {
+    for (std::sregex_iterator it(strWatched.begin(), strWatched.end(), step), end; it != end; ++it) {
         const std::string strStep = (*it)[1].str() + " " + (*it)[2].str();
-        if (steps.empty() || steps.back() != strStep)
-            steps.push_back(strStep);
+        if (strStep != strLast)
+            strSteps += (strLast = strStep) + ", ";
     }
-    const std::vector<std::string> kJobSteps = {"idle none",  "printing feed-in", "printing yellow",
-                                                "error none", "printing yellow",  "idle none"};
-    auto it = std::search(steps.begin(), steps.end(), kJobSteps.begin(), kJobSteps.end());
-    EXPECT_NE(steps.end(), it) << ::testing::PrintToString(steps);
+    EXPECT_NE(std::string::npos, strSteps.find("idle none, printing feed-in, printing yellow, error none, "
+                                               "printing yellow, idle none, "))
+        << strSteps;
     monitor.DestroyWindow();
 }

@@ -1,5 +1,6 @@
 // Windows Sockets for the length of a test program, as the agent's start-up
-// provides them to the program.
+// provides them to the program: every test program that includes this header
+// has them.
 #pragma once
 
 #include <winsock2.h>
@@ -16,6 +17,8 @@ public:
     }
     void TearDown() override { WSACleanup(); }
 };
+
+inline const auto* const g_pWinsockEnvironment = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
 inline sockaddr_in Loopback(std::uint32_t nTcpPort) {
     sockaddr_in address = {};
