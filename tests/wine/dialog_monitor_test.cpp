@@ -28,7 +28,6 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 constexpr DWORD kNT = VER_PLATFORM_WIN32_NT;
 
 class CRecordingTray : public CTrayState {

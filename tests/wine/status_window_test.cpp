@@ -25,8 +25,6 @@
 
 namespace {
 
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
-
 constexpr char kKestrel[] = "0x3F";
 constexpr char kBrindle[] = "0x2A";
 

@@ -31,7 +31,6 @@ namespace {
 using namespace tray_menu;
 
 const auto* const g_pShell = ::testing::AddGlobalTestEnvironment(new CShellDesktop);
-const auto* const g_pWinsock = ::testing::AddGlobalTestEnvironment(new CWinsockEnvironment);
 
 // The application object; its agent, when it runs, is an applet whose menu
 // switches are chosen as the test says, each checked at the next showing.
